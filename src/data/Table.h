@@ -1,0 +1,242 @@
+#pragma once
+
+#include "data/Database.h"
+#include "data/DbError.h"
+#include "data/FieldDef.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace varnel::data {
+
+class Table;
+
+enum class TableState { Inactive, Browse, Edit, Insert };
+
+// A field of the current row of a table, read and written by type. A blank
+// (null) value reads as "", 0, false or the zero date.
+class Field {
+public:
+    Field(Table *table, int index) : m_table(table), m_index(index) {}
+
+    const FieldDef &def() const;
+    QString name() const { return def().name; }
+    int index() const { return m_index; }
+
+    bool isNull() const;
+    QVariant asVariant() const;
+    QString asString() const;
+    qint64 asInteger() const;
+    double asFloat() const;
+    double asCurrency() const { return asFloat(); }
+    QDate asDate() const;  // blank -> the zero date 30.12.1899
+    bool asBoolean() const;
+
+    void setVariant(const QVariant &v);
+    // Text is converted by the field's type; text that does not fit the
+    // field throws FieldValueError and leaves the field unchanged.
+    void setString(const QString &s);
+    void setInteger(qint64 v);
+    void setFloat(double v);
+    void setCurrency(double v) { setFloat(v); }
+    void setDate(const QDate &d);  // the zero date or an invalid date stores a blank
+    void setBoolean(bool v);
+    void clear();
+
+private:
+    Table *m_table;
+    int m_index;
+};
+
+// What happened to a table, for data-aware controls and grids.
+enum class TableEvent {
+    Opened,        // table opened; fields and rows new
+    Closed,
+    RowsChanged,   // the set or order of rows changed (insert, delete, index, reload)
+    Scrolled,      // another row became current
+    RowEdited,     // a field of the current row's buffer changed (field index given)
+    StateChanged,  // browse / edit / insert
+};
+
+class TableObserver {
+public:
+    virtual ~TableObserver() = default;
+    virtual void tableEvent(Table &table, TableEvent event, int field) = 0;
+};
+
+// A field computed from the other fields of a row; exists only while the
+// table is open and cannot be written.
+struct CalculatedField {
+    FieldDef def;
+    std::function<QVariant(const Table &table, const QVector<QVariant> &row)> compute;
+};
+
+// A cursor over one keyed table: open by name, order by the primary or a
+// named index, navigate, search a key, edit and post. Navigation while the
+// row is being edited posts it first (a row inserted and not changed is
+// dropped instead).
+//
+// The cursor keeps the order of the rows as a list of row ids, so record
+// numbers, counts and any row of a grid are at hand without reading all
+// records; the list is kept in step with the cursor's own changes and
+// re-read when another cursor or connection changed the table.
+class Table {
+public:
+    explicit Table(Database &db, const QString &tableName = QString());
+    ~Table();
+    Table(const Table &) = delete;
+    Table &operator=(const Table &) = delete;
+
+    Database &database() const { return m_db; }
+    void setTableName(const QString &name);  // table must be closed
+    QString tableName() const { return m_name; }
+
+    // Expected fields, in the order the cursor shows them. Empty: every
+    // stored field. Opening fails with MissingFieldError naming the first
+    // expected field the table lacks.
+    void setFieldNames(const QStringList &names);
+    QStringList fieldNames() const;
+    void addCalculatedField(const CalculatedField &f);  // table must be closed
+
+    void open();
+    void close();  // pending changes are cancelled
+    bool isOpen() const { return m_state != TableState::Inactive; }
+    TableState state() const { return m_state; }
+    bool isEditing() const { return m_state == TableState::Edit || m_state == TableState::Insert; }
+
+    // Index: empty name = the primary index (or the stored order when the
+    // table has no primary key). The current row stays current.
+    void setIndexName(const QString &name);
+    QString indexName() const { return m_indexName; }
+    QStringList indexFieldNames() const;
+    QVector<IndexDef> indexDefs() const { return m_def.indexes; }
+    QVector<FieldDef> fieldDefs() const;  // the fields of the cursor (calculated ones included)
+    const TableDef &storedDef() const { return m_def; }
+
+    // Navigation. Record numbers count from 1 in index order.
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool eof() const { return m_eof; }
+    bool bof() const { return m_bof; }
+    bool isEmpty() const;
+    int recordCount() const;
+    int recNo() const;  // 0 when there is no current row or it is being inserted
+    void moveTo(int recNo);
+    // The row id of the current row (0 for a row being inserted).
+    qint64 rowId() const;
+    // Makes the row with this row id current; false when there is none.
+    bool gotoRowId(qint64 rowId);
+
+    // Key search on the current index. A key may set fewer values than the
+    // index has fields. findKey moves to an equal key and returns true, or
+    // stays and returns false; findNearest moves to the first row whose key
+    // is equal or greater (after the last row when there is none: eof).
+    bool findKey(const QVariantList &key);
+    void findNearest(const QVariantList &key);
+
+    // Editing.
+    void edit();
+    void insert();
+    void append() { insert(); }
+    void post();
+    void cancel();
+    void remove();  // deletes the current row
+    bool isModified() const { return m_modified; }
+    // Re-reads the current row and the order of rows.
+    void refresh();
+
+    // Fields of the cursor (calculated fields last).
+    int fieldCount() const { return m_fields.size(); }
+    int fieldIndex(const QString &name) const;  // -1 when absent, case-insensitive
+    Field field(const QString &name);           // throws DbError when absent
+    Field field(int index) { return Field(this, index); }
+    const FieldDef &fieldDef(int index) const { return m_fields[index].def; }
+    bool isCalculated(int index) const { return m_fields[index].calculated >= 0; }
+
+    QVariant value(int index) const;  // of the current row (edit buffer while editing)
+    void setValue(int index, const QVariant &value);
+
+    // Any row by record number, for grids; does not move the cursor.
+    QVariant valueAt(int recNo, int index) const;
+
+    // Observers are told of changes unless controls are disabled; enabling
+    // them again tells RowsChanged once.
+    void addObserver(TableObserver *o);
+    void removeObserver(TableObserver *o);
+    void disableControls();
+    void enableControls();
+
+    // Normalises a value for a field as it will be stored: text cut to the
+    // size, empty text to blank, numbers checked for range. Throws
+    // FieldValueError for a value that does not fit.
+    static QVariant coerce(const FieldDef &f, const QVariant &v);
+
+private:
+    friend class Field;
+    struct ColumnInfo;
+    struct KeyPart;
+    struct Snapshot;
+    class Statements;
+
+    void requireOpen() const;
+    void requireBrowseOrEdit() const;
+    void checkBrowseMode();
+    void ensureSnapshot() const;
+    void loadSnapshot() const;
+    void loadCurrent();
+    QVector<QVariant> fetchRow(qint64 rowId) const;
+    void computeCalculated(QVector<QVariant> &row) const;
+    void setPosition(int pos);
+    int lowerBound(const QVariantList &key, bool includeRowId, qint64 rowId) const;
+    int compareRowToKey(qint64 rowId, const QVariantList &key, bool includeRowId, qint64 keyRowId) const;
+    void placeRow(qint64 rowId, bool wasPresent);
+    void notify(TableEvent e, int field = -1);
+    void buildKeyParts();
+    QString orderClause() const;
+    void setState(TableState s);
+
+    Database &m_db;
+    QString m_name;
+    QStringList m_expected;
+    std::vector<CalculatedField> m_calculated;
+    TableDef m_def;
+
+    struct FieldSlot {
+        FieldDef def;
+        int column = -1;      // column in the stored table, -1 for calculated
+        int calculated = -1;  // index into m_calculated
+    };
+    QVector<FieldSlot> m_fields;
+
+    TableState m_state = TableState::Inactive;
+    QString m_indexName;
+    std::unique_ptr<std::vector<KeyPart>> m_keyParts;  // of the current index
+    bool m_keyIsRowId = true;
+
+    mutable std::unique_ptr<Snapshot> m_snap;
+    int m_pos = -1;  // position of the current row in the snapshot
+    bool m_eof = true;
+    bool m_bof = true;
+
+    QVector<QVariant> m_row;     // current row (stored columns, then calculated)
+    QVector<QVariant> m_buffer;  // edit buffer
+    std::vector<bool> m_dirty;   // columns changed in the buffer
+    bool m_modified = false;
+    qint64 m_rowId = 0;
+    int m_insertReturnPos = -1;
+
+    std::unique_ptr<Statements> m_stmts;
+    std::vector<TableObserver *> m_observers;
+    int m_controlsDisabled = 0;
+    const quint64 *m_versionCell = nullptr;
+};
+
+}  // namespace varnel::data
