@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QRandomGenerator>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <sqlite3.h>
 #include <vector>
@@ -262,7 +263,8 @@ void addDemoApplications(Database &db, int count, quint32 seed) {
     data::Transaction tx(db);
     for (int i = 0; i < count; ++i) {
         const qint64 number = firstNumber + i;
-        const QDate filed = firstFiling.addDays(qint64(i) * filingDays / count + dice.below(3));
+        const QDate filed =
+            std::min(firstFiling.addDays(qint64(i) * filingDays / count + dice.below(3)), reference.addDays(-1));
         const QDate from = QDate(filed.year(), filed.month(), 1).addMonths(1);
 
         const bool woman = dice.chance(0.58);
@@ -300,7 +302,7 @@ void addDemoApplications(Database &db, int count, quint32 seed) {
         t.setValue(cNr, houseNumber);
         const int age = 19 + dice.below(71);
         const int dayOfYear = dice.below(365);
-        t.setValue(cDataUrodz, reference.addDays(-(365 * age + dayOfYear)));
+        t.setValue(cDataUrodz, filed.addDays(-(365 * age + dayOfYear)));
         t.setValue(cOsoby, persons);
         t.setValue(cDochod, round2(perMember * persons));
 

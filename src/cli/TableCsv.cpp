@@ -110,14 +110,14 @@ QVariant cellValue(const FieldDef &f, const QString &cell) {
 
 // The text of a file that must be UTF-8; a fault is told with its line.
 QString decodeUtf8(const QByteArray &content) {
-    QStringDecoder decoder(QStringDecoder::Utf8);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     QString text = decoder.decode(content);
     if (!decoder.hasError())
         return text;
     const QList<QByteArray> lines = content.split('\n');
     for (int i = 0; i < lines.size(); ++i) {
-        QStringDecoder one(QStringDecoder::Utf8);
-        (void)one.decode(lines[i]);
+        QStringDecoder one(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+        const QString decoded = one.decode(lines[i]);  // decoding happens on conversion to QString
         if (one.hasError())
             throw ImportError(i + 1, 0, QString(), QStringLiteral("plik nie jest zapisany w kodowaniu UTF-8"));
     }
