@@ -142,6 +142,13 @@ int runAdmin(const QStringList &arguments, QTextStream &out, QTextStream &err) {
         return 0;
     }
     const Command *command = findCommand(first);
+    if (!command && first.startsWith(QLatin1Char('-'))) {
+        err << QStringLiteral("varnel-admin: najpierw podaj polecenie, potem jego opcje, "
+                              "np. varnel-admin describe Aktualne --db KATALOG\n"
+                              "Opis poleceń: varnel-admin --help\n");
+        err.flush();
+        return 2;
+    }
     if (!command) {
         err << QStringLiteral("varnel-admin: nieznane polecenie „%1”. Polecenia: %2.\n"
                               "Opis poleceń: varnel-admin --help\n")

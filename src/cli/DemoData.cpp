@@ -193,6 +193,8 @@ private:
 void addDemoApplications(Database &db, int count, quint32 seed) {
     if (count <= 0)
         return;
+    if (!db.tableExists(QStringLiteral("Aktualne")))
+        throw data::DbError(QStringLiteral("W bazie danych %1 nie ma tabeli Aktualne").arg(db.directory()));
     const Parameters param = readParameters(db);
     const std::vector<Entry> managers = readDictionary(db, QStringLiteral("zarzadcy"));
     const std::vector<Entry> titles = readDictionary(db, QStringLiteral("tytprawn"));
