@@ -80,7 +80,7 @@ TableDef applicationTableDef(const QString &name) {
         primary({QStringLiteral("NrEw")}),
         secondary("NazwNdx", {QStringLiteral("Nazwisko"), QStringLiteral("Imie")}),
         secondary("AdresNdx", {QStringLiteral("Adres_miejsc"), QStringLiteral("Adres_ulica"), QStringLiteral("Adres_nr")}),
-        secondary("WyplataNdx", {QStringLiteral("Wyplata_calosc")}),
+        IndexDef{QStringLiteral("WyplataNdx"), {QStringLiteral("Wyplata_calosc")}, 0},
         secondary("NrDecNdx", {QStringLiteral("IndexNrSupport")}),
     };
     return t;

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <vector>
+#include <map>
 
 namespace varnel::data {
 
@@ -70,11 +71,23 @@ public:
     virtual void tableEvent(Table &table, TableEvent event, int field) = 0;
 };
 
-// A field computed from the other fields of a row; exists only while the
-// table is open and cannot be written.
+// The stored values of one row, read by field name.
+class RowView {
+public:
+    RowView(const TableDef &def, const QVector<QVariant> &values) : m_def(def), m_values(values) {}
+    QVariant value(const QString &field) const;
+    QString text(const QString &field) const { return value(field).toString(); }
+
+private:
+    const TableDef &m_def;
+    const QVector<QVariant> &m_values;
+};
+
+// A field computed from the other fields of a row when it is read; exists
+// only while the table is open and cannot be written.
 struct CalculatedField {
     FieldDef def;
-    std::function<QVariant(const Table &table, const QVector<QVariant> &row)> compute;
+    std::function<QVariant(const RowView &row)> compute;
 };
 
 // A cursor over one keyed table: open by name, order by the primary or a
@@ -181,26 +194,28 @@ public:
 
 private:
     friend class Field;
-    struct ColumnInfo;
     struct KeyPart;
+    struct KeyValue;
     struct Snapshot;
     class Statements;
 
     void requireOpen() const;
-    void requireBrowseOrEdit() const;
     void checkBrowseMode();
-    void ensureSnapshot() const;
+    void sync() const;
     void loadSnapshot() const;
-    void loadCurrent();
     QVector<QVariant> fetchRow(qint64 rowId) const;
-    void computeCalculated(QVector<QVariant> &row) const;
+    const QVector<QVariant> &currentValues() const;
     void setPosition(int pos);
-    int lowerBound(const QVariantList &key, bool includeRowId, qint64 rowId) const;
-    int compareRowToKey(qint64 rowId, const QVariantList &key, bool includeRowId, qint64 keyRowId) const;
+    void clearPosition();
+    std::vector<KeyValue> rowKey(qint64 rowId) const;
+    std::vector<KeyValue> searchKey(const QVariantList &key) const;
+    int compareKeys(const std::vector<KeyValue> &a, const std::vector<KeyValue> &b, size_t parts) const;
+    int lowerBound(const std::vector<KeyValue> &key, size_t parts, bool byRowId, qint64 rowId) const;
     void placeRow(qint64 rowId, bool wasPresent);
-    void notify(TableEvent e, int field = -1);
-    void buildKeyParts();
+    void afterWrite(const std::function<void()> &applyToSnapshot);
+    void selectIndex(const QString &name);
     QString orderClause() const;
+    void notify(TableEvent e, int field = -1);
     void setState(TableState s);
 
     Database &m_db;
@@ -218,19 +233,20 @@ private:
 
     TableState m_state = TableState::Inactive;
     QString m_indexName;
-    std::unique_ptr<std::vector<KeyPart>> m_keyParts;  // of the current index
-    bool m_keyIsRowId = true;
+    std::vector<KeyPart> m_keyParts;  // of the current index
+    bool m_orderByRowId = true;       // the current order is the row id
+    int m_rowIdColumn = -1;           // column that is the row id (autoinc or integer key), or -1
 
     mutable std::unique_ptr<Snapshot> m_snap;
-    int m_pos = -1;  // position of the current row in the snapshot
-    bool m_eof = true;
-    bool m_bof = true;
+    mutable int m_pos = -1;  // position of the current row in the snapshot
+    mutable qint64 m_rowId = 0;
+    mutable QVector<QVariant> m_row;  // stored values of the current row
+    mutable bool m_eof = true;
+    mutable bool m_bof = true;
 
-    QVector<QVariant> m_row;     // current row (stored columns, then calculated)
     QVector<QVariant> m_buffer;  // edit buffer
     std::vector<bool> m_dirty;   // columns changed in the buffer
     bool m_modified = false;
-    qint64 m_rowId = 0;
     int m_insertReturnPos = -1;
 
     std::unique_ptr<Statements> m_stmts;

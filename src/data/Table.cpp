@@ -1,0 +1,1244 @@
+#include "data/Table.h"
+
+#include "data/Collation.h"
+#include "data/Values.h"
+
+#include <QHash>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <sqlite3.h>
+
+namespace varnel::data {
+
+// ---------------------------------------------------------------------------
+// Internal pieces
+
+struct Table::KeyPart {
+    int column = -1;
+    FieldType type = FieldType::Text;
+    bool polish = false;
+    bool descending = false;
+};
+
+// A key value in the form SQLite stores and orders it: blank < number < text.
+struct Table::KeyValue {
+    enum Kind { Null = 0, Number = 1, Text = 2 } kind = Null;
+    bool isInt = false;
+    qint64 i = 0;
+    double d = 0;
+    QByteArray text;
+};
+
+struct Table::Snapshot {
+    std::vector<qint64> ids;  // row ids in the order of the current index
+    quint64 version = 0;
+    QHash<qint64, QVector<QVariant>> cache;  // rows read for grids
+};
+
+class Table::Statements {
+public:
+    explicit Statements(sqlite3 *db) : m_db(db) {}
+    ~Statements() {
+        for (sqlite3_stmt *s : {fetch, fetchKey, insert, remove})
+            sqlite3_finalize(s);
+        for (auto &[mask, s] : updates)
+            sqlite3_finalize(s);
+    }
+    sqlite3_stmt *prepare(const QString &sql) const {
+        sqlite3_stmt *s = nullptr;
+        const QByteArray u = sql.toUtf8();
+        if (sqlite3_prepare_v3(m_db, u.constData(), int(u.size()), SQLITE_PREPARE_PERSISTENT, &s, nullptr) != SQLITE_OK)
+            throw DbError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+        return s;
+    }
+    void replaceFetchKey(const QString &sql) {
+        sqlite3_finalize(fetchKey);
+        fetchKey = nullptr;
+        fetchKey = prepare(sql);
+    }
+
+    sqlite3 *m_db;
+    sqlite3_stmt *fetch = nullptr;
+    sqlite3_stmt *fetchKey = nullptr;
+    sqlite3_stmt *insert = nullptr;
+    sqlite3_stmt *remove = nullptr;
+    std::map<std::vector<bool>, sqlite3_stmt *> updates;
+};
+
+namespace {
+
+constexpr int CacheLimit = 512;
+
+// Runs a prepared statement's step and resets it at scope end.
+class Stepper {
+public:
+    Stepper(sqlite3 *db, sqlite3_stmt *s) : m_db(db), m_s(s) {}
+    ~Stepper() {
+        sqlite3_reset(m_s);
+        sqlite3_clear_bindings(m_s);
+    }
+    bool row() {
+        const int rc = sqlite3_step(m_s);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc != SQLITE_DONE)
+            throw DbError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+        return false;
+    }
+
+private:
+    sqlite3 *m_db;
+    sqlite3_stmt *m_s;
+};
+
+QVariant readColumn(sqlite3_stmt *s, int col, FieldType type) {
+    const int t = sqlite3_column_type(s, col);
+    if (t == SQLITE_NULL)
+        return QVariant();
+    switch (type) {
+    case FieldType::Text:
+    case FieldType::Memo:
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, col)), sqlite3_column_bytes(s, col));
+    case FieldType::SmallInt:
+    case FieldType::Integer:
+    case FieldType::AutoInc:
+        return static_cast<int>(sqlite3_column_int64(s, col));
+    case FieldType::Float:
+    case FieldType::Currency:
+        return sqlite3_column_double(s, col);
+    case FieldType::Boolean:
+        return sqlite3_column_int64(s, col) != 0;
+    case FieldType::Date: {
+        const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, col)),
+                                               sqlite3_column_bytes(s, col));
+        const QDate d = QDate::fromString(text, Qt::ISODate);
+        return d.isValid() ? QVariant(d) : QVariant();
+    }
+    }
+    return QVariant();
+}
+
+// Binds a value already normalised by Table::coerce.
+void bindValue(sqlite3_stmt *s, int idx, FieldType type, const QVariant &v) {
+    if (!v.isValid() || v.isNull()) {
+        sqlite3_bind_null(s, idx);
+        return;
+    }
+    switch (type) {
+    case FieldType::Text:
+    case FieldType::Memo: {
+        const QByteArray u = v.toString().toUtf8();
+        sqlite3_bind_text(s, idx, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    case FieldType::SmallInt:
+    case FieldType::Integer:
+    case FieldType::AutoInc:
+        sqlite3_bind_int64(s, idx, v.toLongLong());
+        break;
+    case FieldType::Float:
+    case FieldType::Currency:
+        sqlite3_bind_double(s, idx, v.toDouble());
+        break;
+    case FieldType::Boolean:
+        sqlite3_bind_int(s, idx, v.toBool() ? 1 : 0);
+        break;
+    case FieldType::Date: {
+        const QByteArray u = v.toDate().toString(Qt::ISODate).toUtf8();
+        sqlite3_bind_text(s, idx, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    }
+}
+
+bool sameValue(const QVariant &a, const QVariant &b) {
+    const bool an = !a.isValid() || a.isNull();
+    const bool bn = !b.isValid() || b.isNull();
+    if (an || bn)
+        return an == bn;
+    return a == b;
+}
+
+QString valueText(const QVariant &v) {
+    if (v.typeId() == QMetaType::QDate)
+        return formatDate(v.toDate());
+    if (v.typeId() == QMetaType::Double)
+        return formatFloat(v.toDouble());
+    return v.toString();
+}
+
+}  // namespace
+
+QVariant RowView::value(const QString &field) const {
+    const int i = m_def.fieldIndex(field);
+    return i >= 0 && i < m_values.size() ? m_values[i] : QVariant();
+}
+
+// ---------------------------------------------------------------------------
+// Values and fields
+
+QVariant Table::coerce(const FieldDef &f, const QVariant &v) {
+    if (!v.isValid() || v.isNull())
+        return QVariant();
+    const bool isString = v.typeId() == QMetaType::QString;
+    const QString s = isString ? v.toString() : QString();
+    auto bad = [&](const QString &what) {
+        return FieldValueError(f.name, QStringLiteral("'%1' is not a valid %2 value for field '%3'")
+                                           .arg(isString ? s : valueText(v), what, f.name));
+    };
+    switch (f.type) {
+    case FieldType::Text:
+    case FieldType::Memo: {
+        QString t = isString ? s : valueText(v);
+        if (t.isEmpty())
+            return QVariant();
+        if (f.type == FieldType::Text && f.size > 0 && t.size() > f.size)
+            t.truncate(f.size);
+        return t;
+    }
+    case FieldType::SmallInt:
+    case FieldType::Integer:
+    case FieldType::AutoInc: {
+        qint64 n = 0;
+        if (isString) {
+            bool ok = true;
+            const auto parsed = parseInteger(s, &ok);
+            if (!ok) {
+                // "12,0" or "12.0" typed for a whole number is accepted.
+                const auto asNumber = parseNumber(s, &ok);
+                if (!ok || !asNumber || *asNumber != std::floor(*asNumber))
+                    throw bad(QStringLiteral("integer"));
+                n = static_cast<qint64>(*asNumber);
+            } else if (!parsed) {
+                return QVariant();
+            } else {
+                n = *parsed;
+            }
+        } else if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) {
+            const double d = v.toDouble();
+            if (!std::isfinite(d) || std::fabs(d) > 9.0e15)
+                throw bad(QStringLiteral("integer"));
+            n = static_cast<qint64>(std::nearbyint(d));
+        } else if (v.typeId() == QMetaType::Bool) {
+            n = v.toBool() ? 1 : 0;
+        } else {
+            bool ok = false;
+            n = v.toLongLong(&ok);
+            if (!ok)
+                throw bad(QStringLiteral("integer"));
+        }
+        const qint64 lo = f.type == FieldType::SmallInt ? -32768 : std::numeric_limits<qint32>::min();
+        const qint64 hi = f.type == FieldType::SmallInt ? 32767 : std::numeric_limits<qint32>::max();
+        if (n < lo || n > hi)
+            throw FieldValueError(f.name, QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
+                                              .arg(n)
+                                              .arg(f.name)
+                                              .arg(lo)
+                                              .arg(hi));
+        return static_cast<int>(n);
+    }
+    case FieldType::Float:
+    case FieldType::Currency: {
+        double d = 0;
+        if (isString) {
+            bool ok = true;
+            const auto parsed = parseNumber(s, &ok);
+            if (!ok)
+                throw bad(QStringLiteral("floating point"));
+            if (!parsed)
+                return QVariant();
+            d = *parsed;
+        } else if (v.typeId() == QMetaType::Bool) {
+            d = v.toBool() ? 1 : 0;
+        } else {
+            bool ok = false;
+            d = v.toDouble(&ok);
+            if (!ok)
+                throw bad(QStringLiteral("floating point"));
+        }
+        if (!std::isfinite(d))
+            throw bad(QStringLiteral("floating point"));
+        return d;
+    }
+    case FieldType::Date: {
+        QDate d;
+        if (v.typeId() == QMetaType::QDate) {
+            d = v.toDate();
+        } else if (v.typeId() == QMetaType::QDateTime) {
+            d = v.toDateTime().date();
+        } else {
+            bool ok = true;
+            const auto parsed = parseDate(isString ? s : v.toString(), &ok);
+            if (!ok)
+                throw bad(QStringLiteral("date"));
+            if (!parsed)
+                return QVariant();
+            d = *parsed;
+        }
+        if (isBlankDate(d))
+            return QVariant();
+        return d;
+    }
+    case FieldType::Boolean: {
+        if (v.typeId() == QMetaType::Bool)
+            return v.toBool();
+        if (isString) {
+            bool ok = true;
+            const auto parsed = parseBoolean(s, &ok);
+            if (!ok)
+                throw bad(QStringLiteral("boolean"));
+            return parsed ? QVariant(*parsed) : QVariant();
+        }
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        if (!ok)
+            throw bad(QStringLiteral("boolean"));
+        return d != 0;
+    }
+    }
+    return v;
+}
+
+const FieldDef &Field::def() const { return m_table->fieldDef(m_index); }
+bool Field::isNull() const {
+    const QVariant v = m_table->value(m_index);
+    return !v.isValid() || v.isNull();
+}
+QVariant Field::asVariant() const { return m_table->value(m_index); }
+
+QString Field::asString() const {
+    const QVariant v = m_table->value(m_index);
+    if (!v.isValid() || v.isNull())
+        return QString();
+    if (v.typeId() == QMetaType::Bool)
+        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    return valueText(v);
+}
+
+qint64 Field::asInteger() const {
+    const QVariant v = m_table->value(m_index);
+    if (!v.isValid() || v.isNull())
+        return 0;
+    if (v.typeId() == QMetaType::QString) {
+        const QVariant c = Table::coerce(FieldDef{def().name, FieldType::Integer, 0, false}, v);
+        return c.isValid() ? c.toLongLong() : 0;
+    }
+    if (v.typeId() == QMetaType::Double)
+        return static_cast<qint64>(std::nearbyint(v.toDouble()));
+    if (v.typeId() == QMetaType::QDate)
+        throw FieldValueError(name(), QStringLiteral("Field '%1' cannot be read as a number").arg(name()));
+    return v.toLongLong();
+}
+
+double Field::asFloat() const {
+    const QVariant v = m_table->value(m_index);
+    if (!v.isValid() || v.isNull())
+        return 0.0;
+    if (v.typeId() == QMetaType::QString) {
+        const QVariant c = Table::coerce(FieldDef{def().name, FieldType::Float, 0, false}, v);
+        return c.isValid() ? c.toDouble() : 0.0;
+    }
+    if (v.typeId() == QMetaType::QDate)
+        throw FieldValueError(name(), QStringLiteral("Field '%1' cannot be read as a number").arg(name()));
+    return v.toDouble();
+}
+
+QDate Field::asDate() const {
+    const QVariant v = m_table->value(m_index);
+    if (!v.isValid() || v.isNull())
+        return zeroDate();
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate();
+    const QVariant c = Table::coerce(FieldDef{def().name, FieldType::Date, 0, false}, v);
+    return c.isValid() ? c.toDate() : zeroDate();
+}
+
+bool Field::asBoolean() const {
+    const QVariant v = m_table->value(m_index);
+    if (!v.isValid() || v.isNull())
+        return false;
+    if (v.typeId() == QMetaType::Bool)
+        return v.toBool();
+    const QVariant c = Table::coerce(FieldDef{def().name, FieldType::Boolean, 0, false}, v);
+    return c.isValid() && c.toBool();
+}
+
+void Field::setVariant(const QVariant &v) { m_table->setValue(m_index, v); }
+void Field::setString(const QString &s) { m_table->setValue(m_index, s); }
+void Field::setInteger(qint64 v) { m_table->setValue(m_index, v); }
+void Field::setFloat(double v) { m_table->setValue(m_index, v); }
+void Field::setDate(const QDate &d) { m_table->setValue(m_index, d.isValid() ? QVariant(d) : QVariant()); }
+void Field::setBoolean(bool v) { m_table->setValue(m_index, v); }
+void Field::clear() { m_table->setValue(m_index, QVariant()); }
+
+// ---------------------------------------------------------------------------
+// Opening and closing
+
+Table::Table(Database &db, const QString &tableName) : m_db(db), m_name(Database::tableNameOf(tableName)) {}
+
+Table::~Table() {
+    m_observers.clear();
+    if (isOpen()) {
+        try {
+            close();
+        } catch (...) {
+        }
+    }
+}
+
+void Table::setTableName(const QString &name) {
+    if (isOpen())
+        throw DbError(QStringLiteral("Cannot change the table name of an open table"));
+    m_name = Database::tableNameOf(name);
+}
+
+void Table::setFieldNames(const QStringList &names) {
+    if (isOpen())
+        throw DbError(QStringLiteral("Cannot change the fields of an open table"));
+    m_expected = names;
+}
+
+QStringList Table::fieldNames() const {
+    QStringList names;
+    for (const auto &slot : m_fields)
+        names << slot.def.name;
+    return names;
+}
+
+void Table::addCalculatedField(const CalculatedField &f) {
+    if (isOpen())
+        throw DbError(QStringLiteral("Cannot add a field to an open table"));
+    m_calculated.push_back(f);
+}
+
+void Table::open() {
+    if (isOpen())
+        return;
+    TableDef def = m_db.tableDef(m_name);
+
+    QVector<FieldSlot> fields;
+    if (m_expected.isEmpty()) {
+        for (int c = 0; c < def.fields.size(); ++c)
+            fields << FieldSlot{def.fields[c], c, -1};
+    } else {
+        for (const QString &name : m_expected) {
+            const int c = def.fieldIndex(name);
+            if (c < 0)
+                throw MissingFieldError(def.name, name);
+            fields << FieldSlot{def.fields[c], c, -1};
+        }
+    }
+    for (int k = 0; k < int(m_calculated.size()); ++k)
+        fields << FieldSlot{m_calculated[k].def, -1, k};
+
+    auto stmts = std::make_unique<Statements>(m_db.handle());
+    QStringList cols, marks;
+    for (const auto &f : def.fields) {
+        cols << Database::quoted(f.name);
+        marks << QStringLiteral("?");
+    }
+    const QString table = Database::quoted(def.name);
+    stmts->fetch = stmts->prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?1").arg(cols.join(QLatin1Char(',')), table));
+    stmts->insert = stmts->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                       .arg(table, cols.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+    stmts->remove = stmts->prepare(QStringLiteral("DELETE FROM %1 WHERE rowid=?1").arg(table));
+
+    m_def = def;
+    m_name = def.name;
+    m_fields = fields;
+    m_stmts = std::move(stmts);
+    m_versionCell = m_db.tableVersionCell(m_name);
+    m_rowIdColumn = -1;
+    if (const IndexDef *pk = m_def.primaryIndex(); pk && pk->fields.size() == 1) {
+        const int c = m_def.fieldIndex(pk->fields.first());
+        if (m_def.fields[c].type == FieldType::AutoInc || m_def.fields[c].type == FieldType::Integer)
+            m_rowIdColumn = c;
+    }
+    m_state = TableState::Browse;
+    m_buffer.clear();
+    m_modified = false;
+    try {
+        selectIndex(m_indexName);
+    } catch (...) {
+        // An index of another table of this name: fall back to the primary order.
+        selectIndex(QString());
+    }
+    m_rowId = 0;
+    m_pos = -1;
+    if (!m_snap->ids.empty())
+        setPosition(0);
+    else
+        clearPosition();
+    m_bof = true;
+    notify(TableEvent::Opened);
+}
+
+void Table::close() {
+    if (!isOpen())
+        return;
+    m_state = TableState::Inactive;
+    m_stmts.reset();
+    m_snap.reset();
+    m_fields.clear();
+    m_keyParts.clear();
+    m_row.clear();
+    m_buffer.clear();
+    m_dirty.clear();
+    m_modified = false;
+    m_pos = -1;
+    m_rowId = 0;
+    m_eof = m_bof = true;
+    m_versionCell = nullptr;
+    notify(TableEvent::Closed);
+}
+
+void Table::requireOpen() const {
+    if (!isOpen())
+        throw DbError(QStringLiteral("Cannot perform this operation on a closed table (%1)").arg(m_name));
+}
+
+// ---------------------------------------------------------------------------
+// Order of rows
+
+void Table::selectIndex(const QString &name) {
+    std::vector<KeyPart> parts;
+    bool byRowId = false;
+    if (name.isEmpty()) {
+        const IndexDef *pk = m_def.primaryIndex();
+        if (!pk || m_rowIdColumn >= 0) {
+            byRowId = true;
+            if (pk)
+                parts.push_back(KeyPart{m_rowIdColumn, m_def.fields[m_rowIdColumn].type, false, false});
+        } else {
+            for (const auto &f : pk->fields) {
+                const int c = m_def.fieldIndex(f);
+                parts.push_back(KeyPart{c, m_def.fields[c].type, false, false});
+            }
+        }
+    } else {
+        const IndexDef *ix = m_def.index(name);
+        if (!ix)
+            throw DbError(QStringLiteral("Index does not exist. Table: %1, index: %2").arg(m_name, name));
+        for (const auto &f : ix->fields) {
+            const int c = m_def.fieldIndex(f);
+            const bool polish = isTextual(m_def.fields[c].type) && (ix->options & IndexCaseInsensitive);
+            parts.push_back(KeyPart{c, m_def.fields[c].type, polish, bool(ix->options & IndexDescending)});
+        }
+    }
+    m_keyParts = parts;
+    m_orderByRowId = byRowId;
+    m_indexName = name.isEmpty() ? QString() : m_def.index(name)->name;
+
+    if (!m_orderByRowId) {
+        QStringList cols;
+        for (const auto &p : m_keyParts)
+            cols << Database::quoted(m_def.fields[p.column].name);
+        m_stmts->replaceFetchKey(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?1")
+                                     .arg(cols.join(QLatin1Char(',')), Database::quoted(m_def.name)));
+    }
+    loadSnapshot();
+}
+
+QString Table::orderClause() const {
+    if (m_orderByRowId)
+        return QStringLiteral("rowid");
+    QStringList parts;
+    for (const auto &p : m_keyParts) {
+        QString c = Database::quoted(m_def.fields[p.column].name);
+        if (isTextual(p.type))
+            c += p.polish ? QStringLiteral(" COLLATE PL") : QStringLiteral(" COLLATE BINARY");
+        if (p.descending)
+            c += QStringLiteral(" DESC");
+        parts << c;
+    }
+    parts << QStringLiteral("rowid");
+    return parts.join(QStringLiteral(", "));
+}
+
+void Table::loadSnapshot() const {
+    auto snap = std::make_unique<Snapshot>();
+    snap->version = *m_versionCell;
+    const QString sql = QStringLiteral("SELECT rowid FROM %1 ORDER BY %2").arg(Database::quoted(m_def.name), orderClause());
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> s(m_stmts->prepare(sql), sqlite3_finalize);
+    {
+        Stepper step(m_db.handle(), s.get());
+        while (step.row())
+            snap->ids.push_back(sqlite3_column_int64(s.get(), 0));
+    }
+    m_snap = std::move(snap);
+}
+
+// Brings the order of rows up to date when another cursor or connection
+// changed the table, keeping the current row current when it still exists.
+void Table::sync() const {
+    if (m_snap && m_snap->version == *m_versionCell)
+        return;
+    loadSnapshot();
+    const auto &ids = m_snap->ids;
+    if (m_state == TableState::Insert) {
+        m_pos = std::min<int>(m_pos, int(ids.size()) - 1);
+        return;
+    }
+    if (ids.empty()) {
+        m_pos = -1;
+        m_rowId = 0;
+        m_row = QVector<QVariant>(m_def.fields.size());
+        m_eof = m_bof = true;
+        return;
+    }
+    const auto it = std::find(ids.begin(), ids.end(), m_rowId);
+    if (it != ids.end()) {
+        m_pos = int(it - ids.begin());
+    } else {
+        m_pos = std::clamp(m_pos, 0, int(ids.size()) - 1);
+        m_rowId = ids[m_pos];
+    }
+    if (m_state == TableState::Browse)
+        m_row = fetchRow(m_rowId);
+}
+
+QVector<QVariant> Table::fetchRow(qint64 rowId) const {
+    sqlite3_stmt *s = m_stmts->fetch;
+    Stepper step(m_db.handle(), s);
+    sqlite3_bind_int64(s, 1, rowId);
+    QVector<QVariant> row(m_def.fields.size());
+    if (step.row()) {
+        for (int c = 0; c < m_def.fields.size(); ++c)
+            row[c] = readColumn(s, c, m_def.fields[c].type);
+    }
+    return row;
+}
+
+void Table::setPosition(int pos) {
+    const auto &ids = m_snap->ids;
+    m_pos = pos;
+    m_rowId = ids[pos];
+    m_row = fetchRow(m_rowId);
+    m_eof = m_bof = false;
+    notify(TableEvent::Scrolled);
+}
+
+void Table::clearPosition() {
+    m_pos = -1;
+    m_rowId = 0;
+    m_row = QVector<QVariant>(m_def.fields.size());
+    m_eof = m_bof = true;
+    notify(TableEvent::Scrolled);
+}
+
+void Table::setIndexName(const QString &name) {
+    requireOpen();
+    checkBrowseMode();
+    const qint64 keep = m_rowId;
+    selectIndex(name);
+    const auto &ids = m_snap->ids;
+    const auto it = std::find(ids.begin(), ids.end(), keep);
+    if (it != ids.end())
+        m_pos = int(it - ids.begin());
+    notify(TableEvent::RowsChanged);
+}
+
+QStringList Table::indexFieldNames() const {
+    QStringList names;
+    for (const auto &p : m_keyParts)
+        names << m_def.fields[p.column].name;
+    return names;
+}
+
+QVector<FieldDef> Table::fieldDefs() const {
+    QVector<FieldDef> defs;
+    for (const auto &slot : m_fields)
+        defs << slot.def;
+    return defs;
+}
+
+int Table::fieldIndex(const QString &name) const {
+    for (int i = 0; i < m_fields.size(); ++i)
+        if (m_fields[i].def.name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+Field Table::field(const QString &name) {
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw DbError(QStringLiteral("%1: Field '%2' not found").arg(m_name, name));
+    return Field(this, i);
+}
+
+// ---------------------------------------------------------------------------
+// Navigation
+
+void Table::checkBrowseMode() {
+    if (!isEditing())
+        return;
+    if (m_modified)
+        post();
+    else
+        cancel();
+}
+
+void Table::first() {
+    requireOpen();
+    checkBrowseMode();
+    sync();
+    if (m_snap->ids.empty()) {
+        clearPosition();
+        return;
+    }
+    setPosition(0);
+    m_bof = true;
+}
+
+void Table::last() {
+    requireOpen();
+    checkBrowseMode();
+    sync();
+    if (m_snap->ids.empty()) {
+        clearPosition();
+        return;
+    }
+    setPosition(int(m_snap->ids.size()) - 1);
+    m_eof = true;
+}
+
+void Table::next() {
+    requireOpen();
+    checkBrowseMode();
+    sync();
+    if (m_pos + 1 < int(m_snap->ids.size())) {
+        setPosition(m_pos + 1);
+    } else {
+        m_eof = true;
+    }
+}
+
+void Table::prior() {
+    requireOpen();
+    checkBrowseMode();
+    sync();
+    if (m_pos > 0) {
+        setPosition(m_pos - 1);
+    } else {
+        m_bof = true;
+    }
+}
+
+bool Table::isEmpty() const { return recordCount() == 0; }
+
+int Table::recordCount() const {
+    requireOpen();
+    sync();
+    return int(m_snap->ids.size());
+}
+
+int Table::recNo() const {
+    if (!isOpen() || m_state == TableState::Insert)
+        return 0;
+    sync();
+    return m_pos + 1;
+}
+
+void Table::moveTo(int recNo) {
+    requireOpen();
+    checkBrowseMode();
+    sync();
+    if (m_snap->ids.empty()) {
+        clearPosition();
+        return;
+    }
+    setPosition(std::clamp(recNo - 1, 0, int(m_snap->ids.size()) - 1));
+}
+
+qint64 Table::rowId() const {
+    if (!isOpen() || m_state == TableState::Insert)
+        return 0;
+    sync();
+    return m_rowId;
+}
+
+bool Table::gotoRowId(qint64 rowId) {
+    requireOpen();
+    checkBrowseMode();
+    sync();
+    const auto &ids = m_snap->ids;
+    const auto it = m_orderByRowId ? std::lower_bound(ids.begin(), ids.end(), rowId) : std::find(ids.begin(), ids.end(), rowId);
+    if (it == ids.end() || *it != rowId)
+        return false;
+    setPosition(int(it - ids.begin()));
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Key search
+
+std::vector<Table::KeyValue> Table::rowKey(qint64 rowId) const {
+    std::vector<KeyValue> key(m_keyParts.size());
+    sqlite3_stmt *s = m_stmts->fetchKey;
+    Stepper step(m_db.handle(), s);
+    sqlite3_bind_int64(s, 1, rowId);
+    if (!step.row())
+        return key;
+    for (size_t k = 0; k < m_keyParts.size(); ++k) {
+        KeyValue &v = key[k];
+        switch (sqlite3_column_type(s, int(k))) {
+        case SQLITE_NULL:
+            v.kind = KeyValue::Null;
+            break;
+        case SQLITE_INTEGER:
+            v.kind = KeyValue::Number;
+            v.isInt = true;
+            v.i = sqlite3_column_int64(s, int(k));
+            v.d = double(v.i);
+            break;
+        case SQLITE_FLOAT:
+            v.kind = KeyValue::Number;
+            v.d = sqlite3_column_double(s, int(k));
+            break;
+        default:
+            v.kind = KeyValue::Text;
+            v.text = QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(s, int(k))), sqlite3_column_bytes(s, int(k)));
+            break;
+        }
+    }
+    return key;
+}
+
+std::vector<Table::KeyValue> Table::searchKey(const QVariantList &key) const {
+    if (m_keyParts.empty())
+        throw DbError(QStringLiteral("Table %1 has no index to search").arg(m_name));
+    if (size_t(key.size()) > m_keyParts.size())
+        throw DbError(QStringLiteral("Too many key values for the index of table %1").arg(m_name));
+    std::vector<KeyValue> out(key.size());
+    for (int k = 0; k < key.size(); ++k) {
+        const KeyPart &p = m_keyParts[k];
+        const QVariant v = coerce(m_def.fields[p.column], key[k]);
+        KeyValue &kv = out[k];
+        if (!v.isValid() || v.isNull())
+            continue;
+        switch (p.type) {
+        case FieldType::Text:
+        case FieldType::Memo:
+            kv.kind = KeyValue::Text;
+            kv.text = v.toString().toUtf8();
+            break;
+        case FieldType::Date:
+            kv.kind = KeyValue::Text;
+            kv.text = v.toDate().toString(Qt::ISODate).toUtf8();
+            break;
+        case FieldType::Float:
+        case FieldType::Currency:
+            kv.kind = KeyValue::Number;
+            kv.d = v.toDouble();
+            break;
+        default:
+            kv.kind = KeyValue::Number;
+            kv.isInt = true;
+            kv.i = v.toLongLong();
+            kv.d = double(kv.i);
+            break;
+        }
+    }
+    return out;
+}
+
+int Table::compareKeys(const std::vector<KeyValue> &a, const std::vector<KeyValue> &b, size_t parts) const {
+    for (size_t k = 0; k < parts; ++k) {
+        const KeyValue &x = a[k];
+        const KeyValue &y = b[k];
+        int c = 0;
+        if (x.kind != y.kind) {
+            c = int(x.kind) - int(y.kind);
+        } else if (x.kind == KeyValue::Number) {
+            if (x.isInt && y.isInt)
+                c = x.i < y.i ? -1 : (x.i > y.i ? 1 : 0);
+            else
+                c = x.d < y.d ? -1 : (x.d > y.d ? 1 : 0);
+        } else if (x.kind == KeyValue::Text) {
+            if (m_keyParts[k].polish) {
+                c = comparePolish(x.text.constData(), int(x.text.size()), y.text.constData(), int(y.text.size()));
+            } else {
+                const int n = std::min(x.text.size(), y.text.size());
+                c = std::memcmp(x.text.constData(), y.text.constData(), size_t(n));
+                if (c == 0)
+                    c = int(x.text.size() - y.text.size());
+            }
+        }
+        if (c != 0)
+            return m_keyParts[k].descending ? -c : c;
+    }
+    return 0;
+}
+
+// First position whose row is not before the key (and, with byRowId, not
+// before the row id among equal keys).
+int Table::lowerBound(const std::vector<KeyValue> &key, size_t parts, bool byRowId, qint64 rowId) const {
+    const auto &ids = m_snap->ids;
+    int lo = 0, hi = int(ids.size());
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        int c = compareKeys(rowKey(ids[mid]), key, parts);
+        if (c == 0 && byRowId)
+            c = ids[mid] < rowId ? -1 : (ids[mid] > rowId ? 1 : 0);
+        if (c < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+bool Table::findKey(const QVariantList &key) {
+    requireOpen();
+    checkBrowseMode();
+    sync();
+    const auto search = searchKey(key);
+    const auto &ids = m_snap->ids;
+    if (m_orderByRowId) {
+        if (search.empty() || search[0].kind != KeyValue::Number)
+            return false;
+        const auto it = std::lower_bound(ids.begin(), ids.end(), search[0].i);
+        if (it == ids.end() || *it != search[0].i)
+            return false;
+        setPosition(int(it - ids.begin()));
+        return true;
+    }
+    const int pos = lowerBound(search, search.size(), false, 0);
+    if (pos >= int(ids.size()) || compareKeys(rowKey(ids[pos]), search, search.size()) != 0)
+        return false;
+    setPosition(pos);
+    return true;
+}
+
+void Table::findNearest(const QVariantList &key) {
+    requireOpen();
+    checkBrowseMode();
+    sync();
+    const auto search = searchKey(key);
+    const auto &ids = m_snap->ids;
+    if (ids.empty()) {
+        clearPosition();
+        return;
+    }
+    int pos = 0;
+    if (m_orderByRowId) {
+        const qint64 id = search.empty() || search[0].kind != KeyValue::Number ? 0 : search[0].i;
+        pos = int(std::lower_bound(ids.begin(), ids.end(), id) - ids.begin());
+    } else {
+        pos = lowerBound(search, search.size(), false, 0);
+    }
+    if (pos >= int(ids.size())) {
+        setPosition(int(ids.size()) - 1);
+        m_eof = true;
+    } else {
+        setPosition(pos);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Editing
+
+void Table::setState(TableState s) {
+    if (m_state == s)
+        return;
+    m_state = s;
+    notify(TableEvent::StateChanged);
+}
+
+void Table::edit() {
+    requireOpen();
+    if (isEditing())
+        return;
+    sync();
+    if (m_snap->ids.empty()) {
+        insert();
+        return;
+    }
+    m_buffer = m_row;
+    m_dirty.assign(m_def.fields.size(), false);
+    m_modified = false;
+    setState(TableState::Edit);
+}
+
+void Table::insert() {
+    requireOpen();
+    checkBrowseMode();
+    sync();
+    m_insertReturnPos = m_pos;
+    m_buffer = QVector<QVariant>(m_def.fields.size());
+    m_dirty.assign(m_def.fields.size(), false);
+    m_modified = false;
+    m_eof = m_bof = false;
+    setState(TableState::Insert);
+    notify(TableEvent::Scrolled);
+}
+
+void Table::setValue(int index, const QVariant &value) {
+    requireOpen();
+    const FieldSlot &slot = m_fields.at(index);
+    if (slot.column < 0)
+        throw DbError(QStringLiteral("Field '%1' cannot be modified").arg(slot.def.name));
+    if (!isEditing())
+        throw DbError(QStringLiteral("%1: Dataset not in edit or insert mode").arg(m_name));
+    const QVariant v = coerce(slot.def, value);
+    if (sameValue(m_buffer[slot.column], v) && (v.isValid() == m_buffer[slot.column].isValid()))
+        return;
+    m_buffer[slot.column] = v;
+    m_dirty[slot.column] = true;
+    m_modified = true;
+    notify(TableEvent::RowEdited, index);
+}
+
+const QVector<QVariant> &Table::currentValues() const {
+    if (isEditing())
+        return m_buffer;
+    sync();
+    return m_row;
+}
+
+QVariant Table::value(int index) const {
+    requireOpen();
+    const FieldSlot &slot = m_fields.at(index);
+    const QVector<QVariant> &row = currentValues();
+    if (slot.column >= 0)
+        return row.value(slot.column);
+    if (m_state == TableState::Browse && m_pos < 0)
+        return QVariant();
+    return m_calculated[slot.calculated].compute(RowView(m_def, row));
+}
+
+QVariant Table::valueAt(int recNo, int index) const {
+    requireOpen();
+    sync();
+    const auto &ids = m_snap->ids;
+    if (recNo < 1 || recNo > int(ids.size()))
+        return QVariant();
+    if (recNo - 1 == m_pos && m_state != TableState::Insert)
+        return value(index);
+    const qint64 id = ids[recNo - 1];
+    auto it = m_snap->cache.find(id);
+    if (it == m_snap->cache.end()) {
+        if (m_snap->cache.size() >= CacheLimit)
+            m_snap->cache.clear();
+        it = m_snap->cache.insert(id, fetchRow(id));
+    }
+    const FieldSlot &slot = m_fields.at(index);
+    if (slot.column >= 0)
+        return it.value().value(slot.column);
+    return m_calculated[slot.calculated].compute(RowView(m_def, it.value()));
+}
+
+// After a write through this cursor: when the cursor's order was up to date,
+// it is kept in step by hand (cheap); otherwise it is read again.
+void Table::afterWrite(const std::function<void()> &applyToSnapshot) {
+    const bool wasCurrent = m_snap && m_snap->version == *m_versionCell;
+    m_db.touchTable(m_name);
+    if (wasCurrent) {
+        m_snap->version = *m_versionCell;
+        m_snap->cache.clear();
+        applyToSnapshot();
+    } else {
+        sync();
+    }
+}
+
+void Table::placeRow(qint64 rowId, bool wasPresent) {
+    auto &ids = m_snap->ids;
+    if (wasPresent && m_pos >= 0 && m_pos < int(ids.size()) && ids[m_pos] == m_rowId)
+        ids.erase(ids.begin() + m_pos);
+    else if (wasPresent)
+        ids.erase(std::remove(ids.begin(), ids.end(), m_rowId), ids.end());
+    int pos = 0;
+    if (m_orderByRowId) {
+        pos = int(std::lower_bound(ids.begin(), ids.end(), rowId) - ids.begin());
+    } else {
+        const auto key = rowKey(rowId);
+        pos = lowerBound(key, key.size(), true, rowId);
+    }
+    ids.insert(ids.begin() + pos, rowId);
+    m_pos = pos;
+}
+
+void Table::post() {
+    requireOpen();
+    if (!isEditing())
+        return;
+    for (int c = 0; c < m_def.fields.size(); ++c) {
+        const FieldDef &f = m_def.fields[c];
+        if (f.required && f.type != FieldType::AutoInc && !m_buffer[c].isValid())
+            throw RequiredFieldError(f.name);
+    }
+    sqlite3 *db = m_db.handle();
+    if (m_state == TableState::Insert) {
+        sqlite3_stmt *s = m_stmts->insert;
+        {
+            Stepper step(db, s);
+            for (int c = 0; c < m_def.fields.size(); ++c)
+                bindValue(s, c + 1, m_def.fields[c].type, m_buffer[c]);
+            step.row();
+        }
+        const qint64 id = sqlite3_last_insert_rowid(db);
+        if (m_rowIdColumn >= 0 && !m_buffer[m_rowIdColumn].isValid())
+            m_buffer[m_rowIdColumn] = static_cast<int>(id);
+        m_row = m_buffer;
+        m_rowId = id;
+        m_modified = false;
+        m_state = TableState::Browse;
+        afterWrite([&] { placeRow(id, false); });
+        m_eof = m_bof = false;
+        notify(TableEvent::StateChanged);
+        notify(TableEvent::RowsChanged);
+        return;
+    }
+
+    if (!m_modified) {
+        setState(TableState::Browse);
+        return;
+    }
+    auto &stmt = m_stmts->updates[m_dirty];
+    if (!stmt) {
+        QStringList sets;
+        for (int c = 0; c < m_def.fields.size(); ++c)
+            if (m_dirty[c])
+                sets << Database::quoted(m_def.fields[c].name) + QStringLiteral("=?");
+        stmt = m_stmts->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?")
+                                    .arg(Database::quoted(m_def.name), sets.join(QLatin1Char(','))));
+    }
+    {
+        Stepper step(db, stmt);
+        int b = 1;
+        for (int c = 0; c < m_def.fields.size(); ++c)
+            if (m_dirty[c])
+                bindValue(stmt, b++, m_def.fields[c].type, m_buffer[c]);
+        sqlite3_bind_int64(stmt, b, m_rowId);
+        step.row();
+    }
+    bool keyChanged = false;
+    for (const auto &p : m_keyParts)
+        keyChanged = keyChanged || m_dirty[p.column];
+    qint64 newId = m_rowId;
+    if (m_rowIdColumn >= 0 && m_dirty[m_rowIdColumn] && m_buffer[m_rowIdColumn].isValid()) {
+        newId = m_buffer[m_rowIdColumn].toLongLong();
+        keyChanged = keyChanged || m_orderByRowId || newId != m_rowId;
+    }
+    m_row = m_buffer;
+    m_modified = false;
+    m_state = TableState::Browse;
+    afterWrite([&] {
+        if (keyChanged)
+            placeRow(newId, true);
+    });
+    m_rowId = newId;
+    notify(TableEvent::StateChanged);
+    if (keyChanged)
+        notify(TableEvent::RowsChanged);
+}
+
+void Table::cancel() {
+    requireOpen();
+    if (!isEditing())
+        return;
+    const bool wasInsert = m_state == TableState::Insert;
+    m_buffer.clear();
+    m_dirty.clear();
+    m_modified = false;
+    m_state = TableState::Browse;
+    if (wasInsert) {
+        sync();
+        const int n = int(m_snap->ids.size());
+        if (n == 0) {
+            clearPosition();
+        } else {
+            const int pos = std::clamp(m_insertReturnPos, 0, n - 1);
+            m_pos = pos;
+            m_rowId = m_snap->ids[pos];
+            m_row = fetchRow(m_rowId);
+            m_eof = m_bof = false;
+        }
+    }
+    notify(TableEvent::StateChanged);
+    notify(TableEvent::Scrolled);
+}
+
+void Table::remove() {
+    requireOpen();
+    if (m_state == TableState::Insert) {
+        cancel();
+        return;
+    }
+    if (m_state == TableState::Edit) {
+        m_buffer.clear();
+        m_dirty.clear();
+        m_modified = false;
+        m_state = TableState::Browse;
+    }
+    sync();
+    if (m_snap->ids.empty() || m_pos < 0)
+        throw DbError(QStringLiteral("Cannot perform this operation on an empty dataset"));
+    {
+        Stepper step(m_db.handle(), m_stmts->remove);
+        sqlite3_bind_int64(m_stmts->remove, 1, m_rowId);
+        step.row();
+    }
+    afterWrite([&] {
+        auto &ids = m_snap->ids;
+        if (m_pos < int(ids.size()) && ids[m_pos] == m_rowId)
+            ids.erase(ids.begin() + m_pos);
+    });
+    const int n = int(m_snap->ids.size());
+    if (n == 0) {
+        clearPosition();
+    } else {
+        setPosition(std::min(m_pos, n - 1));
+    }
+    notify(TableEvent::StateChanged);
+    notify(TableEvent::RowsChanged);
+}
+
+void Table::refresh() {
+    requireOpen();
+    checkBrowseMode();
+    loadSnapshot();
+    const auto &ids = m_snap->ids;
+    const auto it = std::find(ids.begin(), ids.end(), m_rowId);
+    if (ids.empty()) {
+        clearPosition();
+    } else if (it != ids.end()) {
+        m_pos = int(it - ids.begin());
+        m_row = fetchRow(m_rowId);
+    } else {
+        setPosition(std::clamp(m_pos, 0, int(ids.size()) - 1));
+    }
+    notify(TableEvent::RowsChanged);
+}
+
+// ---------------------------------------------------------------------------
+// Observers
+
+void Table::addObserver(TableObserver *o) {
+    if (std::find(m_observers.begin(), m_observers.end(), o) == m_observers.end())
+        m_observers.push_back(o);
+}
+
+void Table::removeObserver(TableObserver *o) {
+    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), o), m_observers.end());
+}
+
+void Table::disableControls() { ++m_controlsDisabled; }
+
+void Table::enableControls() {
+    if (m_controlsDisabled > 0 && --m_controlsDisabled == 0)
+        notify(TableEvent::RowsChanged);
+}
+
+void Table::notify(TableEvent e, int field) {
+    if (m_controlsDisabled > 0)
+        return;
+    const auto observers = m_observers;  // an observer may remove itself
+    for (TableObserver *o : observers)
+        o->tableEvent(*this, e, field);
+}
+
+}  // namespace varnel::data

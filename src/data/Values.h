@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+namespace varnel::data {
+
+// The zero date: what a blank date reads as, earlier than every real date.
+inline QDate zeroDate() { return QDate(1899, 12, 30); }
+inline bool isBlankDate(const QDate &d) { return !d.isValid() || d <= zeroDate(); }
+
+// The short date format of the program: dd.MM.yyyy.
+QString formatDate(const QDate &d);
+// Reads a date typed as dd.MM.yyyy (also d.M.yyyy, with "-" or "/" between
+// the parts) or as ISO yyyy-MM-dd. Empty -> nullopt with ok = true.
+std::optional<QDate> parseDate(const QString &text, bool *ok = nullptr);
+// Reads a number typed with a point or a comma as decimal separator, blanks
+// around allowed. Empty -> nullopt with ok = true.
+std::optional<double> parseNumber(const QString &text, bool *ok = nullptr);
+// Reads a whole number. Empty -> nullopt with ok = true.
+std::optional<qint64> parseInteger(const QString &text, bool *ok = nullptr);
+// "1", "true", "tak", "t", "yes" / "0", "false", "nie", "f", "no" (any case).
+std::optional<bool> parseBoolean(const QString &text, bool *ok = nullptr);
+
+// A floating point value as text: shortest form that reads back the same,
+// point as separator, no exponent for ordinary amounts.
+QString formatFloat(double v);
+
+}  // namespace varnel::data
