@@ -174,12 +174,3 @@ TEST_F(AllowanceRecord, AFailingQuestionAbandonsTheCalculation) {
     EXPECT_EQ(stored("Wyplata_calosc"), 0);  // never computed
     EXPECT_EQ(stored("Pow_normatywna"), 99);
 }
-
-TEST_F(AllowanceRecord, MissingFieldIsTheEnginesError) {
-    TableDef def = applicationTableDef(QStringLiteral("Stara"));
-    def.fields.removeIf([](const FieldDef &f) { return f.name == QStringLiteral("WskProc"); });
-    db->createTable(def);
-    Table old(*db, QStringLiteral("Stara"));
-    old.open();
-    EXPECT_THROW(LiczDodatek(old, false, Pos, false, valid, goOn, q), DbError);
-}

@@ -53,11 +53,3 @@ INSTANTIATE_TEST_SUITE_P(NoPersons, IncomeShare,
                          ::testing::Values(ShareCase{0, 900, 600, 2006, 10},   // nothing divided by 0
                                            ShareCase{-1, 900, 600, 2006, 10},
                                            ShareCase{0, 0, 0, 2006, 10}));
-
-TEST(IncomeShare, PeriodsByYear) {
-    EXPECT_EQ(rulePeriodOf(std::nullopt), RulePeriod::Before2003);
-    EXPECT_EQ(rulePeriodOf(2002), RulePeriod::Before2003);
-    EXPECT_EQ(rulePeriodOf(2003), RulePeriod::Years2003To2004);
-    EXPECT_EQ(rulePeriodOf(2004), RulePeriod::Years2003To2004);
-    EXPECT_EQ(rulePeriodOf(2005), RulePeriod::From2005);
-}

@@ -1,6 +1,5 @@
 #include "calc/Money.h"
 
-#include <QLocale>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -81,10 +80,3 @@ INSTANTIATE_TEST_SUITE_P(Money, FormatN,
                                            FormatCase{0.7, 4, 2, "0.70"},
                                            FormatCase{383.25, 7, 2, " 383.25"},
                                            FormatCase{0.25, 7, 4, " 0.2500"}));
-
-TEST(Money, FormatIgnoresThePolishLocale) {
-    const QLocale before;
-    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
-    EXPECT_EQ(formatN(1234.5, 8, 2), QStringLiteral(" 1234.50"));
-    QLocale::setDefault(before);
-}

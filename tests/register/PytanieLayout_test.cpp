@@ -46,16 +46,6 @@ TEST(PytanieLayout, ThreeButtonsAroundTheMiddle) {
     EXPECT_EQ(l.buttonLeft[1], 246 - 37);
 }
 
-TEST(PytanieLayout, ButtonsBelowTheTallerOfIconAndText) {
-    auto m = metrics(40, false);
-    const auto oneLine = layoutPytanie(m);
-    EXPECT_GE(oneLine.buttonTop, 32);
-    m.textHeight = 60;
-    const auto threeLines = layoutPytanie(m);
-    EXPECT_EQ(threeLines.buttonTop - oneLine.buttonTop, 16 + 60 - 32);
-    EXPECT_EQ(threeLines.size.height() - threeLines.buttonTop, oneLine.size.height() - oneLine.buttonTop);
-}
-
 TEST(PytanieLayout, CentredOnTheScreenHalvingEachSize) {
     EXPECT_EQ(centredOrigin(QSize(1280, 800), QSize(227, 101)), QPoint(640 - 113, 400 - 50));
     EXPECT_EQ(centredOrigin(QSize(1025, 769), QSize(300, 100)), QPoint(512 - 150, 384 - 50));
