@@ -674,6 +674,7 @@ Field Table::field(const QString &name) {
 void Table::checkBrowseMode() {
     if (!isEditing())
         return;
+    updateRecord();
     if (m_modified)
         post();
     else
@@ -1061,10 +1062,19 @@ void Table::placeRow(qint64 rowId, bool wasPresent) {
     m_pos = pos;
 }
 
+void Table::updateRecord() {
+    // Told even while controls are disabled: a control's pending text must
+    // not be lost by a post.
+    const auto observers = m_observers;
+    for (TableObserver *o : observers)
+        o->tableEvent(*this, TableEvent::UpdateRecord, -1);
+}
+
 void Table::post() {
     requireOpen();
     if (!isEditing())
         return;
+    updateRecord();
     for (int c = 0; c < m_def.fields.size(); ++c) {
         const FieldDef &f = m_def.fields[c];
         if (f.required && f.type != FieldType::AutoInc && !m_buffer[c].isValid())

@@ -63,6 +63,7 @@ enum class TableEvent {
     Scrolled,      // another row became current
     RowEdited,     // a field of the current row's buffer changed (field index given)
     StateChanged,  // browse / edit / insert
+    UpdateRecord,  // about to post: controls write their pending text into the row
 };
 
 class TableObserver {
@@ -201,6 +202,7 @@ private:
 
     void requireOpen() const;
     void checkBrowseMode();
+    void updateRecord();
     void sync() const;
     void loadSnapshot() const;
     QVector<QVariant> fetchRow(qint64 rowId) const;

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "data/FieldDef.h"
+
+#include <QVariant>
+
+namespace varnel::ui {
+
+// How a field's value reads in grids and edit boxes: money with a point and
+// two decimals, floats as short as they are ("#.##" where asked), dates as
+// dd.MM.yyyy, booleans as "Tak"/"Nie", blanks as nothing.
+enum class NumberStyle {
+    Plain,      // floats: as short as they read back; money: two decimals
+    TwoPlaces,  // "#.##": at most two decimals, none when whole
+    Money,      // always two decimals
+};
+
+QString displayText(const data::FieldDef &field, const QVariant &value, NumberStyle style = NumberStyle::Plain);
+// The text put into an edit box for editing; the same as displayText but
+// booleans read as "True"/"False" are never edited in a text box anyway.
+inline QString editText(const data::FieldDef &field, const QVariant &value, NumberStyle style = NumberStyle::Plain) {
+    return displayText(field, value, style);
+}
+
+}  // namespace varnel::ui
