@@ -47,7 +47,8 @@ bench: build
 demo-db: build
 	@if [ ! -f $(DEMO_DB)/varnel.sqlite ]; then \
 	  VARNEL_INI=$(DEMO_DB)/varnel.ini $(BUILD)/bin/varnel-admin init $(DEMO_DB) --alias && \
-	  VARNEL_INI=$(DEMO_DB)/varnel.ini $(BUILD)/bin/varnel-admin demo --count $(DEMO_COUNT) --seed 1; \
+	  VARNEL_INI=$(DEMO_DB)/varnel.ini $(BUILD)/bin/varnel-admin demo --count $(DEMO_COUNT) --seed 1 && \
+	  VARNEL_INI=$(DEMO_DB)/varnel.ini $(BUILD)/bin/varnel-admin recalc; \
 	fi
 
 run: demo-db

@@ -1,3 +1,4 @@
+#include "calc/BulkRecalc.h"
 #include "cli/AdminTool.h"
 #include "cli/DemoData.h"
 #include "cli/OfficeDatabase.h"
@@ -89,7 +90,8 @@ qint64 wholeNumberOption(const CommandContext &c, const QString &name, qint64 lo
 void runDemo(CommandContext &c) {
     const int count = int(wholeNumberOption(c, QStringLiteral("count"), 1, 1000000));
     const auto seed = quint32(wholeNumberOption(c, QStringLiteral("seed"), 0, 4294967295LL));
-    std::unique_ptr<Database> db = c.openDatabase();
+    // The directory may stand as the argument, as for init.
+    std::unique_ptr<Database> db = c.arguments.isEmpty() ? c.openDatabase() : Database::open(c.arguments.first());
     requireTable(*db, QStringLiteral("Aktualne"));
     QElapsedTimer timer;
     timer.start();
@@ -99,6 +101,31 @@ void runDemo(CommandContext &c) {
                       db->directory())
                  .arg(seed)
                  .arg(double(timer.elapsed()) / 1000.0, 0, 'f', 1);
+}
+
+// ---------------------------------------------------------------------------
+// recalc
+
+// The allowance of every application of a table computed again, with no
+// questions asked: one line for each application whose data do not allow a
+// valid result, and a summary.
+void runRecalc(CommandContext &c) {
+    std::unique_ptr<Database> db = c.openDatabase();
+    const QString table = c.parser.isSet(QStringLiteral("table")) ? c.parser.value(QStringLiteral("table"))
+                                                                   : QStringLiteral("Aktualne");
+    const QString name = requireTable(*db, table);
+    const calc::Rules rules = c.parser.isSet(QStringLiteral("old-rules")) ? calc::Rules::Before2002 : calc::Rules::Current;
+    QElapsedTimer timer;
+    timer.start();
+    const calc::BulkRecalcResult r = calc::recalcAll(*db, name, rules, [&c](const QString &who) { c.out << who << '\n'; });
+    c.out << QStringLiteral("Przeliczono %1 w tabeli %2 (%3 s); bez poprawnego wyniku: %4.\n")
+                 .arg(polishCount(r.rows, QStringLiteral("wniosek"), QStringLiteral("wnioski"), QStringLiteral("wniosków")), name)
+                 .arg(double(timer.elapsed()) / 1000.0, 0, 'f', 1)
+                 .arg(r.invalid);
+    if (r.indexWarnings > 0)
+        c.out << QStringLiteral("Uwaga: %1 ma wskaźnik procentowy spoza zakresu 50-90.\n")
+                     .arg(polishCount(r.indexWarnings, QStringLiteral("wniosek"), QStringLiteral("wnioski"),
+                                      QStringLiteral("wniosków")));
 }
 
 // ---------------------------------------------------------------------------
@@ -253,20 +280,21 @@ const std::vector<Command> &adminCommands() {
          1,
          runInit},
         {QStringLiteral("demo"),
-         QStringLiteral("demo [--count N] [--seed S] [--db KATALOG]"),
+         QStringLiteral("demo [KATALOG] [--count N] [--seed S] [--db KATALOG]"),
          QStringLiteral("dopisuje przykładowe wnioski do tabeli Aktualne"),
          QStringLiteral(
              "Dopisuje do bieżących wniosków (tabela Aktualne) N zmyślonych, lecz realistycznych wniosków:\n"
              "polskie nazwiska i adresy, gospodarstwa od 1 do 9 osób, dochody, czynsze, ryczałty i okresy\n"
              "przyznania. Zarządców, tytuły prawne, statusy lokali i sposoby ogrzewania bierze ze słowników\n"
              "bazy, a wzorzec numeru decyzji, termin płatności i kwoty z tabeli param. To samo ziarno na tej\n"
-             "samej bazie daje te same wnioski. Pola wyliczane przez obliczenie dodatku pozostają puste."),
+             "samej bazie daje te same wnioski. Pola wyliczane przez obliczenie dodatku pozostają puste\n"
+             "(wypełnia je recalc). Bazę wskazuje KATALOG, --db albo alias."),
          {QCommandLineOption(QStringLiteral("count"), QStringLiteral("liczba wniosków, od 1 do 1000000"),
                              QStringLiteral("N"), QStringLiteral("100")),
           QCommandLineOption(QStringLiteral("seed"), QStringLiteral("ziarno generatora liczb losowych"), QStringLiteral("S"),
                              QStringLiteral("1"))},
          0,
-         0,
+         1,
          runDemo},
         {QStringLiteral("describe"),
          QStringLiteral("describe TABELA [--db KATALOG]"),
@@ -306,7 +334,20 @@ const std::vector<Command> &adminCommands() {
          2,
          2,
          runImport},
-        // The bulk recalculation of the register ("recalc") belongs here.
+        {QStringLiteral("recalc"),
+         QStringLiteral("recalc [--table TABELA] [--old-rules] [--db KATALOG]"),
+         QStringLiteral("przelicza dodatki wszystkich wniosków tabeli"),
+         QStringLiteral(
+             "Oblicza na nowo dodatek każdego wniosku tabeli (domyślnie bieżących wniosków, Aktualne),\n"
+             "w kolejności nazwisk, bez pytań, i zapisuje wyniki we wnioskach. Wypisuje nazwisko i imię\n"
+             "każdego wniosku, którego dane nie dają poprawnego wyniku, i podsumowanie. Całość jest jedną\n"
+             "transakcją. Z --old-rules liczy według zasad sprzed 2002 roku (dla archiwów)."),
+         {QCommandLineOption(QStringLiteral("table"), QStringLiteral("tabela wniosków, np. archiwum ar041999"),
+                             QStringLiteral("TABELA")),
+          QCommandLineOption(QStringLiteral("old-rules"), QStringLiteral("zasady sprzed 1.01.2002 r."))},
+         0,
+         0,
+         runRecalc},
     };
     return commands;
 }

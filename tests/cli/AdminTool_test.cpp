@@ -224,3 +224,37 @@ TEST(AdminProgram, RunsAsABuiltProgram) {
     EXPECT_EQ(p.exitCode(), 1);
     EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("nie ma tabeli „brak”")));
 }
+
+TEST_F(AdminTool, RecalcComputesEveryApplicationAndNamesTheInvalidOnes) {
+    ASSERT_EQ(admin({QStringLiteral("demo"), dbDir(), QStringLiteral("--count"), QStringLiteral("40")}).code, 0);
+    {
+        auto db = Database::open(dbDir());
+        Table t(*db, QStringLiteral("Aktualne"));
+        t.open();
+        t.edit();
+        t.field(QStringLiteral("Liczba_osob")).clear();  // no persons: no valid result
+        t.post();
+    }
+    const QString who = [&] {
+        auto db = Database::open(dbDir());
+        Table t(*db, QStringLiteral("Aktualne"));
+        t.open();
+        return t.field(QStringLiteral("Nazwisko")).asString() + QLatin1Char(' ') + t.field(QStringLiteral("Imie")).asString();
+    }();
+    const Outcome r = onDb({QStringLiteral("recalc")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.split(QLatin1Char('\n')).contains(who)) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Przeliczono 40 wniosków w tabeli Aktualne"))) << r.out.toStdString();
+
+    auto db = Database::open(dbDir());
+    Table t(*db, QStringLiteral("Aktualne"));
+    t.open();
+    int valid = 0;
+    for (t.first(); !t.eof(); t.next())
+        valid += t.field(QStringLiteral("ObliczeniaOK")).asBoolean() ? 1 : 0;
+    EXPECT_GT(valid, 0);
+    t.first();
+    EXPECT_FALSE(t.field(QStringLiteral("ObliczeniaOK")).asBoolean());
+
+    EXPECT_EQ(onDb({QStringLiteral("recalc"), QStringLiteral("--table"), QStringLiteral("ar011999")}).code, 1);
+}
