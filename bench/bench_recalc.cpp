@@ -2,6 +2,8 @@
 // over the same rows (first/next in surname order, one field read per row, no
 // edits), in one run, with the ratio of the two.
 #include "calc/BulkRecalc.h"
+#include "cli/DemoData.h"
+#include "cli/OfficeDatabase.h"
 #include "data/Database.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
@@ -16,7 +18,6 @@
 #include <cstdio>
 #include <limits>
 #include <memory>
-#include <random>
 
 using namespace varnel;
 
@@ -31,52 +32,6 @@ double g_bestRecalc = std::numeric_limits<double>::max();
 
 double seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
-// Synthetic applications: Polish names, households of 0 (a few, to fail the
-// checks) to 9 persons, areas around the norm, rents, lump sums, periods
-// 2001-2008.
-void addApplications(data::Database &db, int count, quint32 seed) {
-    static const char *surnames[] = {"Nowak", "Kowalski", "Wiśniewski", "Wójcik", "Kowalczyk", "Kamiński",
-                                     "Lewandowski", "Zieliński", "Szymański", "Woźniak", "Dąbrowski", "Kozłowski",
-                                     "Jankowski", "Mazur", "Kwiatkowski", "Krawczyk", "Piotrowski", "Grabowski",
-                                     "Nowakowski", "Pawłowski", "Michalski", "Żak", "Łoś", "Zając"};
-    static const char *names[] = {"Anna", "Maria", "Katarzyna", "Małgorzata", "Agnieszka", "Piotr",
-                                  "Krzysztof", "Andrzej", "Tomasz", "Paweł", "Łukasz", "Józef"};
-    static const char *titles[] = {"najem", "własność", "spółdzielcze", "brak tytułu prawnego"};
-    std::mt19937 rng(seed);
-    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-    auto money = [&](int lo, int hi) { return (lo * 100 + pick((hi - lo) * 100)) / 100.0; };
-
-    data::Table t(db, QStringLiteral("Aktualne"));
-    t.open();
-    data::Transaction tx(db);
-    for (int k = 0; k < count; ++k) {
-        const int persons = pick(50) == 0 ? 0 : 1 + pick(9);
-        t.insert();
-        t.field(QStringLiteral("Nazwisko")).setString(QString::fromUtf8(surnames[pick(std::size(surnames))]) +
-                                                      QString::number(pick(1000)));
-        t.field(QStringLiteral("Imie")).setString(QString::fromUtf8(names[pick(std::size(names))]));
-        t.field(QStringLiteral("Liczba_osob")).setInteger(persons);
-        t.field(QStringLiteral("Pow_uzytk")).setFloat(20 + pick(700) / 10.0);
-        t.field(QStringLiteral("PowKuchniPonad60")).setString(pick(4) == 0 ? QStringLiteral("Tak") : QStringLiteral("Nie"));
-        t.field(QStringLiteral("Wydatki_czynsz")).setCurrency(money(0, 900));
-        t.field(QStringLiteral("OplatyDodatkowe")).setCurrency(money(0, 150));
-        t.field(QStringLiteral("Ryczalt_CO")).setBoolean(pick(3) == 0);
-        t.field(QStringLiteral("Ryczalt_woda")).setBoolean(pick(3) == 0);
-        t.field(QStringLiteral("Ryczalt_gaz")).setBoolean(pick(4) == 0);
-        t.field(QStringLiteral("KosztKwh")).setFloat(0.35);
-        t.field(QStringLiteral("Dochod_razem")).setCurrency(money(300, 6000));
-        t.field(QStringLiteral("NajnEmeryt")).setCurrency(597.46);
-        t.field(QStringLiteral("WskProc")).setInteger(70);
-        t.field(QStringLiteral("IlOsobNaWozku")).setInteger(pick(30) == 0 ? 1 : 0);
-        t.field(QStringLiteral("Tytul_prawny")).setString(QString::fromUtf8(titles[pick(20) == 0 ? 3 : pick(3)]));
-        t.field(QStringLiteral("Calosc_do_rak")).setBoolean(pick(10) == 0);
-        t.field(QStringLiteral("Ryczalt_do_rak")).setBoolean(pick(3) == 0);
-        t.field(QStringLiteral("Okres_od")).setDate(QDate(2001 + pick(8), 1 + pick(12), 1));
-        t.post();
-    }
-    tx.commit();
 }
 
 // One walk in surname order reading one field per row; returns the rows.
@@ -141,9 +96,9 @@ int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
     QTemporaryDir dir;
     g_db = data::Database::create(dir.path());
-    g_db->createTable(data::applicationTableDef());
+    cli::fillNewDatabase(*g_db);
     const auto start = std::chrono::steady_clock::now();
-    addApplications(*g_db, Applications, 20240601u);
+    cli::addDemoApplications(*g_db, Applications, 20240601u);
     std::printf("built %d synthetic applications in %.2f s\n", Applications, seconds(start));
 
     benchmark::RunSpecifiedBenchmarks();
