@@ -55,7 +55,7 @@ TFormHaslo::TFormHaslo(QWidget *parent) : QDialog(parent) {
     layout->addLayout(entry);
     layout->addWidget(LabelOK);
     layout->addLayout(buttons);
-    EditPass->setMinimumWidth(160);
+    EditPass->setMinimumWidth(180);
     setFixedSize(sizeHint());
 
     connect(ButtonPassOK, &QPushButton::clicked, this, &TFormHaslo::ButtonPassOKClick);

@@ -30,6 +30,7 @@ TFormUsers::TFormUsers(app::Context &ctx, QWidget *parent) : QDialog(parent), m_
         auto *b = new QPushButton(text, this);
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("Właściwości")) + 32);
         return b;
     };
     ButtonDodaj = button("ButtonDodaj", QStringLiteral("Dodaj"));

@@ -44,7 +44,7 @@ TFormAbout::TFormAbout(QWidget *parent) : QDialog(parent) {
     Panel2 = panel(this, "Panel2",
                    QStringLiteral("Przeznaczony dla sekcji dodatków mieszkaniowych\n"
                                   "urzędu miasta i gminy.\n"
-                                  "Pomoc: klawisz F1 w oknach programu."),
+                                  "Dane programu przechowywane są w katalogu bazy danych."),
                    QFrame::Sunken);
 
     ButtonOK = new QPushButton(QStringLiteral("OK"), this);
