@@ -5,12 +5,12 @@
 #include "admin/TFormUsers.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
+#include "support/ScriptedQuestions.h"
 #include "support/TempDatabase.h"
 #include "ui/DataGrid.h"
 #include "ui/DataSource.h"
 #include "ui/DbControls.h"
 #include "ui/FileDialogs.h"
-#include "ui/Questions.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -25,23 +25,11 @@ using namespace varnel;
 using admin::TFormLogin;
 using admin::TFormOneUser;
 using admin::TFormUsers;
+constexpr auto Yes = test::ScriptedQuestions::Answer::Yes;
+constexpr auto No = test::ScriptedQuestions::Answer::No;
+using Kind = test::ScriptedQuestions::Kind;
 
 namespace {
-
-// Answers confirmations from a list and records every text.
-struct Answers : ui::Questions {
-    QStringList asked;
-    QList<bool> confirmations;
-    void inform(const QString &t) override { asked << t; }
-    void error(const QString &t) override { asked << t; }
-    bool confirm(const QString &t) override {
-        asked << t;
-        return confirmations.isEmpty() ? false : confirmations.takeFirst();
-    }
-    bool takNie(const QString &t) override { return confirm(t); }
-    bool takNieCofnij(const QString &t, bool &c) override { return c = false, confirm(t); }
-    bool kontynuujPrzerwij(const QString &t, QPoint) override { return confirm(t); }
-};
 
 struct NoFiles : ui::FileDialogs {
     QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
@@ -89,7 +77,7 @@ protected:
     }
 
     test::TempDatabase db;
-    Answers answers;
+    test::ScriptedQuestions answers{test::ScriptedQuestions::Answer::No};
     NoFiles files;
     app::Context ctx{*db, answers, files, {}};
 };
@@ -109,7 +97,7 @@ TEST_F(Admin, LoginAdmitsWithTheRowsRightsAndSaysNothing) {
     EXPECT_TRUE(w.loggedIn());
     EXPECT_TRUE(w.rights().modiUsers);
     EXPECT_FALSE(w.rights().modiDict);
-    EXPECT_TRUE(answers.asked.isEmpty());
+    EXPECT_TRUE(answers.asked().empty());
 }
 
 TEST_F(Admin, AFailedLoginIsToldOnceWhenTheWindowCloses) {
@@ -121,13 +109,13 @@ TEST_F(Admin, AFailedLoginIsToldOnceWhenTheWindowCloses) {
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(w.loggedIn());
     EXPECT_FALSE(w.cancelled());
-    EXPECT_EQ(answers.asked, QStringList{QStringLiteral("   Nieprawidłowe hasło lub nazwa użytkownika!  ")});
+    EXPECT_EQ(answers.texts(Kind::Inform), QStringList{QStringLiteral("   Nieprawidłowe hasło lub nazwa użytkownika!  ")});
 
     // The close box is not a cancel either.
-    answers.asked.clear();
+    answers.clear();
     w.show();
     w.close();
-    EXPECT_EQ(answers.asked, QStringList{admin::FailedLoginText});
+    EXPECT_EQ(answers.texts(Kind::Inform), QStringList{admin::FailedLoginText});
 }
 
 TEST_F(Admin, CancelAndEscCloseWithoutAMessage) {
@@ -143,7 +131,7 @@ TEST_F(Admin, CancelAndEscCloseWithoutAMessage) {
     QTest::keyClick(w.EditNazwa, Qt::Key_Escape);
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(w.cancelled());
-    EXPECT_TRUE(answers.asked.isEmpty());
+    EXPECT_TRUE(answers.asked().empty());
 }
 
 TEST_F(Admin, MasterPasswordWithAnUnknownNameGivesBothRights) {
@@ -180,7 +168,7 @@ TEST_F(Admin, AddedUserStaysInTheWindowsTransactionUntilOK) {
     EXPECT_TRUE(r.loggedIn);
     EXPECT_FALSE(r.rights.modiUsers);
     EXPECT_TRUE(r.rights.modiDict);
-    EXPECT_TRUE(answers.asked.isEmpty());
+    EXPECT_TRUE(answers.asked().empty());
 }
 
 TEST_F(Admin, ClosingAndDroppingTheChangesLeavesTheUserTableUnchanged) {
@@ -191,15 +179,15 @@ TEST_F(Admin, ClosingAndDroppingTheChangesLeavesTheUserTableUnchanged) {
         type(d.DBENazwa, QStringLiteral("Nowy"));
         d.ButtonOK->click();
     }, [&] { w.ButtonDodaj->click(); });
-    answers.confirmations = {true};  // "Usunąć pozycję ?"
+    answers.answer(Yes);  // "Usunąć pozycję ?"
     w.DBGrid1->setCurrentIndex(w.DBGrid1->model()->index(0, 0));
     w.ButtonUsun->click();
     EXPECT_EQ(w.DBGrid1->model()->rowCount(), 1);
 
-    answers.confirmations = {true};  // drop the changes
+    answers.answer(Yes);  // drop the changes
     w.close();
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(answers.asked, (QStringList{"Usunąć pozycję ?", "Zrezygnować z zapisania zmian ?"}));
+    EXPECT_EQ(answers.texts(Kind::Confirm), (QStringList{"Usunąć pozycję ?", "Zrezygnować z zapisania zmian ?"}));
     EXPECT_EQ(storedUsers(), QVariantList{"ADMIN"});
 }
 
@@ -212,7 +200,7 @@ TEST_F(Admin, AnsweringNoKeepsTheWindowOpenWithItsChanges) {
         d.ButtonOK->click();
     }, [&] { w.ButtonDodaj->click(); });
 
-    answers.confirmations = {false};
+    answers.answer(No);
     QTest::keyClick(w.DBGrid1, Qt::Key_Escape);
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(w.inSession());
@@ -236,7 +224,7 @@ TEST_F(Admin, UserDialogCancelDropsTheRowsEditsAndNoRowIsDeletedOnNo) {
         QTest::mouseClick(w.DBGrid1->viewport(), Qt::LeftButton, {}, first.center());
         QTest::mouseDClick(w.DBGrid1->viewport(), Qt::LeftButton, {}, first.center());
     });
-    answers.confirmations = {false};
+    answers.answer(No);
     w.ButtonUsun->click();
     w.ButtonOK->click();
 
@@ -251,8 +239,8 @@ TEST_F(Admin, AUserTableThatCannotBeOpenedIsToldAndNoWindowShows) {
     db->deleteTable(QStringLiteral("uspass"));
     TFormUsers w(ctx);
     EXPECT_FALSE(w.openSession());
-    EXPECT_EQ(answers.asked.size(), 1);
-    EXPECT_TRUE(answers.asked.first().contains(QStringLiteral("uspass")));
+    EXPECT_EQ(answers.texts(Kind::Error).size(), 1);
+    EXPECT_TRUE(answers.texts(Kind::Error).first().contains(QStringLiteral("uspass")));
 }
 
 // ---------------------------------------------------------------------------

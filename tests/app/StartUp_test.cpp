@@ -3,16 +3,17 @@
 #include "data/Layouts.h"
 #include "data/Table.h"
 #include "support/OldLayouts.h"
+#include "support/ScriptedQuestions.h"
 #include "support/TempDatabase.h"
 #include "ui/FileDialogs.h"
 #include "ui/Progress.h"
-#include "ui/Questions.h"
 
 #include <gtest/gtest.h>
 
 using namespace varnel;
 using app::UpgradeOutcome;
 using test::column;
+using Kind = test::ScriptedQuestions::Kind;
 
 namespace {
 
@@ -22,17 +23,6 @@ const QString Message1141 = QStringLiteral("   Uwaga! Zostanie wykonana aktualiz
 const QString Message1152 = QStringLiteral("   Uwaga! Zostanie wykonana aktualizacja baz danych do wersji 1.15.2  ");
 const QString Message116 = QStringLiteral("   Uwaga! Zostanie wykonana aktualizacja baz danych do wersji 1.16  ");
 const QString Restart = QStringLiteral("Proszę ponownie uruchomić program!");
-
-// Records what the user was told.
-struct Told : ui::Questions {
-    QStringList informed, errors;
-    void inform(const QString &t) override { informed << t; }
-    void error(const QString &t) override { errors << t; }
-    bool confirm(const QString &) override { return true; }
-    bool takNie(const QString &) override { return true; }
-    bool takNieCofnij(const QString &, bool &c) override { return c = false; }
-    bool kontynuujPrzerwij(const QString &, QPoint) override { return true; }
-};
 
 struct NoFiles : ui::FileDialogs {
     QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
@@ -63,7 +53,7 @@ protected:
     }
     // One start: the check with fresh records of what was told.
     UpgradeOutcome start(ui::Progress *progress = nullptr) {
-        told = Told{};
+        told.clear();
         app::Context ctx{*db, told, files, {}};
         return app::MakeUpgrade(ctx, [progress]() -> std::unique_ptr<ui::Progress> {
             if (progress)
@@ -86,7 +76,7 @@ protected:
     };
 
     test::TempDatabase db;
-    Told told;
+    test::ScriptedQuestions told;
     NoFiles files;
 };
 
@@ -97,13 +87,13 @@ TEST_F(StartUp, OldParametersAreRebuiltAloneFirstAndTheirValuesServeTheNextStart
     makeApplications(test::FieldsSince1141);
 
     EXPECT_EQ(start(), UpgradeOutcome::Restart);
-    EXPECT_EQ(told.informed, (QStringList{ParamMessage, Restart}));
+    EXPECT_EQ(told.texts(Kind::Inform), (QStringList{ParamMessage, Restart}));
     EXPECT_EQ(column(*db, QStringLiteral("param"), QStringLiteral("WskaznikProc")), (QVariantList{70}));
     EXPECT_TRUE(db->tableExists(QStringLiteral("param_1153")));
     EXPECT_EQ(db->tableDef(Aktualne).fieldIndex(QStringLiteral("Calosc_do_rak")), -1);
 
     EXPECT_EQ(start(), UpgradeOutcome::Restart);
-    EXPECT_EQ(told.informed, (QStringList{Message1141, Restart}));
+    EXPECT_EQ(told.texts(Kind::Inform), (QStringList{Message1141, Restart}));
     EXPECT_EQ(column(*db, Aktualne, QStringLiteral("KosztKwh")), (QVariantList{0.55, 0.55}));
     EXPECT_EQ(column(*db, Aktualne, QStringLiteral("NajnEmeryt")), (QVariantList{1234.5679, 1234.5679}));
     EXPECT_EQ(column(*db, Aktualne, QStringLiteral("Calosc_do_rak")), (QVariantList{false, false}));
@@ -114,10 +104,10 @@ TEST_F(StartUp, ThreeVersionsOldReachesTheCurrentLayoutOverSeveralStarts) {
     makeApplications(test::FieldsSince1141);
 
     EXPECT_EQ(start(), UpgradeOutcome::Restart);  // 1.14.1
-    EXPECT_EQ(told.informed, (QStringList{Message1141, Restart}));
+    EXPECT_EQ(told.texts(Kind::Inform), (QStringList{Message1141, Restart}));
 
     EXPECT_EQ(start(), UpgradeOutcome::GoOn);  // 1.15.2, and the start goes on
-    EXPECT_EQ(told.informed, (QStringList{Message1152}));
+    EXPECT_EQ(told.texts(Kind::Inform), (QStringList{Message1152}));
     EXPECT_EQ(column(*db, Aktualne, QStringLiteral("IlOsobNaWozku")), (QVariantList{1, 0}));
     try {
         openRegister();
@@ -127,7 +117,7 @@ TEST_F(StartUp, ThreeVersionsOldReachesTheCurrentLayoutOverSeveralStarts) {
     }
 
     EXPECT_EQ(start(), UpgradeOutcome::GoOn);  // 1.16
-    EXPECT_EQ(told.informed, (QStringList{Message116}));
+    EXPECT_EQ(told.texts(Kind::Inform), (QStringList{Message116}));
     EXPECT_NO_THROW(openRegister());
     EXPECT_EQ(column(*db, Aktualne, QStringLiteral("WskProc")), (QVariantList{70, 70}));
     EXPECT_EQ(column(*db, Aktualne, QStringLiteral("NrEw")), (QVariantList{1, 2}));
@@ -135,14 +125,14 @@ TEST_F(StartUp, ThreeVersionsOldReachesTheCurrentLayoutOverSeveralStarts) {
         EXPECT_TRUE(db->tableExists(QString::fromLatin1(backup))) << backup;
 
     EXPECT_EQ(start(), UpgradeOutcome::GoOn);  // up to date: nothing is said
-    EXPECT_TRUE(told.informed.isEmpty());
+    EXPECT_TRUE(told.texts(Kind::Inform).isEmpty());
 }
 
 TEST_F(StartUp, PartialStepWhenOnlyTheAmountsAreMissing) {
     makeParam({}, 800, 0.7);
     makeApplications(test::FieldsSince1141.mid(1));
     EXPECT_EQ(start(), UpgradeOutcome::Restart);
-    EXPECT_EQ(told.informed, (QStringList{Message1141, Restart}));
+    EXPECT_EQ(told.texts(Kind::Inform), (QStringList{Message1141, Restart}));
     const data::TableDef def = db->tableDef(Aktualne);
     EXPECT_EQ(def.fields.last().name, QStringLiteral("NajnEmeryt"));
     EXPECT_EQ(def.fields[def.fields.size() - 3].name, QStringLiteral("Calosc_do_rak"));
@@ -152,18 +142,18 @@ TEST_F(StartUp, UnreadableParametersCountAsZeroAndOtherFailuresArePassedOver) {
     makeApplications(test::FieldsSince1141);  // and no parameter table at all
     EXPECT_EQ(start(), UpgradeOutcome::Restart);
     EXPECT_EQ(column(*db, Aktualne, QStringLiteral("KosztKwh")), (QVariantList{0.0, 0.0}));
-    EXPECT_TRUE(told.errors.isEmpty());
+    EXPECT_TRUE(told.texts(Kind::Error).isEmpty());
 
     // A missing field the check does not know: nothing is done or said.
     db->createTable(test::without(data::applicationTableDef(QStringLiteral("Aktualne")), {"Data_urodz", "WskProc"}));
     EXPECT_EQ(start(), UpgradeOutcome::GoOn);
-    EXPECT_TRUE(told.informed.isEmpty());
+    EXPECT_TRUE(told.texts(Kind::Inform).isEmpty());
     EXPECT_FALSE(db->tableExists(QStringLiteral("Aktualne_1153")));
 
     db->deleteTable(Aktualne);
     EXPECT_EQ(start(), UpgradeOutcome::GoOn);
-    EXPECT_TRUE(told.informed.isEmpty());
-    EXPECT_TRUE(told.errors.isEmpty());
+    EXPECT_TRUE(told.texts(Kind::Inform).isEmpty());
+    EXPECT_TRUE(told.texts(Kind::Error).isEmpty());
 }
 
 TEST_F(StartUp, AFailedRebuildIsToldAndTheNextStartTriesAgain) {
@@ -171,11 +161,11 @@ TEST_F(StartUp, AFailedRebuildIsToldAndTheNextStartTriesAgain) {
     makeApplications({"WskProc"});
     FailingProgress failing;
     EXPECT_EQ(start(&failing), UpgradeOutcome::Failed);
-    EXPECT_EQ(told.informed, (QStringList{Message116}));
-    EXPECT_EQ(told.errors, (QStringList{"disk I/O error"}));
+    EXPECT_EQ(told.texts(Kind::Inform), (QStringList{Message116}));
+    EXPECT_EQ(told.texts(Kind::Error), (QStringList{"disk I/O error"}));
     EXPECT_EQ(db->tableNames(), (QStringList{"Aktualne", "param"}));
 
     EXPECT_EQ(start(), UpgradeOutcome::GoOn);
-    EXPECT_EQ(told.informed, (QStringList{Message116}));
+    EXPECT_EQ(told.texts(Kind::Inform), (QStringList{Message116}));
     EXPECT_NO_THROW(openRegister());
 }
