@@ -30,6 +30,10 @@ TFormProgress::TFormProgress(QWidget *parent) : QDialog(parent) {
     setFixedSize(360, sizeHint().height());
 }
 
+app::ProgressFactory TFormProgress::factory(QWidget *parent) {
+    return [parent]() -> std::unique_ptr<ui::Progress> { return std::make_unique<TFormProgress>(parent); };
+}
+
 void TFormProgress::start(int max) {
     m_running = true;
     // An empty table still shows an empty bar, not a busy indicator.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/StartUp.h"
 #include "ui/Progress.h"
 
 #include <QDialog>
@@ -16,6 +17,10 @@ class TFormProgress : public QDialog, public ui::Progress {
     Q_OBJECT
 public:
     explicit TFormProgress(QWidget *parent = nullptr);
+
+    // Makes a progress window over `parent` whenever the schema check needs
+    // one (MakeUpgrade's ProgressFactory).
+    static app::ProgressFactory factory(QWidget *parent);
 
     void start(int max) override;
     void step() override;
