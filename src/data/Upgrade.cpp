@@ -1,0 +1,145 @@
+#include "data/Upgrade.h"
+
+#include "data/Database.h"
+#include "data/DbError.h"
+#include "data/Table.h"
+#include "ui/Progress.h"
+
+#include <cmath>
+#include <functional>
+
+namespace varnel::data {
+
+namespace {
+
+const QString WorkTable = QString::fromLatin1(UpgradeWorkTable);
+
+// Writes the added fields of one row; `first` is the position of the first
+// added field in the work table.
+using FillAdded = std::function<void(Table &source, Table &work, int first)>;
+
+// Shows the progress for the copy and closes it however the copy ends.
+class ProgressShown {
+public:
+    ProgressShown(ui::Progress &p, int max) : m_p(p) { m_p.start(max); }
+    ~ProgressShown() {
+        try {
+            m_p.finish();
+        } catch (...) {
+        }
+    }
+    ProgressShown(const ProgressShown &) = delete;
+    ProgressShown &operator=(const ProgressShown &) = delete;
+    void step() { m_p.step(); }
+
+private:
+    ui::Progress &m_p;
+};
+
+QString rebuild(Database &db, const QString &tableName, const QVector<FieldDef> &added, const FillAdded &fill,
+                const QString &ending, ui::Progress &progress) {
+    // One transaction from the work table's creation to the last rename: the
+    // table is either as it was or fully rebuilt, and the rows are written
+    // without a flush each.
+    Transaction tx(db);
+    const TableDef def = db.tableDef(Database::tableNameOf(tableName));
+    const QString name = def.name;  // the stored spelling
+
+    TableDef work = def;
+    work.name = WorkTable;
+    work.fields += added;
+    db.createTable(work);  // replaces a work table left by anything earlier
+
+    {
+        Table source(db, name);  // every stored field, in primary-key order
+        source.open();
+        Table target(db, WorkTable);
+        target.open();
+        const int stored = int(def.fields.size());
+
+        ProgressShown shown(progress, source.recordCount());
+        for (source.first(); !source.eof(); source.next()) {
+            target.insert();
+            // The first field is the autoincrement number: the work table
+            // numbers the rows afresh in the order they are copied.
+            for (int i = 1; i < stored; ++i)
+                target.setValue(i, source.value(i));
+            fill(source, target, stored);
+            target.post();
+            shown.step();
+        }
+    }
+
+    const QString backup = freeBackupName(db, name + ending);
+    db.renameTable(name, backup);
+    db.renameTable(WorkTable, name);
+    tx.commit();
+    return backup;
+}
+
+FieldDef added(const char *name, FieldType type) { return FieldDef{QString::fromLatin1(name), type, 0, false}; }
+
+}  // namespace
+
+double roundTo4Places(double value) { return std::round(value * 10000.0) / 10000.0; }
+
+QString freeBackupName(const Database &db, const QString &wanted) {
+    if (!db.tableExists(wanted))
+        return wanted;
+    for (int n = 1;; ++n) {
+        const QString name = wanted + QLatin1Char('_') + QString::number(n);
+        if (!db.tableExists(name))
+            return name;
+    }
+}
+
+QString Upgrade1141(Database &db, const QString &tableName, bool withCaloscDoRak, double najnEmeryt,
+                    double kosztKwh, ui::Progress &progress) {
+    QVector<FieldDef> fields;
+    if (withCaloscDoRak)
+        fields << added("Calosc_do_rak", FieldType::Boolean);
+    fields << added("KosztKwh", FieldType::Float) << added("NajnEmeryt", FieldType::Currency);
+    const double pension = roundTo4Places(najnEmeryt);
+    return rebuild(
+        db, tableName, fields,
+        [&](Table &, Table &work, int first) {
+            int i = first;
+            if (withCaloscDoRak)
+                work.setValue(i++, false);
+            work.setValue(i++, kosztKwh);
+            work.setValue(i, pension);
+        },
+        QStringLiteral("_1140"), progress);
+}
+
+QString Upgrade1152(Database &db, const QString &tableName, ui::Progress &progress) {
+    // The source is opened with every stored field: its field positions are
+    // those of the stored layout.
+    const TableDef def = db.tableDef(Database::tableNameOf(tableName));
+    const int wheelchair = def.fieldIndex(QStringLiteral("Osoba_na_wozku"));
+    if (wheelchair < 0)
+        throw MissingFieldError(def.name, QStringLiteral("Osoba_na_wozku"));
+    return rebuild(
+        db, tableName, {added("IlOsobNaWozku", FieldType::SmallInt)},
+        [&](Table &source, Table &work, int first) {
+            // Exactly "Tak": any other spelling counts as no wheelchair user.
+            const bool tak = source.value(wheelchair).toString() == QLatin1String("Tak");
+            work.setValue(first, tak ? 1 : 0);
+        },
+        QStringLiteral("_1151"), progress);
+}
+
+QString Upgrade116Dane(Database &db, const QString &tableName, ui::Progress &progress) {
+    return rebuild(
+        db, tableName, {added("WskProc", FieldType::SmallInt)},
+        [](Table &, Table &work, int first) { work.setValue(first, 70); }, QStringLiteral("_1153"), progress);
+}
+
+QString Upgrade116Param(Database &db) {
+    ui::NoProgress none;
+    return rebuild(
+        db, QStringLiteral("param"), {added("WskaznikProc", FieldType::SmallInt)},
+        [](Table &, Table &work, int first) { work.setValue(first, 70); }, QStringLiteral("_1153"), none);
+}
+
+}  // namespace varnel::data
