@@ -3,7 +3,14 @@
 #include "data/Alias.h"
 #include "data/Database.h"
 #include "data/DbError.h"
+#include "admin/TFormHaslo.h"
+#include "admin/TFormLogin.h"
+#include "admin/TFormUsers.h"
+#include "app/StartUp.h"
+#include "register/TFormAbout.h"
+#include "register/TFormProgress.h"
 #include "register/TFormPytanie.h"
+#include "register/TFormSplash.h"
 #include "register/TFormVarnelMain.h"
 #include "ui/QtFileDialogs.h"
 #include "ui/QtQuestions.h"
@@ -41,14 +48,50 @@ int RunProgram::exec() {
         return 1;
     }
     m_context = std::make_unique<Context>(Context{*m_db, *m_questions, *m_files, m_values});
+
+    // The splash shows while the windows are made; the other windows of the
+    // program are made when first used.
+    auto splash = std::make_unique<reg::TFormSplash>();
+    splash->showNow();
     m_main = std::make_unique<reg::TFormVarnelMain>(*m_context);
+    splash->advance(50);
     wireMainWindow();
+    splash->advance(50);
+    splash.reset();
+
     if (!m_main->FormShow())
         return 0;
     m_main->show();
     return qApp->exec();
 }
 
-void RunProgram::wireMainWindow() {}
+void RunProgram::wireMainWindow() {
+    Context &ctx = *m_context;
+    reg::TFormVarnelMain &main = *m_main;
+    main.logIn = [&ctx, &main]() -> std::optional<Rights> {
+        admin::TFormLogin login(ctx, &main);
+        if (!login.run())
+            return std::nullopt;
+        return login.rights();
+    };
+    // A rebuild that failed was told and left its table as it was: the
+    // start goes on and the register's opening says what is missing.
+    main.schemaCheck = [&ctx, &main] {
+        return MakeUpgrade(ctx, reg::TFormProgress::factory(&main)) != UpgradeOutcome::Restart;
+    };
+    main.setMenuHandler(QStringLiteral("SMnuUsers"), [&ctx, &main] {
+        admin::TFormUsers users(ctx, &main);
+        users.run();
+    });
+    main.setMenuHandler(QStringLiteral("SMnuSerwis"), [&ctx, &main] {
+        admin::TFormHaslo haslo(&main);
+        if (haslo.run())
+            ctx.questions.inform(QStringLiteral("Funkcja w przygotowaniu."));
+    });
+    main.setMenuHandler(QStringLiteral("SMnuOProgramie"), [&main] {
+        reg::TFormAbout about(&main);
+        about.run();
+    });
+}
 
 }  // namespace varnel::app
