@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace varnel::admin {
@@ -115,10 +116,11 @@ TFormSlownikBase::TFormSlownikBase(app::Context &ctx, DictionaryRules::Kind kind
 
     new ui::KeyPreview(this, [this](QKeyEvent *e) { return FormKeyDown(e); });
 
-    int width = 0;
-    for (int c = 0; c < columns.size(); ++c)
-        width += DBGridDict->columnWidth(c);
-    resize(width + ButtonDodaj->sizeHint().width() + 60, 380);
+    // Room for the columns at their display widths, as the grid lays them out.
+    int width = DBGridDict->frameWidth() * 2 + DBGridDict->verticalScrollBar()->sizeHint().width();
+    for (const auto &c : columns)
+        width += c.displayWidth * DBGridDict->fontMetrics().horizontalAdvance(QLatin1Char('0')) + 8;
+    resize(width + ButtonDodaj->sizeHint().width() + 3 * layout->spacing() + 2 * 11, 380);
 }
 
 TFormSlownikBase::~TFormSlownikBase() {
