@@ -98,8 +98,13 @@ bool DictionaryRules::remove(ui::Questions &questions) {
 void DictionaryRules::accept() {
     if (!m_table.isEditing())
         return;
-    if (m_table.state() == data::TableState::Insert)
+    if (m_table.state() == data::TableState::Insert) {
         m_table.field(BylModi).setBoolean(false);
+        // A manager's municipal flag is True or False, never blank, so the
+        // list and the totals read the same thing.
+        if (m_kind == Kind::Managers && m_table.field(QStringLiteral("Wlasn_gminy")).isNull())
+            m_table.field(QStringLiteral("Wlasn_gminy")).setBoolean(false);
+    }
     m_table.post();
 }
 

@@ -66,8 +66,8 @@ public:
     // has nothing to delete and asks nothing. True when a row was deleted.
     bool remove(ui::Questions &questions);
 
-    // Entry dialog "OK": a new row starts unused; a row being edited or
-    // inserted is posted. The text is not checked: an empty or repeated Opis
+    // Entry dialog "OK": a new row starts unused (and a new manager, unless
+    // ticked, not municipal); a row being edited or inserted is posted. The text is not checked: an empty or repeated Opis
     // is stored as typed.
     void accept();
     // Entry dialog "Cofnij": the pending change is dropped.

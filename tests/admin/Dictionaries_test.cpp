@@ -170,6 +170,7 @@ TEST_F(Dictionaries, ANewRowIsStoredUnusedAsTypedAndCofnijLeavesNothing) {
     for (t.first(); !t.eof(); t.next()) {
         EXPECT_FALSE(t.field(QStringLiteral("BylModi")).isNull());
         EXPECT_FALSE(t.field(QStringLiteral("BylModi")).asBoolean());
+        EXPECT_FALSE(t.field(QStringLiteral("Wlasn_gminy")).isNull());
     }
 
     // An edit keeps the flag it had; accepting in browse mode does nothing.
