@@ -1,6 +1,10 @@
+#include "app/RunProgram.h"
+
 #include <QApplication>
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Varnel"));
+    varnel::app::RunProgram program(QApplication::arguments());
+    return program.exec();
 }

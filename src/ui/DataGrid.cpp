@@ -47,7 +47,7 @@ void DataGrid::setColumns(const QVector<GridColumn> &columns) {
 void DataGrid::setColumnChars(int column, int chars) {
     if (column >= 0 && column < m_chars.size()) {
         m_chars[column] = chars;
-        setColumnWidth(column, chars * fontMetrics().horizontalAdvance(QLatin1Char('0')) + 8);
+        setColumnWidth(column, chars * fontMetrics().horizontalAdvance(QLatin1Char('0')));
     }
 }
 
@@ -58,7 +58,7 @@ void DataGrid::applyColumnWidths() {
         for (const auto &c : m_model->effectiveColumns())
             m_chars << c.displayWidth;
     for (int c = 0; c < m_chars.size() && c < m_model->columnCount(); ++c)
-        setColumnWidth(c, m_chars[c] * fontMetrics().horizontalAdvance(QLatin1Char('0')) + 8);
+        setColumnWidth(c, m_chars[c] * fontMetrics().horizontalAdvance(QLatin1Char('0')));
 }
 
 void DataGrid::followCursor(int row) {

@@ -21,7 +21,7 @@ public:
     void setColumns(const QVector<GridColumn> &columns);
     // Display widths of the columns in characters (initially those of the
     // columns); the pixel width of a column is its characters times the
-    // width of "0" in the grid's font.
+    // width of a digit in the grid's font (digits are equally wide).
     void setColumnChars(int column, int chars);
     int columnChars(int column) const;
     void applyColumnWidths();

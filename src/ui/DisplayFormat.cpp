@@ -1,5 +1,6 @@
 #include "ui/DisplayFormat.h"
 
+#include "calc/Money.h"
 #include "data/Values.h"
 
 #include <cmath>
@@ -13,15 +14,17 @@ QString displayText(const data::FieldDef &field, const QVariant &value, NumberSt
         return QString();
     switch (field.type) {
     case FieldType::Currency:
-        if (style != NumberStyle::TwoPlaces)
-            return QString::number(value.toDouble(), 'f', 2);
+        if (style == NumberStyle::Plain || style == NumberStyle::Money)
+            return calc::formatN(value.toDouble(), 0, 2);
         [[fallthrough]];
     case FieldType::Float: {
         const double v = value.toDouble();
         if (style == NumberStyle::Money)
-            return QString::number(v, 'f', 2);
+            return calc::formatN(v, 0, 2);
+        if (style == NumberStyle::Digits3)
+            return QString::number(v, 'g', 3);
         if (style == NumberStyle::TwoPlaces) {
-            QString s = QString::number(v, 'f', 2);
+            QString s = calc::formatN(v, 0, 2);
             while (s.contains(QLatin1Char('.')) && (s.endsWith(QLatin1Char('0')) || s.endsWith(QLatin1Char('.'))))
                 s.chop(1);
             return s;

@@ -13,6 +13,7 @@ enum class NumberStyle {
     Plain,      // floats: as short as they read back; money: two decimals
     TwoPlaces,  // "#.##": at most two decimals, none when whole
     Money,      // always two decimals
+    Digits3,    // three significant digits (26.03 reads 26)
 };
 
 QString displayText(const data::FieldDef &field, const QVariant &value, NumberStyle style = NumberStyle::Plain);

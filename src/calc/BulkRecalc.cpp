@@ -1,0 +1,99 @@
+#include "calc/BulkRecalc.h"
+
+#include "calc/AllowanceRecord.h"
+#include "data/Database.h"
+#include "data/Table.h"
+
+namespace varnel::calc {
+
+void HeadlessQuestions::inform(const QString &text) {
+    ++informCount;
+    asked << text;
+}
+
+void HeadlessQuestions::error(const QString &text) {
+    asked << text;
+    errors << text;
+}
+
+bool HeadlessQuestions::confirm(const QString &text) {
+    asked << text;
+    return false;
+}
+
+bool HeadlessQuestions::takNie(const QString &text) {
+    asked << text;
+    return false;
+}
+
+bool HeadlessQuestions::takNieCofnij(const QString &text, bool &cancelled) {
+    asked << text;
+    cancelled = true;
+    return false;
+}
+
+bool HeadlessQuestions::kontynuujPrzerwij(const QString &text, QPoint) {
+    asked << text;
+    return true;
+}
+
+BulkRecalcResult recalcTable(data::Table &table, Rules rules, QPoint dialogPos, bool showMessages,
+                             ui::Questions &q, const BulkRecalcCallbacks &cb) {
+    BulkRecalcResult result;
+    if (table.isEditing())
+        table.post();
+    table.setIndexName(QStringLiteral("NazwNdx"));
+    const ApplicationFields fields(table);
+    const int nazwisko = table.fieldIndex(QStringLiteral("Nazwisko"));
+    const int imie = table.fieldIndex(QStringLiteral("Imie"));
+    const CalcRequest request{false, dialogPos, showMessages};
+    const int count = table.recordCount();
+
+    data::Transaction tx(table.database());
+    try {
+        table.first();
+        bool goOn = true;
+        while (goOn && !table.eof()) {
+            if (cb.progress)
+                cb.progress(table.recNo(), count);
+            bool valid = true;
+            runAllowance(table, fields, rules, request, valid, goOn, q);
+            ++result.rows;
+            if (!valid) {
+                ++result.invalid;
+                if (cb.invalid)
+                    cb.invalid(table.field(nazwisko).asString() + QLatin1Char(' ') + table.field(imie).asString());
+            }
+            if (!goOn)
+                result.stopped = true;
+            table.next();
+        }
+    } catch (...) {
+        // Keep what was computed before the failure, then report the failure
+        // itself; a failing commit must not hide it.
+        try {
+            if (table.isEditing())
+                table.cancel();
+            tx.commit();
+        } catch (...) {
+        }
+        throw;
+    }
+    tx.commit();
+    return result;
+}
+
+BulkRecalcResult recalcAll(data::Database &db, const QString &tableName, Rules rules,
+                           const std::function<void(const QString &)> &onInvalid) {
+    data::Table table(db, tableName);
+    table.open();
+    HeadlessQuestions q;
+    BulkRecalcCallbacks cb;
+    cb.invalid = onInvalid;
+    BulkRecalcResult result = recalcTable(table, rules, QPoint(), false, q, cb);
+    result.indexWarnings = q.informCount;
+    table.close();
+    return result;
+}
+
+}  // namespace varnel::calc

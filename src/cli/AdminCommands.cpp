@@ -1,0 +1,314 @@
+#include "cli/AdminTool.h"
+#include "cli/DemoData.h"
+#include "cli/OfficeDatabase.h"
+#include "cli/TableCsv.h"
+#include "data/Alias.h"
+#include "data/Database.h"
+#include "data/DbError.h"
+#include "data/Layouts.h"
+#include "data/Table.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSettings>
+#include <QTextStream>
+
+namespace varnel::cli {
+
+using data::Database;
+
+namespace {
+
+// A table named on the command line; a missing one is told with the list
+// of the tables there are.
+QString requireTable(const Database &db, const QString &name) {
+    if (!db.tableExists(name))
+        throw CommandError(QStringLiteral("w bazie danych %1 nie ma tabeli „%2”. Tabele: %3.")
+                               .arg(db.directory(), name, db.tableNames().join(QStringLiteral(", "))));
+    return db.tableDef(name).name;
+}
+
+// ---------------------------------------------------------------------------
+// init
+
+void runInit(CommandContext &c) {
+    const QString given = c.arguments.value(0);
+    const QString option = c.databaseOption();
+    if (!given.isEmpty() && !option.isEmpty())
+        throw CommandError(QStringLiteral("katalog nowej bazy podaj raz: jako argument albo przez --db."));
+    if (given.isEmpty() && option.isEmpty())
+        throw CommandError(QStringLiteral("podaj katalog nowej bazy danych: varnel-admin init KATALOG"));
+    const QString dir = QFileInfo(given.isEmpty() ? option : given).absoluteFilePath();
+
+    const bool directoryExisted = QFileInfo(dir).isDir();
+    std::unique_ptr<Database> db = createOfficeDatabase(dir);
+    QString aliasNote;
+    if (c.parser.isSet(QStringLiteral("alias"))) {
+        const QString iniFile = data::Alias::userFile();
+        const QString before = QSettings(iniFile, QSettings::IniFormat)
+                                   .value(QStringLiteral("Aliases/") + QLatin1String(data::Alias::Name))
+                                   .toString();
+        try {
+            data::Alias::write(iniFile, dir);
+        } catch (const data::DbError &e) {
+            // The database without its alias is not what was asked for.
+            db.reset();
+            removeDatabaseFiles(dir, !directoryExisted);
+            throw CommandError(e.message() + QStringLiteral(". Bazy danych nie utworzono."));
+        }
+        aliasNote = QStringLiteral("Alias Varnel w pliku %1 wskazuje teraz ten katalog").arg(iniFile);
+        if (!before.isEmpty() && QFileInfo(before).absoluteFilePath() != dir)
+            aliasNote += QStringLiteral(" (wcześniej: %1)").arg(before);
+        aliasNote += QStringLiteral(".\n");
+    }
+    c.out << QStringLiteral("Utworzono bazę danych w katalogu %1 (%2).\n")
+                 .arg(dir, polishCount(data::deliveredTables().size(), QStringLiteral("tabela"),
+                                       QStringLiteral("tabele"), QStringLiteral("tabel")))
+          << aliasNote
+          << QStringLiteral("Użytkownik ADMIN ma hasło ADMIN: zmień je w programie (Parametry › Użytkownicy).\n");
+}
+
+// ---------------------------------------------------------------------------
+// demo
+
+qint64 wholeNumberOption(const CommandContext &c, const QString &name, qint64 lo, qint64 hi) {
+    const QString text = c.parser.value(name);
+    bool ok = false;
+    const qint64 n = text.toLongLong(&ok);
+    if (!ok || n < lo || n > hi)
+        throw CommandError(QStringLiteral("--%1: oczekiwano liczby całkowitej od %2 do %3, podano „%4”.")
+                               .arg(name)
+                               .arg(lo)
+                               .arg(hi)
+                               .arg(text));
+    return n;
+}
+
+void runDemo(CommandContext &c) {
+    const int count = int(wholeNumberOption(c, QStringLiteral("count"), 1, 1000000));
+    const auto seed = quint32(wholeNumberOption(c, QStringLiteral("seed"), 0, 4294967295LL));
+    std::unique_ptr<Database> db = c.openDatabase();
+    requireTable(*db, QStringLiteral("Aktualne"));
+    QElapsedTimer timer;
+    timer.start();
+    addDemoApplications(*db, count, seed);
+    c.out << QStringLiteral("Dopisano %1 do tabeli Aktualne w bazie %2 (ziarno %3, %4 s).\n")
+                 .arg(polishCount(count, QStringLiteral("wniosek"), QStringLiteral("wnioski"), QStringLiteral("wniosków")),
+                      db->directory())
+                 .arg(seed)
+                 .arg(double(timer.elapsed()) / 1000.0, 0, 'f', 1);
+}
+
+// ---------------------------------------------------------------------------
+// describe
+
+QString indexOptions(unsigned options) {
+    QStringList words;
+    if (options & data::IndexPrimary)
+        words << QStringLiteral("główny");
+    if (options & data::IndexUnique)
+        words << QStringLiteral("unikalny");
+    if (options & data::IndexDescending)
+        words << QStringLiteral("malejący");
+    if (options & data::IndexCaseInsensitive)
+        words << QStringLiteral("polski porządek bez względu na wielkość liter");
+    return words.join(QStringLiteral(", "));
+}
+
+void printColumns(QTextStream &out, const QList<QStringList> &rows) {
+    QList<qsizetype> widths;
+    for (const auto &row : rows)
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (widths.size() <= i)
+                widths << 0;
+            widths[i] = std::max(widths[i], row[i].size());
+        }
+    for (const auto &row : rows) {
+        QString line;
+        for (qsizetype i = 0; i < row.size(); ++i)
+            line += i + 1 < row.size() ? row[i].leftJustified(widths[i] + 2) : row[i];
+        while (line.endsWith(QLatin1Char(' ')))
+            line.chop(1);
+        out << line << '\n';
+    }
+}
+
+void runDescribe(CommandContext &c) {
+    std::unique_ptr<Database> db = c.openDatabase();
+    const QString name = requireTable(*db, c.arguments.first());
+    const data::TableDef def = db->tableDef(name);
+    data::Table t(*db, name);
+    t.open();
+    c.out << QStringLiteral("Tabela %1: %2, %3, %4\n\n")
+                 .arg(def.name,
+                      polishCount(def.fields.size(), QStringLiteral("pole"), QStringLiteral("pola"), QStringLiteral("pól")),
+                      polishCount(def.indexes.size(), QStringLiteral("indeks"), QStringLiteral("indeksy"),
+                                  QStringLiteral("indeksów")),
+                      polishCount(t.recordCount(), QStringLiteral("wiersz"), QStringLiteral("wiersze"),
+                                  QStringLiteral("wierszy")));
+
+    QList<QStringList> fields{{QStringLiteral("Nr"), QStringLiteral("Pole"), QStringLiteral("Typ"),
+                               QStringLiteral("Rozmiar"), QStringLiteral("Wymagane")}};
+    for (int i = 0; i < def.fields.size(); ++i) {
+        const data::FieldDef &f = def.fields[i];
+        fields << QStringList{QString::number(i + 1).rightJustified(2), f.name, data::fieldTypeName(f.type),
+                              f.type == data::FieldType::Text && f.size > 0 ? QString::number(f.size) : QString(),
+                              f.required ? QStringLiteral("tak") : QString()};
+    }
+    printColumns(c.out, fields);
+
+    c.out << '\n';
+    if (def.indexes.isEmpty()) {
+        c.out << QStringLiteral("Tabela nie ma indeksów: wiersze są w kolejności dopisania.\n");
+        return;
+    }
+    QList<QStringList> indexes{{QStringLiteral("Indeks"), QStringLiteral("Pola"), QStringLiteral("Opcje")}};
+    for (const data::IndexDef &ix : def.indexes)
+        indexes << QStringList{ix.isPrimary() ? QStringLiteral("(primary)") : ix.name,
+                               ix.fields.join(QStringLiteral(", ")), indexOptions(ix.options)};
+    printColumns(c.out, indexes);
+}
+
+// ---------------------------------------------------------------------------
+// export, import
+
+void runExport(CommandContext &c) {
+    std::unique_ptr<Database> db = c.openDatabase();
+    const QString name = requireTable(*db, c.arguments.first());
+    const QString path = c.parser.value(QStringLiteral("out"));
+    if (path.isEmpty()) {
+        exportTableCsv(*db, name, c.out);
+        c.out.flush();
+        if (c.out.status() != QTextStream::Ok)
+            throw CommandError(QStringLiteral("nie udało się zapisać danych na standardowe wyjście."));
+        return;
+    }
+    // Written aside and put in place at the end: a failure leaves no half file.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw CommandError(QStringLiteral("nie można zapisać pliku %1: %2").arg(path, file.errorString()));
+    QTextStream stream(&file);
+    stream.setEncoding(QStringConverter::Utf8);
+    const int rows = exportTableCsv(*db, name, stream);
+    stream.flush();
+    if (stream.status() != QTextStream::Ok || !file.commit())
+        throw CommandError(QStringLiteral("nie można zapisać pliku %1: %2").arg(path, file.errorString()));
+    c.out << QStringLiteral("Zapisano %1 tabeli %2 do pliku %3.\n")
+                 .arg(polishCount(rows, QStringLiteral("wiersz"), QStringLiteral("wiersze"), QStringLiteral("wierszy")),
+                      name, path);
+}
+
+void runImport(CommandContext &c) {
+    std::unique_ptr<Database> db = c.openDatabase();
+    const QString name = requireTable(*db, c.arguments.at(0));
+    const QString path = c.arguments.at(1);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw CommandError(QStringLiteral("nie można otworzyć pliku %1: %2").arg(path, file.errorString()));
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw CommandError(QStringLiteral("nie można odczytać pliku %1: %2").arg(path, file.errorString()));
+
+    ImportResult result;
+    try {
+        result = importTableCsv(*db, name, content);
+    } catch (const ImportError &e) {
+        throw CommandError(QStringLiteral("%1: %2\nNie dopisano żadnego wiersza z tego pliku.").arg(path, e.message()));
+    }
+    for (const QString &skipped : result.skippedColumns)
+        c.err << QStringLiteral("Kolumnę %1 pominięto: numery w niej nadaje baza danych.\n").arg(skipped);
+    if (result.cutTexts > 0)
+        c.err << QStringLiteral("Uwaga: %1 dłuższych niż pole obcięto do rozmiaru pola (pierwszy: wiersz %2, kolumna %3).\n")
+                     .arg(polishCount(result.cutTexts, QStringLiteral("tekst"), QStringLiteral("teksty"),
+                                      QStringLiteral("tekstów")))
+                     .arg(result.firstCutLine)
+                     .arg(result.firstCutColumn);
+    c.out << QStringLiteral("Dopisano %1 do tabeli %2.\n")
+                 .arg(polishCount(result.rows, QStringLiteral("wiersz"), QStringLiteral("wiersze"), QStringLiteral("wierszy")),
+                      name);
+}
+
+}  // namespace
+
+// The commands of varnel-admin. A new command is one entry here and its
+// function above; --db and --help are added to every command by runAdmin.
+const std::vector<Command> &adminCommands() {
+    static const std::vector<Command> commands = {
+        {QStringLiteral("init"),
+         QStringLiteral("init KATALOG [--alias]"),
+         QStringLiteral("tworzy nową bazę danych z tabelami i danymi startowymi"),
+         QStringLiteral(
+             "Tworzy w katalogu KATALOG (zakładanym, gdy go nie ma) nową bazę danych: plik varnel.sqlite ze\n"
+             "wszystkimi tabelami dostarczanymi z bazą. Wypełnia wiersz parametrów (param) bieżącymi kwotami\n"
+             "i wzorcami, słowniki typowymi pozycjami, zakłada użytkownika ADMIN z hasłem ADMIN i oboma\n"
+             "uprawnieniami oraz wiersze ustawień wydruku list (skladlist) i zestawienia wydatków (skladlic).\n"
+             "Nie nadpisuje istniejącej bazy. Po błędzie nie zostaje żaden plik bazy.\n"
+             "Katalog można też podać przez --db."),
+         {QCommandLineOption(QStringLiteral("alias"),
+                             QStringLiteral("zapisuje alias Varnel wskazujący nową bazę w pliku $VARNEL_INI, "
+                                            "a gdy nie jest ustawiona, w ~/.config/varnel/varnel.ini"))},
+         0,
+         1,
+         runInit},
+        {QStringLiteral("demo"),
+         QStringLiteral("demo [--count N] [--seed S] [--db KATALOG]"),
+         QStringLiteral("dopisuje przykładowe wnioski do tabeli Aktualne"),
+         QStringLiteral(
+             "Dopisuje do bieżących wniosków (tabela Aktualne) N zmyślonych, lecz realistycznych wniosków:\n"
+             "polskie nazwiska i adresy, gospodarstwa od 1 do 9 osób, dochody, czynsze, ryczałty i okresy\n"
+             "przyznania. Zarządców, tytuły prawne, statusy lokali i sposoby ogrzewania bierze ze słowników\n"
+             "bazy, a wzorzec numeru decyzji, termin płatności i kwoty z tabeli param. To samo ziarno na tej\n"
+             "samej bazie daje te same wnioski. Pola wyliczane przez obliczenie dodatku pozostają puste."),
+         {QCommandLineOption(QStringLiteral("count"), QStringLiteral("liczba wniosków, od 1 do 1000000"),
+                             QStringLiteral("N"), QStringLiteral("100")),
+          QCommandLineOption(QStringLiteral("seed"), QStringLiteral("ziarno generatora liczb losowych"), QStringLiteral("S"),
+                             QStringLiteral("1"))},
+         0,
+         0,
+         runDemo},
+        {QStringLiteral("describe"),
+         QStringLiteral("describe TABELA [--db KATALOG]"),
+         QStringLiteral("opisuje pola i indeksy tabeli"),
+         QStringLiteral(
+             "Wypisuje pola tabeli w kolejności (nazwa, typ, rozmiar tekstu, czy wymagane) i jej indeksy\n"
+             "(nazwa albo (primary) dla indeksu głównego, pola klucza, opcje). Wielkość liter w nazwie\n"
+             "tabeli i rozszerzenie .DB nie mają znaczenia."),
+         {},
+         1,
+         1,
+         runDescribe},
+        {QStringLiteral("export"),
+         QStringLiteral("export TABELA [--out PLIK] [--db KATALOG]"),
+         QStringLiteral("zapisuje tabelę jako CSV"),
+         QStringLiteral(
+             "Zapisuje wszystkie wiersze tabeli jako CSV (RFC 4180, UTF-8): pierwszy wiersz to nazwy pól,\n"
+             "daty w postaci RRRR-MM-DD, liczby z kropką dziesiętną, wartości logiczne jako 1/0, pusta\n"
+             "komórka to wartość pusta. Bez --out dane idą na standardowe wyjście."),
+         {QCommandLineOption(QStringLiteral("out"), QStringLiteral("plik wynikowy zamiast standardowego wyjścia"),
+                             QStringLiteral("PLIK"))},
+         1,
+         1,
+         runExport},
+        {QStringLiteral("import"),
+         QStringLiteral("import TABELA PLIK [--db KATALOG]"),
+         QStringLiteral("dopisuje do tabeli wiersze z pliku CSV"),
+         QStringLiteral(
+             "Dopisuje do tabeli wiersze pliku CSV w postaci, jaką zapisuje export. Kolumny są przypisane\n"
+             "do pól według nazw w nagłówku (bez względu na wielkość liter); pól, których nie ma w pliku,\n"
+             "nie wypełnia. Wartości logiczne: 1, 0, true, false. Obowiązują reguły pól: za długi tekst\n"
+             "jest obcinany do rozmiaru pola (z ostrzeżeniem), liczby muszą mieścić się w zakresie typu,\n"
+             "pola wymagane muszą mieć wartość. Kolumny pól autoinc (np. NrEw) są pomijane: numery nowym\n"
+             "wierszom nadaje baza. Plik z nieznaną kolumną albo wartością, która nie pasuje do pola, jest\n"
+             "odrzucany w całości, z numerem wiersza i kolumny: nie zostaje z niego żaden wiersz."),
+         {},
+         2,
+         2,
+         runImport},
+        // The bulk recalculation of the register ("recalc") belongs here.
+    };
+    return commands;
+}
+
+}  // namespace varnel::cli

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+class QTextStream;
+
+namespace varnel::data {
+class Database;
+}
+
+namespace varnel::cli {
+
+// A failure of a command, told to the user as it stands (in Polish).
+class CommandError : public std::runtime_error {
+public:
+    explicit CommandError(const QString &message) : std::runtime_error(message.toStdString()), m_message(message) {}
+    const QString &message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// What a command gets when it runs: its parsed options, its positional
+// arguments and the two output streams.
+struct CommandContext {
+    const QCommandLineParser &parser;
+    QStringList arguments;
+    QTextStream &out;
+    QTextStream &err;
+
+    // The directory given with --db, or empty.
+    QString databaseOption() const;
+    // The database of --db, or else of the alias Varnel.
+    std::unique_ptr<varnel::data::Database> openDatabase() const;
+};
+
+// One command of varnel-admin. Every command also takes --db and --help.
+struct Command {
+    QString name;
+    QString usage;        // after "varnel-admin ", e.g. "export TABELA [--out PLIK] [--db KATALOG]"
+    QString summary;      // one line of the command list
+    QString description;  // what --help tells beside the options
+    QList<QCommandLineOption> options;
+    int minArguments = 0;
+    int maxArguments = 0;
+    std::function<void(CommandContext &)> run;
+};
+
+// Runs varnel-admin: `arguments` as a program gets them (the program name
+// first). Writes results to `out`, messages to `err`; returns the exit code:
+// 0 done, 1 the command failed, 2 the command line was wrong.
+int runAdmin(const QStringList &arguments, QTextStream &out, QTextStream &err);
+
+// The commands in the order the help lists them (AdminCommands.cpp).
+const std::vector<Command> &adminCommands();
+
+// "1 wiersz", "3 wiersze", "12 wierszy": the Polish plural by number.
+QString polishCount(qint64 n, const QString &one, const QString &few, const QString &many);
+
+}  // namespace varnel::cli

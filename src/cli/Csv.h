@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+class QTextStream;
+
+namespace varnel::cli {
+
+// CSV as RFC 4180 writes it: cells separated by commas, a cell holding a
+// comma, a quote or a line break enclosed in quotes, a quote inside doubled.
+// Qt has no CSV reader, so this small one is our own.
+
+// A malformed file, with the line (counted from 1, as an editor shows it)
+// and the cell (counted from 1) where reading stopped.
+class CsvError : public std::runtime_error {
+public:
+    CsvError(int line, int column, const QString &message);
+    int line() const { return m_line; }
+    int column() const { return m_column; }
+    const QString &message() const { return m_message; }
+
+private:
+    int m_line;
+    int m_column;
+    QString m_message;
+};
+
+struct CsvRecord {
+    int line = 0;        // line of the file where the record starts
+    QStringList cells;
+    bool blank = false;  // an empty line: one empty cell and nothing else
+};
+
+// Reads records one by one from the whole text of a file. Line breaks may be
+// CRLF, LF or CR; a line break inside a quoted cell belongs to the cell.
+class CsvReader {
+public:
+    explicit CsvReader(const QString &text);
+    // The next record; false at the end of the text. Throws CsvError.
+    bool next(CsvRecord &record);
+
+private:
+    bool atLineBreak() const;
+    void skipLineBreak();
+
+    QString m_text;
+    qsizetype m_pos = 0;
+    int m_line = 1;
+};
+
+// A cell as it is written: quoted only when it has to be.
+QString csvCell(const QString &value);
+// Writes one record ended by CRLF.
+void writeCsvRecord(QTextStream &out, const QStringList &cells);
+
+}  // namespace varnel::cli

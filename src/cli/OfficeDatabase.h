@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace varnel::data {
+class Database;
+}
+
+namespace varnel::cli {
+
+// The amounts and patterns a new database starts with in its parameter row.
+struct StartingParameters {
+    double minEmeryt = 0;     // lowest pension
+    double kosztKwh = 0;      // cost of one kWh
+    QString wzorNrDec;        // decision-number pattern
+    QString wzorPlatneDo;     // payment-term pattern
+    int wskaznikProc = 70;    // percentage index
+    int algorytmSortowania = 2;
+};
+StartingParameters startingParameters();
+
+// Creates every delivered table in an empty database and fills it: the
+// parameter row, the dictionaries, the user ADMIN (password ADMIN, both
+// rights) and the settings rows of list printing and of the totals. One
+// transaction: after a failure the database holds none of it.
+void fillNewDatabase(varnel::data::Database &db);
+
+// A new database in a directory (made when missing), filled as above. Refuses
+// a directory that already holds a database. When anything fails after the
+// database file was made, the file (and a directory made for it) is removed
+// again, so no half database is left behind.
+std::unique_ptr<varnel::data::Database> createOfficeDatabase(const QString &directory);
+
+// Removes the database file of a directory with SQLite's side files. The
+// directory itself goes too when `removeDirectory` is set and it is empty.
+void removeDatabaseFiles(const QString &directory, bool removeDirectory);
+
+}  // namespace varnel::cli

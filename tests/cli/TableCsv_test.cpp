@@ -1,0 +1,177 @@
+#include "cli/DemoData.h"
+#include "cli/OfficeDatabase.h"
+#include "cli/TableCsv.h"
+#include "data/Layouts.h"
+#include "data/Table.h"
+#include "support/TempDatabase.h"
+
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+using namespace varnel::cli;
+using namespace varnel::data;
+using varnel::test::TempDatabase;
+
+namespace {
+
+// A table with a field of every type.
+TableDef everyType(const QString &name) {
+    TableDef t;
+    t.name = name;
+    t.fields = {{QStringLiteral("Nr"), FieldType::AutoInc, 0, false},
+                {QStringLiteral("Nazwisko"), FieldType::Text, 12, true},
+                {QStringLiteral("Uwagi"), FieldType::Memo, 0, false},
+                {QStringLiteral("Osoby"), FieldType::SmallInt, 0, false},
+                {QStringLiteral("Licznik"), FieldType::Integer, 0, false},
+                {QStringLiteral("Pow"), FieldType::Float, 0, false},
+                {QStringLiteral("Kwota"), FieldType::Currency, 0, false},
+                {QStringLiteral("Od"), FieldType::Date, 0, false},
+                {QStringLiteral("Ryczalt"), FieldType::Boolean, 0, false}};
+    t.indexes = {{QString(), {QStringLiteral("Nr")}, IndexPrimary | IndexUnique},
+                 {QStringLiteral("NazwNdx"), {QStringLiteral("Nazwisko")}, IndexCaseInsensitive}};
+    return t;
+}
+
+QString exportOf(Database &db, const QString &table) {
+    QString text;
+    QTextStream out(&text);
+    exportTableCsv(db, table, out);
+    out.flush();
+    return text;
+}
+
+int rowsOf(Database &db, const QString &table) {
+    Table t(db, table);
+    t.open();
+    return t.recordCount();
+}
+
+class CsvImport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db->createTable(everyType(QStringLiteral("Wzor")));
+        // One row that every refused file must leave alone.
+        importTableCsv(*db, QStringLiteral("Wzor"), "Nazwisko\nStały\n");
+    }
+
+    // The fault of a refused file, as (line, column); the table unchanged.
+    std::pair<int, int> refusal(const QByteArray &csv) {
+        try {
+            importTableCsv(*db, QStringLiteral("Wzor"), csv);
+        } catch (const ImportError &e) {
+            lastMessage = e.message();
+            EXPECT_EQ(rowsOf(*db, QStringLiteral("Wzor")), 1) << csv.constData();
+            return {e.line(), e.column()};
+        }
+        ADD_FAILURE() << "accepted: " << csv.constData();
+        return {0, 0};
+    }
+
+    TempDatabase db;
+    QString lastMessage;
+};
+
+}  // namespace
+
+TEST(CsvTable, ExportThenImportIntoAnEmptyCopyGivesTheSameRows) {
+    TempDatabase db;
+    db->createTable(everyType(QStringLiteral("Zrodlo")));
+    db->createTable(everyType(QStringLiteral("Kopia")));
+    {
+        Table t(*db, QStringLiteral("Zrodlo"));
+        t.open();
+        t.insert();
+        t.field(QStringLiteral("Nazwisko")).setString(QStringLiteral("Łoś, \"Żak\""));
+        t.field(QStringLiteral("Uwagi")).setString(QStringLiteral("wiersz 1\nwiersz 2, ze \"znakami\"\r\nkoniec"));
+        t.field(QStringLiteral("Osoby")).setInteger(-32768);
+        t.field(QStringLiteral("Licznik")).setInteger(2147483647);
+        t.field(QStringLiteral("Pow")).setFloat(48.37);
+        t.field(QStringLiteral("Kwota")).setCurrency(0.1 + 0.2);
+        t.field(QStringLiteral("Od")).setDate(QDate(2024, 2, 29));
+        t.field(QStringLiteral("Ryczalt")).setBoolean(false);
+        t.post();
+        t.insert();  // blanks everywhere but the required field
+        t.field(QStringLiteral("Nazwisko")).setString(QStringLiteral("Ćwiek"));
+        t.post();
+        t.insert();
+        t.field(QStringLiteral("Nazwisko")).setString(QStringLiteral(" spacja "));
+        t.field(QStringLiteral("Kwota")).setCurrency(-1234.5);
+        t.field(QStringLiteral("Pow")).setFloat(1e-7);
+        t.field(QStringLiteral("Ryczalt")).setBoolean(true);
+        t.post();
+    }
+    const QString csv = exportOf(*db, QStringLiteral("Zrodlo"));
+    EXPECT_TRUE(csv.startsWith(QLatin1String("Nr,Nazwisko,Uwagi,Osoby,Licznik,Pow,Kwota,Od,Ryczalt\r\n")));
+    EXPECT_TRUE(csv.contains(QLatin1String(",2024-02-29,0\r\n")));
+    EXPECT_TRUE(csv.contains(QStringLiteral("2,Ćwiek,,,,,,,\r\n")));
+
+    const ImportResult r = importTableCsv(*db, QStringLiteral("Kopia"), csv.toUtf8());
+    EXPECT_EQ(r.rows, 3);
+    EXPECT_EQ(r.skippedColumns, QStringList({QStringLiteral("Nr")}));
+    EXPECT_EQ(exportOf(*db, QStringLiteral("Kopia")), csv);
+
+    Table t(*db, QStringLiteral("Kopia"));
+    t.open();
+    t.first();
+    EXPECT_DOUBLE_EQ(t.field(QStringLiteral("Kwota")).asCurrency(), 0.1 + 0.2);  // no digits lost
+    t.next();
+    EXPECT_TRUE(t.field(QStringLiteral("Od")).isNull());
+    EXPECT_TRUE(t.field(QStringLiteral("Ryczalt")).isNull());
+}
+
+TEST(CsvTable, DemoApplicationsSurviveARoundTrip) {
+    QTemporaryDir dir;
+    auto db = createOfficeDatabase(dir.path());
+    addDemoApplications(*db, 150, 11);
+    db->createTable(applicationTableDef(QStringLiteral("ar012025")));
+    const QString csv = exportOf(*db, QStringLiteral("Aktualne"));
+    importTableCsv(*db, QStringLiteral("ar012025"), csv.toUtf8());
+    EXPECT_EQ(exportOf(*db, QStringLiteral("ar012025")), csv);
+}
+
+TEST_F(CsvImport, ColumnsGoByHeaderNameInAnyOrderAndCaseAndAutoincNumbersAreGivenAnew) {
+    const ImportResult r = importTableCsv(*db, QStringLiteral("Wzor"),
+                                          "ryczalt,OSOBY,nr,nazwisko,od\n"
+                                          "TRUE,3,500,Nowak,2025-01-31\n"
+                                          "false,,501,Kowalska-Wiśniewska,\n");
+    EXPECT_EQ(r.rows, 2);
+    EXPECT_EQ(r.cutTexts, 1);  // a surname longer than 12 characters is cut
+    EXPECT_EQ(r.firstCutLine, 3);
+    EXPECT_EQ(r.firstCutColumn, 4);
+    Table t(*db, QStringLiteral("Wzor"));
+    t.open();
+    t.last();
+    EXPECT_EQ(t.field(QStringLiteral("Nr")).asInteger(), 3);
+    EXPECT_EQ(t.field(QStringLiteral("Nazwisko")).asString(), QStringLiteral("Kowalska-Wiś"));
+    EXPECT_FALSE(t.field(QStringLiteral("Ryczalt")).asBoolean());
+    EXPECT_FALSE(t.field(QStringLiteral("Ryczalt")).isNull());
+    t.prior();
+    EXPECT_EQ(t.field(QStringLiteral("Nr")).asInteger(), 2);
+    EXPECT_EQ(t.field(QStringLiteral("Osoby")).asInteger(), 3);
+    EXPECT_EQ(t.field(QStringLiteral("Od")).asDate(), QDate(2025, 1, 31));
+    EXPECT_TRUE(t.field(QStringLiteral("Ryczalt")).asBoolean());
+}
+
+TEST_F(CsvImport, RefusedFilesNameLineAndColumnAndLeaveNoRow) {
+    // Each file has a good row first, so a refusal must undo a written row.
+    EXPECT_EQ(refusal("Nazwisko,Pesel\nNowak,1\n"), std::make_pair(1, 2));
+    EXPECT_TRUE(lastMessage.contains(QLatin1String("Pesel")));
+    EXPECT_EQ(refusal("Nazwisko,Kwota\nNowak,1.5\nLis,\"12,50\"\n"), std::make_pair(3, 2));
+    EXPECT_TRUE(lastMessage.contains(QStringLiteral("kropka")));
+    EXPECT_EQ(refusal("Nazwisko,Kwota\nNowak,1.5\nLis,12zł\n"), std::make_pair(3, 2));
+    EXPECT_EQ(refusal("Nazwisko,Od\nNowak,2024-02-29\nLis,2023-02-29\n"), std::make_pair(3, 2));
+    EXPECT_EQ(refusal("Nazwisko,Od\nNowak,2024-02-29\nLis,01.02.2024\n"), std::make_pair(3, 2));
+    EXPECT_EQ(refusal("Nazwisko,Osoby\nNowak,32767\nLis,32768\n"), std::make_pair(3, 2));
+    EXPECT_EQ(refusal("Nazwisko,Licznik\nNowak,1\nLis,2147483648\n"), std::make_pair(3, 2));
+    EXPECT_EQ(refusal("Nazwisko,Osoby\nNowak,1\nLis,2.5\n"), std::make_pair(3, 2));
+    EXPECT_EQ(refusal("Nazwisko,Ryczalt\nNowak,1\nLis,tak\n"), std::make_pair(3, 2));
+    EXPECT_EQ(refusal("Osoby,Nazwisko\n1,Nowak\n2,\n"), std::make_pair(3, 2));  // required field blank
+    EXPECT_TRUE(lastMessage.contains(QLatin1String("Nazwisko")));
+    EXPECT_EQ(refusal("Osoby\n1\n").first, 1);  // required field has no column at all
+    EXPECT_EQ(refusal("Nazwisko,Osoby\nNowak,1\nLis\n"), std::make_pair(3, 0));  // cell count
+    EXPECT_EQ(refusal("Nazwisko,nazwisko\nNowak,Lis\n"), std::make_pair(1, 2));  // a field twice
+    EXPECT_EQ(refusal("Nazwisko,Uwagi\nNowak,\"bez końca\nLis,x\n"), std::make_pair(2, 2));  // unterminated quote
+    EXPECT_EQ(refusal("Nazwisko\nNowak\nLis\xC5\n").first, 3);  // not UTF-8
+    EXPECT_EQ(refusal("").first, 1);  // no header
+    EXPECT_TRUE(lastMessage.startsWith(QLatin1String("Wiersz 1")));
+}
