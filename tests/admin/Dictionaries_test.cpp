@@ -1,8 +1,8 @@
 #include "admin/Dictionaries.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
+#include "support/ScriptedQuestions.h"
 #include "support/TempDatabase.h"
-#include "ui/Questions.h"
 
 #include <gtest/gtest.h>
 
@@ -12,24 +12,6 @@ using data::Table;
 using data::TableState;
 
 namespace {
-
-// Answers confirmations from a script and keeps what was said.
-struct Answers : ui::Questions {
-    QStringList said;
-    bool yes = true;
-    void inform(const QString &t) override { said << t; }
-    void error(const QString &t) override { said << QStringLiteral("error: ") + t; }
-    bool confirm(const QString &t) override {
-        said << t;
-        return yes;
-    }
-    bool takNie(const QString &t) override { return confirm(t); }
-    bool takNieCofnij(const QString &t, bool &c) override {
-        c = false;
-        return confirm(t);
-    }
-    bool kontynuujPrzerwij(const QString &, QPoint) override { return true; }
-};
 
 class Dictionaries : public ::testing::Test {
 protected:
@@ -60,7 +42,7 @@ protected:
     }
 
     test::TempDatabase db;
-    Answers answers;
+    test::ScriptedQuestions answers;
 };
 
 }  // namespace
@@ -123,7 +105,7 @@ TEST_F(Dictionaries, AUsedRowRefusesChangeAndDeleteWithTheWindowsOwnTexts) {
     EXPECT_FALSE(m.remove(answers));
     EXPECT_FALSE(v.change(answers));
     EXPECT_FALSE(v.remove(answers));
-    EXPECT_EQ(answers.said, (QStringList{QStringLiteral("Pozycja była używana! Zmiana niemożliwa!"),
+    EXPECT_EQ(answers.texts(), (QStringList{QStringLiteral("Pozycja była używana! Zmiana niemożliwa!"),
                                          QStringLiteral("Pozycja była używana! Usunięcie niemożliwe!"),
                                          QStringLiteral("Zmiana zawartości niemożliwa!"),
                                          QStringLiteral("Usunięcie pozycji niemożliwe!")}));
@@ -137,16 +119,16 @@ TEST_F(Dictionaries, DeletingAsksFirstAndAnEmptyListAsksNothing) {
     Table t(*db, QStringLiteral("ogrzlok.db"));
     t.open();
     DictionaryRules rules(t, DictionaryRules::Kind::Values);
-    answers.yes = false;
+    answers.setDefaultAnswer(test::ScriptedQuestions::Answer::No);
     EXPECT_FALSE(rules.remove(answers));
-    EXPECT_EQ(answers.said, QStringList{QStringLiteral("Usunąć pozycję?")});
+    EXPECT_EQ(answers.texts(), QStringList{QStringLiteral("Usunąć pozycję?")});
     EXPECT_EQ(t.recordCount(), 2);
-    answers.yes = true;
+    answers.setDefaultAnswer(test::ScriptedQuestions::Answer::Yes);
     EXPECT_TRUE(rules.remove(answers));
     EXPECT_TRUE(rules.remove(answers));
-    answers.said.clear();
+    answers.clear();
     EXPECT_FALSE(rules.remove(answers));
-    EXPECT_TRUE(answers.said.isEmpty());
+    EXPECT_TRUE(answers.asked().empty());
 }
 
 TEST_F(Dictionaries, ANewRowIsStoredUnusedAsTypedAndCofnijLeavesNothing) {

@@ -4,12 +4,12 @@
 #include "app/Context.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
+#include "support/ScriptedQuestions.h"
 #include "support/TempDatabase.h"
 #include "ui/DataGrid.h"
 #include "ui/DataSource.h"
 #include "ui/DbControls.h"
 #include "ui/FileDialogs.h"
-#include "ui/Questions.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -24,23 +24,6 @@ using admin::TFormNewEntry;
 using data::Table;
 
 namespace {
-
-struct Answers : ui::Questions {
-    QStringList said;
-    bool yes = true;
-    void inform(const QString &t) override { said << t; }
-    void error(const QString &t) override { said << QStringLiteral("error: ") + t; }
-    bool confirm(const QString &t) override {
-        said << t;
-        return yes;
-    }
-    bool takNie(const QString &t) override { return confirm(t); }
-    bool takNieCofnij(const QString &t, bool &c) override {
-        c = false;
-        return confirm(t);
-    }
-    bool kontynuujPrzerwij(const QString &, QPoint) override { return true; }
-};
 
 // Types text as keys, Polish letters included.
 void type(QWidget *w, const QString &text) {
@@ -98,7 +81,7 @@ protected:
     }
 
     test::TempDatabase db;
-    Answers answers;
+    test::ScriptedQuestions answers;
     NoFiles files;
     app::Context ctx{*db, answers, files, {}};
     int closed = 0;
@@ -133,7 +116,7 @@ TEST_F(DictionaryWindows, AUsedManagerRefusesChangeAndDeleteByButtonAndKey) {
     EXPECT_EQ(driver.shown, 0);
     const QString change = QStringLiteral("Pozycja była używana! Zmiana niemożliwa!");
     const QString remove = QStringLiteral("Pozycja była używana! Usunięcie niemożliwe!");
-    EXPECT_EQ(answers.said, (QStringList{change, change, remove, remove}));
+    EXPECT_EQ(answers.texts(), (QStringList{change, change, remove, remove}));
     EXPECT_EQ(form.table().recordCount(), 2);
     EXPECT_EQ(form.table().state(), data::TableState::Browse);
 }
@@ -144,7 +127,7 @@ TEST_F(DictionaryWindows, AUsedValueRefusesWithTheValueListTexts) {
     form.table().last();  // "własność", used
     QTest::keyClick(form.ButtonDodaj, Qt::Key_Return);
     QTest::keyClick(form.ButtonDodaj, Qt::Key_Delete);
-    EXPECT_EQ(answers.said,
+    EXPECT_EQ(answers.texts(),
               (QStringList{QStringLiteral("Zmiana zawartości niemożliwa!"), QStringLiteral("Usunięcie pozycji niemożliwe!")}));
 }
 
@@ -165,7 +148,7 @@ TEST_F(DictionaryWindows, EnterOpensPoprawOnTheCurrentRowWhateverTheModifiers) {
     EXPECT_EQ(form.table().recordCount(), 2);
     EXPECT_EQ(admin::dictionaryTexts(*db, QStringLiteral("zarzadcy")),
               (QStringList{QStringLiteral("ZGM Opole"), QStringLiteral("Wspólnota Lipowa 2")}));
-    EXPECT_TRUE(answers.said.isEmpty());
+    EXPECT_TRUE(answers.asked().empty());
 }
 
 TEST_F(DictionaryWindows, AddedManagerIsStoredUnusedWithItsMunicipalFlag) {
@@ -217,12 +200,12 @@ TEST_F(DictionaryWindows, DeleteAsksAndTakesTheCurrentRow) {
     admin::TFormSlowniki form(ctx, [&] { ++closed; });
     form.showFor(admin::valueDictionaries().first());
     form.table().first();  // "najem", unused
-    answers.yes = false;
+    answers.setDefaultAnswer(test::ScriptedQuestions::Answer::No);
     QTest::keyClick(form.DBGridDict, Qt::Key_Delete);
     EXPECT_EQ(form.table().recordCount(), 2);
-    answers.yes = true;
+    answers.setDefaultAnswer(test::ScriptedQuestions::Answer::Yes);
     form.ButtonUsun->click();
-    EXPECT_EQ(answers.said, (QStringList{QStringLiteral("Usunąć pozycję?"), QStringLiteral("Usunąć pozycję?")}));
+    EXPECT_EQ(answers.texts(), (QStringList{QStringLiteral("Usunąć pozycję?"), QStringLiteral("Usunąć pozycję?")}));
     EXPECT_EQ(admin::dictionaryTexts(*db, QStringLiteral("tytprawn")), QStringList{QStringLiteral("własność")});
 }
 
@@ -268,7 +251,7 @@ TEST_F(DictionaryWindows, AManagerWindowOpenWhileAnApplicationMarksItsManagerSho
     EXPECT_TRUE(admin::markManagerUsed(*db, QStringLiteral("Wspólnota Lipowa")));
     form.ButtonPopraw->click();
     EXPECT_EQ(driver.shown, 0);
-    EXPECT_EQ(answers.said, QStringList{QStringLiteral("Pozycja była używana! Zmiana niemożliwa!")});
+    EXPECT_EQ(answers.texts(), QStringList{QStringLiteral("Pozycja była używana! Zmiana niemożliwa!")});
     EXPECT_TRUE(form.table().isOpen());
 }
 
@@ -277,8 +260,8 @@ TEST_F(DictionaryWindows, AMissingDictionaryIsToldWithTheEnginesMessageAndNothin
     admin::TFormSlowniki form(ctx, [&] { ++closed; });
     form.showFor(admin::valueDictionaries()[1]);
     EXPECT_FALSE(form.isVisible());
-    ASSERT_EQ(answers.said.size(), 1);
-    EXPECT_TRUE(answers.said.first().startsWith(QStringLiteral("error: ")));
+    EXPECT_EQ(answers.asked().size(), 1u);
+    EXPECT_EQ(answers.count(test::ScriptedQuestions::Kind::Error), 1);
     form.close();
     EXPECT_EQ(closed, 0);
 }

@@ -3,12 +3,12 @@
 #include "app/Context.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
+#include "support/ScriptedQuestions.h"
 #include "support/TempDatabase.h"
 #include "ui/DataGrid.h"
 #include "ui/DataSource.h"
 #include "ui/DbControls.h"
 #include "ui/FileDialogs.h"
-#include "ui/Questions.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -21,19 +21,6 @@ using namespace varnel;
 using data::Table;
 
 namespace {
-
-struct Answers : ui::Questions {
-    QStringList said;
-    void inform(const QString &t) override { said << t; }
-    void error(const QString &t) override { said << QStringLiteral("error: ") + t; }
-    bool confirm(const QString &) override { return true; }
-    bool takNie(const QString &) override { return true; }
-    bool takNieCofnij(const QString &, bool &c) override {
-        c = false;
-        return true;
-    }
-    bool kontynuujPrzerwij(const QString &, QPoint) override { return true; }
-};
 
 struct NoFiles : ui::FileDialogs {
     QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
@@ -76,7 +63,7 @@ protected:
     }
 
     test::TempDatabase db;
-    Answers answers;
+    test::ScriptedQuestions answers;
     NoFiles files;
     app::Context ctx{*db, answers, files, {}};
     Table reg{*db, QStringLiteral("Aktualne")};
@@ -103,7 +90,7 @@ TEST_F(SortKeyWindows, StartRebuildsEveryKeyAtOnceAndLeavesThePrimaryIndex) {
     EXPECT_FALSE(form.ProgressBar->isVisible());
     QTest::mouseClick(form.ButtonStart, Qt::LeftButton);
 
-    EXPECT_TRUE(answers.said.isEmpty()) << qPrintable(answers.said.join(QLatin1Char('\n')));
+    EXPECT_TRUE(answers.asked().empty()) << qPrintable(answers.texts().join(QLatin1Char('\n')));
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_EQ(ctx.values.sortAlgorithm, 2);
@@ -154,7 +141,7 @@ TEST_F(SortKeyWindows, ClosingTheAlgorithmWindowSavesTheValueAndPutsItInForce) {
     form.ButtonOK->click();
     EXPECT_EQ(storedAlgorithm(), 7);
     EXPECT_EQ(ctx.values.sortAlgorithm, 7);
-    EXPECT_TRUE(answers.said.isEmpty());
+    EXPECT_TRUE(answers.asked().empty());
 }
 
 TEST_F(SortKeyWindows, TextThatIsNoNumberKeepsTheAlgorithmWindowOpen) {
@@ -163,7 +150,8 @@ TEST_F(SortKeyWindows, TextThatIsNoNumberKeepsTheAlgorithmWindowOpen) {
     QTest::keyClicks(form.DBEAlgSort, QStringLiteral("dwa"));
     form.ButtonOK->click();
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(answers.said.size(), 1);
+    EXPECT_EQ(answers.asked().size(), 1u);
+    EXPECT_EQ(answers.count(test::ScriptedQuestions::Kind::Error), 1);
     EXPECT_EQ(ctx.values.sortAlgorithm, 1);
     form.DBEAlgSort->selectAll();
     QTest::keyClicks(form.DBEAlgSort, QStringLiteral("2"));

@@ -1,9 +1,9 @@
 #include "app/Context.h"
 #include "data/Database.h"
 #include "register/TFormPomoc.h"
+#include "support/ScriptedQuestions.h"
 #include "support/TempDatabase.h"
 #include "ui/FileDialogs.h"
-#include "ui/Questions.h"
 
 #include <QApplication>
 #include <QFile>
@@ -20,19 +20,6 @@ using namespace varnel;
 using help::TFormPomoc;
 
 namespace {
-
-struct Answers : ui::Questions {
-    QStringList said;
-    void inform(const QString &t) override { said << t; }
-    void error(const QString &t) override { said << t; }
-    bool confirm(const QString &) override { return true; }
-    bool takNie(const QString &) override { return true; }
-    bool takNieCofnij(const QString &, bool &c) override {
-        c = false;
-        return true;
-    }
-    bool kontynuujPrzerwij(const QString &, QPoint) override { return true; }
-};
 
 struct NoFiles : ui::FileDialogs {
     QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
@@ -66,7 +53,7 @@ protected:
 
     QTemporaryDir dir;
     test::TempDatabase db;
-    Answers answers;
+    test::ScriptedQuestions answers;
     NoFiles files;
     app::Context ctx{*db, answers, files, {}};
 };
@@ -95,7 +82,7 @@ TEST_F(HelpWindow, F1OpensAtTheTopicAndLinksLeadOnAndBack) {
     w.LBoxSpis->setCurrentRow(2);
     EXPECT_EQ(w.currentTopic(), 27);
     EXPECT_TRUE(shown(w).contains(QStringLiteral("Słowniki.")));
-    EXPECT_TRUE(answers.said.isEmpty());
+    EXPECT_TRUE(answers.asked().empty());
 }
 
 TEST_F(HelpWindow, ATopicTheFileLacksLeavesTheContentsToChooseFrom) {
@@ -143,8 +130,9 @@ TEST_F(HelpWindow, AMissingHelpFileIsToldAndNothingOpens) {
     EXPECT_FALSE(w.showTopic(8));
     EXPECT_FALSE(w.showKeywordSearch());
     EXPECT_FALSE(w.isVisible());
-    ASSERT_EQ(answers.said.size(), 2);
-    EXPECT_EQ(answers.said.first(), QStringLiteral("Brak pliku pomocy: ") + ctx.values.helpFile);
+    const QString told = QStringLiteral("Brak pliku pomocy: ") + ctx.values.helpFile;
+    EXPECT_EQ(answers.texts(test::ScriptedQuestions::Kind::Error), (QStringList{told, told}));
+    EXPECT_EQ(answers.asked().size(), 2u);
 }
 
 TEST_F(HelpWindow, AChangedHelpFileIsReadAgain) {
