@@ -1,6 +1,7 @@
 #include "admin/TFormSlownikBase.h"
 
 #include "app/Context.h"
+#include "register/HelpFile.h"
 #include "ui/DataGrid.h"
 #include "ui/DataSource.h"
 #include "ui/DbControls.h"
@@ -179,6 +180,10 @@ bool TFormSlownikBase::FormKeyDown(QKeyEvent *e) {
         return true;
     case Qt::Key_Delete:
         ButtonUsunClick();
+        return true;
+    case Qt::Key_F1:
+        if (showHelp)
+            showHelp(help::Dictionaries);
         return true;
     default:
         return false;

@@ -79,6 +79,9 @@ public:
     void ButtonPoprawClick();
     void ButtonUsunClick();
 
+    // F1 in the window asks for the help topic of the dictionaries (27).
+    std::function<void(int topic)> showHelp;
+
 protected:
     TFormSlownikBase(app::Context &ctx, DictionaryRules::Kind kind, const QVector<ui::GridColumn> &columns,
                      Closed onClosed, QWidget *parent);

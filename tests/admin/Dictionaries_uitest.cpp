@@ -230,6 +230,16 @@ TEST_F(DictionaryWindows, ClosingClosesTheTableAndCallsBackOnce) {
     EXPECT_FALSE(form.isVisible());
 }
 
+TEST_F(DictionaryWindows, F1AsksForTheDictionariesHelpTopic) {
+    admin::TFormSlowniki form(ctx, [&] { ++closed; });
+    form.showFor(admin::valueDictionaries()[2]);
+    QList<int> help;
+    form.showHelp = [&](int topic) { help << topic; };
+    QTest::keyClick(form.ButtonUsun, Qt::Key_F1);
+    EXPECT_EQ(help, QList<int>{27});
+    EXPECT_TRUE(answers.asked().empty());
+}
+
 TEST_F(DictionaryWindows, ChoosingAnotherValueListClosesAndReopensTheWindow) {
     QStringList closedOn;
     admin::TFormSlowniki form(ctx, [&] { ++closed; });
