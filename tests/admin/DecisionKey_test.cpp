@@ -97,20 +97,6 @@ protected:
 
 }  // namespace
 
-TEST_F(KeyRebuild, EveryRecordGetsItsKeyAndTheTableStaysOnThePrimaryIndex) {
-    QVector<int> seen;
-    const int n = admin::rebuildDecisionKeys(reg, AB, [&](int done, int total) {
-        EXPECT_EQ(total, 5);
-        seen << done;
-    });
-    EXPECT_EQ(n, 5);
-    EXPECT_EQ(seen, (QVector<int>{0, 1, 2, 3, 4, 5}));
-    EXPECT_EQ(keys(), (QStringList{QStringLiteral("0000000009"), QStringLiteral("0000000010"), QStringLiteral("K/1"),
-                                   QStringLiteral("0000000077"), QString()}));
-    EXPECT_TRUE(reg.indexName().isEmpty());
-    EXPECT_EQ(reg.state(), data::TableState::Browse);
-}
-
 TEST_F(KeyRebuild, TheWalkIsOneTransactionAndAFailureLeavesEveryKeyAsItWas) {
     auto other = db->openSecondConnection();
     // Halfway through, another connection still sees none of the new keys.
@@ -131,18 +117,3 @@ TEST_F(KeyRebuild, TheWalkIsOneTransactionAndAFailureLeavesEveryKeyAsItWas) {
     EXPECT_EQ(reg.field(QStringLiteral("IndexNrSupport")).asString(), QStringLiteral("stary"));
 }
 
-TEST_F(KeyRebuild, TheAlgorithmIsStoredInTheFirstParameterRowOnly) {
-    EXPECT_FALSE(admin::storeSortAlgorithm(*db, 2));  // no row: nothing to store
-    Table param(*db, QStringLiteral("param.db"));
-    param.open();
-    for (int i = 0; i < 2; ++i) {
-        param.insert();
-        param.field(QStringLiteral("AlgorytmSortowania")).setInteger(1);
-        param.post();
-    }
-    EXPECT_TRUE(admin::storeSortAlgorithm(*db, 2));
-    param.first();
-    EXPECT_EQ(param.field(QStringLiteral("AlgorytmSortowania")).asInteger(), 2);
-    param.next();
-    EXPECT_EQ(param.field(QStringLiteral("AlgorytmSortowania")).asInteger(), 1);
-}

@@ -59,18 +59,6 @@ TEST_F(Dictionaries, TextsForTheChoiceListsComeInTableOrder) {
     EXPECT_THROW(admin::dictionaryTexts(*db, QStringLiteral("brak.db")), data::DbError);
 }
 
-TEST_F(Dictionaries, TheFourValueListsAndTheirCaptions) {
-    QStringList tables, captions;
-    for (const auto &d : admin::valueDictionaries()) {
-        tables << d.table;
-        captions << d.caption;
-        EXPECT_TRUE(db->tableExists(d.table)) << qPrintable(d.table);
-    }
-    EXPECT_EQ(tables, (QStringList{QStringLiteral("tytprawn.db"), QStringLiteral("ogrzlok.db"),
-                                   QStringLiteral("ogrzwody.db"), QStringLiteral("statlok.db")}));
-    EXPECT_EQ(captions.last(), QStringLiteral("Słownik: Statusy lokali"));
-}
-
 TEST_F(Dictionaries, MarkingAManagerSetsTheExactTextOnly) {
     fill(QStringLiteral("zarzadcy"), {{QStringLiteral("ZGM Opole"), false},
                                       {QStringLiteral("zgm opole"), false},
@@ -89,46 +77,6 @@ TEST_F(Dictionaries, ATextNotInTheDictionaryMarksNothing) {
     EXPECT_FALSE(admin::markManagerUsed(*db, fifty + QLatin1Char('B')));  // not a cut-down match
     EXPECT_FALSE(admin::markManagerUsed(*db, QString()));
     EXPECT_EQ(usedFlags(QStringLiteral("zarzadcy")), (QList<bool>{false, false}));
-}
-
-TEST_F(Dictionaries, AUsedRowRefusesChangeAndDeleteWithTheWindowsOwnTexts) {
-    fill(QStringLiteral("zarzadcy"), {{QStringLiteral("ZGM"), true}});
-    fill(QStringLiteral("tytprawn"), {{QStringLiteral("najem"), true}});
-    Table managers(*db, QStringLiteral("zarzadcy.DB"));
-    managers.open();
-    Table titles(*db, QStringLiteral("tytprawn.db"));
-    titles.open();
-    DictionaryRules m(managers, DictionaryRules::Kind::Managers);
-    DictionaryRules v(titles, DictionaryRules::Kind::Values);
-
-    EXPECT_FALSE(m.change(answers));
-    EXPECT_FALSE(m.remove(answers));
-    EXPECT_FALSE(v.change(answers));
-    EXPECT_FALSE(v.remove(answers));
-    EXPECT_EQ(answers.texts(), (QStringList{QStringLiteral("Pozycja była używana! Zmiana niemożliwa!"),
-                                         QStringLiteral("Pozycja była używana! Usunięcie niemożliwe!"),
-                                         QStringLiteral("Zmiana zawartości niemożliwa!"),
-                                         QStringLiteral("Usunięcie pozycji niemożliwe!")}));
-    EXPECT_EQ(managers.state(), TableState::Browse);
-    EXPECT_EQ(managers.recordCount(), 1);
-    EXPECT_EQ(titles.recordCount(), 1);
-}
-
-TEST_F(Dictionaries, DeletingAsksFirstAndAnEmptyListAsksNothing) {
-    fill(QStringLiteral("ogrzlok"), {{QStringLiteral("piec"), false}, {QStringLiteral("CO"), false}});
-    Table t(*db, QStringLiteral("ogrzlok.db"));
-    t.open();
-    DictionaryRules rules(t, DictionaryRules::Kind::Values);
-    answers.setDefaultAnswer(test::ScriptedQuestions::Answer::No);
-    EXPECT_FALSE(rules.remove(answers));
-    EXPECT_EQ(answers.texts(), QStringList{QStringLiteral("Usunąć pozycję?")});
-    EXPECT_EQ(t.recordCount(), 2);
-    answers.setDefaultAnswer(test::ScriptedQuestions::Answer::Yes);
-    EXPECT_TRUE(rules.remove(answers));
-    EXPECT_TRUE(rules.remove(answers));
-    answers.clear();
-    EXPECT_FALSE(rules.remove(answers));
-    EXPECT_TRUE(answers.asked().empty());
 }
 
 TEST_F(Dictionaries, ANewRowIsStoredUnusedAsTypedAndCofnijLeavesNothing) {

@@ -196,7 +196,7 @@ TEST_F(DictionaryWindows, CofnijOrEscAfterDodajLeavesNoRow) {
     EXPECT_TRUE(form.isVisible());  // Esc belonged to the dialog, not to the list
 }
 
-TEST_F(DictionaryWindows, DeleteAsksAndTakesTheCurrentRow) {
+TEST_F(DictionaryWindows, DeleteAsksAndTakesTheCurrentRowAndAnEmptyListAsksNothing) {
     admin::TFormSlowniki form(ctx, [&] { ++closed; });
     form.showFor(admin::valueDictionaries().first());
     form.table().first();  // "najem", unused
@@ -207,6 +207,11 @@ TEST_F(DictionaryWindows, DeleteAsksAndTakesTheCurrentRow) {
     form.ButtonUsun->click();
     EXPECT_EQ(answers.texts(), (QStringList{QStringLiteral("Usunąć pozycję?"), QStringLiteral("Usunąć pozycję?")}));
     EXPECT_EQ(admin::dictionaryTexts(*db, QStringLiteral("tytprawn")), QStringList{QStringLiteral("własność")});
+
+    form.showFor(admin::valueDictionaries()[2]);  // an empty list has nothing to delete: nothing is asked
+    answers.clear();
+    form.ButtonUsun->click();
+    EXPECT_TRUE(answers.asked().empty());
 }
 
 TEST_F(DictionaryWindows, ClosingClosesTheTableAndCallsBackOnce) {
