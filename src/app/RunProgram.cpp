@@ -3,15 +3,22 @@
 #include "data/Alias.h"
 #include "data/Database.h"
 #include "data/DbError.h"
+#include "admin/Dictionaries.h"
 #include "admin/TFormHaslo.h"
+#include "admin/TFormModiIndex.h"
+#include "admin/TFormSlownZarz.h"
+#include "admin/TFormSlowniki.h"
 #include "admin/TFormLogin.h"
 #include "admin/TFormUsers.h"
 #include "app/StartUp.h"
 #include "register/TFormAbout.h"
+#include "register/TFormPomoc.h"
 #include "register/TFormProgress.h"
 #include "register/TFormPytanie.h"
 #include "register/TFormSplash.h"
 #include "register/TFormVarnelMain.h"
+#include "register/TFormWnioski.h"
+#include "ui/Guard.h"
 #include "ui/QtFileDialogs.h"
 #include "ui/QtQuestions.h"
 
@@ -92,6 +99,59 @@ void RunProgram::wireMainWindow() {
         reg::TFormAbout about(&main);
         about.run();
     });
+    main.showHelp = [this](int topic) { showHelp(topic); };
+
+    // The application form, also for "Drukuj decyzję" without showing it.
+    main.showApplicationForm = [this](reg::TFormVarnelMain::FormMode mode) { wnioski().ShowModal(mode); };
+    main.printDecision = [this] { wnioski().ButtonDrukujClick(); };
+
+    // Dictionaries: shown without blocking; closing one refills the lists.
+    auto refill = [&main] { ui::guarded(main.context().questions, [&main] { main.IniAllDictList(); }); };
+    main.setMenuHandler(QStringLiteral("SMnuZarzadcy"), [this, &ctx, &main, refill] {
+        if (!m_slownZarz) {
+            m_slownZarz = std::make_unique<admin::TFormSlownZarz>(ctx, refill, &main);
+            m_slownZarz->showHelp = [this](int topic) { showHelp(topic); };
+        }
+        m_slownZarz->showList();
+    });
+    for (const admin::ValueDictionary &list : admin::valueDictionaries()) {
+        const QString item = list.table == QLatin1String("tytprawn")   ? QStringLiteral("SMnuTytulydolkalu")
+                             : list.table == QLatin1String("ogrzlok")  ? QStringLiteral("Sposobyogrzewanialokalu1")
+                             : list.table == QLatin1String("ogrzwody") ? QStringLiteral("SMnuOgrzWody")
+                                                                       : QStringLiteral("SMnuStatLokali");
+        main.setMenuHandler(item, [this, &ctx, &main, refill, list] {
+            if (!m_slowniki) {
+                m_slowniki = std::make_unique<admin::TFormSlowniki>(ctx, refill, &main);
+                m_slowniki->showHelp = [this](int topic) { showHelp(topic); };
+            }
+            m_slowniki->showFor(list);
+        });
+    }
+    main.setMenuHandler(QStringLiteral("SMnuIndeksuj"), [&ctx, &main] {
+        admin::TFormModiIndex index(ctx, main.TableWnioski(), &main);
+        index.exec();
+    });
+}
+
+reg::TFormWnioski &RunProgram::wnioski() {
+    if (!m_wnioski)
+        m_wnioski = std::make_unique<reg::TFormWnioski>(*m_context, *m_main);
+    return *m_wnioski;
+}
+
+help::TFormPomoc &RunProgram::pomoc() {
+    if (!m_pomoc)
+        m_pomoc = std::make_unique<help::TFormPomoc>(*m_context, m_main.get());
+    return *m_pomoc;
+}
+
+// F1 opens the help file at a topic; "Pomoc" › "Wyświetl" at its keyword
+// search with an empty keyword (topic 0).
+void RunProgram::showHelp(int topic) {
+    if (topic > 0)
+        pomoc().showTopic(topic);
+    else
+        pomoc().showKeywordSearch();
 }
 
 }  // namespace varnel::app

@@ -11,6 +11,14 @@ class Database;
 namespace varnel::reg {
 class TFormPytanie;
 class TFormVarnelMain;
+class TFormWnioski;
+}
+namespace varnel::admin {
+class TFormSlownZarz;
+class TFormSlowniki;
+}
+namespace varnel::help {
+class TFormPomoc;
 }
 namespace varnel::ui {
 class QtQuestions;
@@ -45,6 +53,15 @@ private:
     std::unique_ptr<data::Database> m_db;
     std::unique_ptr<Context> m_context;
     std::unique_ptr<reg::TFormVarnelMain> m_main;
+    // Windows made on first use and kept for the run.
+    std::unique_ptr<reg::TFormWnioski> m_wnioski;
+    std::unique_ptr<admin::TFormSlownZarz> m_slownZarz;
+    std::unique_ptr<admin::TFormSlowniki> m_slowniki;
+    std::unique_ptr<help::TFormPomoc> m_pomoc;
+
+    reg::TFormWnioski &wnioski();
+    help::TFormPomoc &pomoc();
+    void showHelp(int topic);
 };
 
 }  // namespace varnel::app

@@ -1,5 +1,6 @@
 #include "register/TFormVarnelMain.h"
 
+#include "admin/Dictionaries.h"
 #include "data/Layouts.h"
 #include "ui/DataGrid.h"
 #include "ui/Guard.h"
@@ -54,15 +55,6 @@ std::unique_ptr<Table> makeRegisterView(data::Database &db, const QString &name)
                                                      r.text(QStringLiteral("Adres_nr"))));
                            }});
     return t;
-}
-
-QStringList dictionaryTexts(data::Database &db, const QString &table) {
-    Table t(db, table);
-    t.open();
-    QStringList texts;
-    for (t.first(); !t.eof(); t.next())
-        texts << t.field(QStringLiteral("Opis")).asString();
-    return texts;
 }
 
 }  // namespace
@@ -400,9 +392,9 @@ void TFormVarnelMain::IniAllDictList() {
                 m_ctx.questions.inform(QStringLiteral("Brak w archiwum: ") + name);
         }
     }
-    m_choiceLists.set(dictionaryTexts(m_ctx.db, QStringLiteral("Zarzadcy.db")),
-                      dictionaryTexts(m_ctx.db, QStringLiteral("statlok.db")),
-                      dictionaryTexts(m_ctx.db, QStringLiteral("tytprawn.db")));
+    m_choiceLists.set(admin::dictionaryTexts(m_ctx.db, QStringLiteral("Zarzadcy.db")),
+                      admin::dictionaryTexts(m_ctx.db, QStringLiteral("statlok.db")),
+                      admin::dictionaryTexts(m_ctx.db, QStringLiteral("tytprawn.db")));
 }
 
 void TFormVarnelMain::ChangeTable() {
