@@ -134,8 +134,10 @@ void RunProgram::wireMainWindow() {
 }
 
 reg::TFormWnioski &RunProgram::wnioski() {
-    if (!m_wnioski)
+    if (!m_wnioski) {
         m_wnioski = std::make_unique<reg::TFormWnioski>(*m_context, *m_main);
+        m_wnioski->showHelp = [this](int topic) { showHelp(topic); };
+    }
     return *m_wnioski;
 }
 

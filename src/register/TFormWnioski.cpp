@@ -508,6 +508,14 @@ void TFormWnioski::ButtonCofnijClick() {
 
 void TFormWnioski::reject() { ButtonCofnijClick(); }
 
+void TFormWnioski::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_F1 && showHelp) {
+        showHelp(HelpTopic);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void TFormWnioski::closeEvent(QCloseEvent *event) {
     // The window's own close box: the row is stored as by "OK" (FormClose).
     event->ignore();

@@ -51,6 +51,9 @@ public:
     // print window); without it the user is told the function is being
     // prepared.
     std::function<void(const QString &templateFile)> printDecision;
+    // F1 on the form opens the help file at the form's topic.
+    std::function<void(int topic)> showHelp;
+    static constexpr int HelpTopic = 18;
 
     // Handlers (also run by the main menu's "Drukuj decyzję" without the
     // form being shown).
@@ -104,6 +107,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildPages();

@@ -1,4 +1,5 @@
 #include "cli/OfficeDatabase.h"
+#include "data/Collation.h"
 #include "data/Table.h"
 #include "register/TFormVarnelMain.h"
 #include "register/TFormWnioski.h"
@@ -9,6 +10,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -282,4 +284,35 @@ TEST_F(ApplicationForm, WithAnArchiveInViewPrzeliczOffersBothRules) {
     EXPECT_TRUE(form->LabelM07->text().isEmpty());  // the earlier rules leave the working lines alone
     form->SMnuWgNowych->trigger();
     EXPECT_EQ(edit("DBEWyplataCalosc")->text(), QStringLiteral("169.00"));
+}
+
+TEST_F(ApplicationForm, PickListsFollowTheDictionariesWhenTheyAreRefilled) {
+    for (const auto &[table, text] : {std::pair{"zarzadcy", "Ąbc Zarząd"}, std::pair{"tytprawn", "dzierżawa"},
+                                      std::pair{"statlok", "Ąb status na końcu"}}) {
+        Table t(*db, QString::fromLatin1(table));
+        t.open();
+        t.insert();
+        t.field(QStringLiteral("Opis")).setString(QString::fromUtf8(text));
+        t.post();
+    }
+    main->IniAllDictList();  // as when a dictionary window closes
+    auto items = [](QComboBox *c) {
+        QStringList out;
+        for (int i = 0; i < c->count(); ++i)
+            out << c->itemText(i);
+        return out;
+    };
+    const QStringList managers = items(form->DBCBoxZarzadca);
+    ASSERT_TRUE(managers.contains(QStringLiteral("Ąbc Zarząd")));
+    for (int i = 0; i + 1 < managers.size(); ++i)  // Polish order: A…, Ą…, B…
+        EXPECT_LE(data::comparePolish(managers[i], managers[i + 1]), 0) << managers[i].toStdString();
+    EXPECT_TRUE(items(form->DBCBoxTytPrawny).contains(QStringLiteral("dzierżawa")));
+    QStringList sortedTitles = items(form->DBCBoxTytPrawny);
+    EXPECT_LT(sortedTitles.indexOf(QStringLiteral("brak tytułu prawnego")), sortedTitles.indexOf(QStringLiteral("dzierżawa")));
+    EXPECT_EQ(items(form->DBCBoxStatusLokalu).last(), QStringLiteral("Ąb status na końcu"));  // table order
+
+    QList<int> topics;
+    form->showHelp = [&](int t) { topics << t; };
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    EXPECT_EQ(topics, QList<int>{18});
 }

@@ -1,0 +1,111 @@
+// The register on 100,000 applications: opening the list and incremental
+// search keystrokes, each with the repaint of the grid, on the offscreen
+// platform. Prints the time of each operation.
+#include "app/Context.h"
+#include "cli/DemoData.h"
+#include "cli/OfficeDatabase.h"
+#include "data/Database.h"
+#include "register/TFormVarnelMain.h"
+#include "ui/DataGrid.h"
+#include "ui/FileDialogs.h"
+#include "ui/Questions.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <cstdio>
+
+using namespace varnel;
+
+namespace {
+
+constexpr int Applications = 100000;
+
+struct Silent : ui::Questions {
+    void inform(const QString &) override {}
+    void error(const QString &t) override { std::printf("error: %s\n", qPrintable(t)); }
+    bool confirm(const QString &) override { return false; }
+    bool takNie(const QString &) override { return false; }
+    bool takNieCofnij(const QString &, bool &c) override { return c = false; }
+    bool kontynuujPrzerwij(const QString &, QPoint) override { return true; }
+};
+
+struct NoFiles : ui::FileDialogs {
+    QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
+};
+
+double ms(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
+
+// Types words letter by letter into the search field, clearing it between
+// words; returns the keystrokes made and the total time.
+std::pair<int, double> typeWords(reg::TFormVarnelMain &w, const QStringList &words, int keystrokes) {
+    int done = 0;
+    QElapsedTimer t;
+    t.start();
+    while (done < keystrokes) {
+        for (const QString &word : words) {
+            for (int i = 1; i <= word.size() && done < keystrokes; ++i, ++done) {
+                w.editSeek()->setText(word.left(i));
+                QApplication::processEvents();  // the grid repaints on the new row
+            }
+            w.editSeek()->clear();
+            QApplication::processEvents();
+        }
+    }
+    return {done, ms(t)};
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    auto db = data::Database::create(dir.path());
+    cli::fillNewDatabase(*db);
+    QElapsedTimer build;
+    build.start();
+    cli::addDemoApplications(*db, Applications, 7);
+    std::printf("built %d demo applications in %.0f ms\n", Applications, ms(build));
+
+    Silent questions;
+    NoFiles files;
+    app::Context context{*db, questions, files, app::RunValues{}};
+    reg::TFormVarnelMain window(context);
+    window.logIn = [] { return std::optional<app::Rights>(app::Rights{}); };
+
+    QElapsedTimer t;
+    t.start();
+    window.FormShow();
+    window.show();
+    QApplication::processEvents();
+    std::printf("first showing with the register opened and painted: %.1f ms\n", ms(t));
+
+    constexpr int Opens = 10;
+    t.restart();
+    for (int i = 0; i < Opens; ++i) {
+        window.PokazListeWnioskow();
+        QApplication::processEvents();
+    }
+    std::printf("opening the register (PokazListeWnioskow + paint): %.1f ms each (%d rows)\n", ms(t) / Opens,
+                window.TableWnioski().recordCount());
+
+    const auto [n1, total1] = typeWords(window, {QStringLiteral("Kowalska"), QStringLiteral("Żak"), QStringLiteral("Łukasiewicz"),
+                                                  QStringLiteral("Nowak"), QStringLiteral("Zieliński")},
+                                        100);
+    std::printf("surname search: %d keystrokes, %.2f ms each\n", n1, total1 / n1);
+
+    window.setSortOrder(reg::SortOrder::NrDec);
+    QApplication::processEvents();
+    const auto [n2, total2] = typeWords(window, {QStringLiteral("12345"), QStringLiteral("777"), QStringLiteral("90210")}, 100);
+    std::printf("decision-number search: %d keystrokes, %.2f ms each\n", n2, total2 / n2);
+
+    window.setSortOrder(reg::SortOrder::Adres);
+    QApplication::processEvents();
+    const auto [n3, total3] = typeWords(window, {QStringLiteral("Żyrardów"), QStringLiteral("Mszczonów")}, 100);
+    std::printf("address search: %d keystrokes, %.2f ms each\n", n3, total3 / n3);
+    return 0;
+}
