@@ -106,6 +106,18 @@ void DbControl::writeValue(const QVariant &value, const QString &typed) {
     t->setValue(i, v);
 }
 
+bool DbControl::storeOnLeaving() {
+    if (!m_pending)
+        return true;
+    try {
+        store();
+        return true;
+    } catch (const FieldValueError &err) {
+        refuse(err.message());
+        return false;
+    }
+}
+
 void DbControl::refuse(const QString &message) const {
     if (m_source && m_source->questions())
         m_source->questions()->inform(message);
@@ -156,12 +168,7 @@ void DbLineEdit::store() {
 
 void DbLineEdit::focusOutEvent(QFocusEvent *e) {
     QLineEdit::focusOutEvent(e);
-    if (!m_pending)
-        return;
-    try {
-        store();
-    } catch (const FieldValueError &err) {
-        refuse(err.message());
+    if (!storeOnLeaving()) {
         // The typed text stays for the clerk to correct; the row keeps
         // its previous value.
         QTimer::singleShot(0, this, [this] {
@@ -231,13 +238,7 @@ void DbComboBox::store() {
 
 void DbComboBox::focusOutEvent(QFocusEvent *e) {
     QComboBox::focusOutEvent(e);
-    if (!m_pending)
-        return;
-    try {
-        store();
-    } catch (const FieldValueError &err) {
-        refuse(err.message());
-    }
+    storeOnLeaving();
 }
 
 // ---------------------------------------------------------------------------
@@ -307,13 +308,7 @@ void DbMemo::store() {
 
 void DbMemo::focusOutEvent(QFocusEvent *e) {
     QPlainTextEdit::focusOutEvent(e);
-    if (!m_pending)
-        return;
-    try {
-        store();
-    } catch (const FieldValueError &err) {
-        refuse(err.message());
-    }
+    storeOnLeaving();
 }
 
 }  // namespace varnel::ui

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/DataSource.h"
 #include "ui/DisplayFormat.h"
 
 #include <QCheckBox>
@@ -44,6 +45,9 @@ protected:
     int fieldIndex() const;
     QVariant fieldValue() const;
     const data::FieldDef *fieldDef() const;
+    // Writes pending text when the control loses the focus; a refusal is
+    // shown and false returned.
+    bool storeOnLeaving();
     // Shows a refusal through the data source's questions.
     void refuse(const QString &message) const;
 
