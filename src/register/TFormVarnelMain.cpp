@@ -232,14 +232,14 @@ void TFormVarnelMain::buildList() {
     int x = 28;
     const int h = 24;
     wg->setGeometry(4, 4, 22, h);
-    for (const auto &[order, spec] : orders) {
+    for (const auto &[order, button] : orders) {
         auto *b = new QToolButton(m_panelSort);
-        b->setObjectName(QString::fromLatin1(spec.first));
-        b->setText(spec.second);
+        b->setObjectName(QString::fromLatin1(button.first));
+        b->setText(button.second);
         b->setCheckable(true);
         b->setAutoRaise(false);
         b->setFocusPolicy(Qt::NoFocus);
-        const int w = b->fontMetrics().horizontalAdvance(spec.second) + 18;
+        const int w = b->fontMetrics().horizontalAdvance(button.second) + 18;
         b->setGeometry(x, 4, w, h);
         x += w + 2;
         m_sortButtons->addButton(b);
