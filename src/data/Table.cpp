@@ -317,52 +317,35 @@ QString Field::asString() const {
     return valueText(v);
 }
 
-qint64 Field::asInteger() const {
+// The value as the given type: blank stays blank, text is read by the type's
+// rules (FieldValueError when it does not fit), a date is no number.
+QVariant Field::readAs(FieldType type) const {
     const QVariant v = m_table->value(m_index);
     if (!v.isValid() || v.isNull())
-        return 0;
-    if (v.typeId() == QMetaType::QString) {
-        const QVariant c = Table::coerce(FieldDef{def().name, FieldType::Integer, 0, false}, v);
-        return c.isValid() ? c.toLongLong() : 0;
-    }
-    if (v.typeId() == QMetaType::Double)
-        return static_cast<qint64>(std::nearbyint(v.toDouble()));
-    if (v.typeId() == QMetaType::QDate)
+        return QVariant();
+    if (isNumeric(type) && v.typeId() == QMetaType::QDate)
         throw FieldValueError(name(), QStringLiteral("Field '%1' cannot be read as a number").arg(name()));
-    return v.toLongLong();
+    return Table::coerce(FieldDef{def().name, type, 0, false}, v);
+}
+
+qint64 Field::asInteger() const {
+    const QVariant v = readAs(FieldType::Integer);
+    return v.isValid() ? v.toLongLong() : 0;
 }
 
 double Field::asFloat() const {
-    const QVariant v = m_table->value(m_index);
-    if (!v.isValid() || v.isNull())
-        return 0.0;
-    if (v.typeId() == QMetaType::QString) {
-        const QVariant c = Table::coerce(FieldDef{def().name, FieldType::Float, 0, false}, v);
-        return c.isValid() ? c.toDouble() : 0.0;
-    }
-    if (v.typeId() == QMetaType::QDate)
-        throw FieldValueError(name(), QStringLiteral("Field '%1' cannot be read as a number").arg(name()));
-    return v.toDouble();
+    const QVariant v = readAs(FieldType::Float);
+    return v.isValid() ? v.toDouble() : 0.0;
 }
 
 QDate Field::asDate() const {
-    const QVariant v = m_table->value(m_index);
-    if (!v.isValid() || v.isNull())
-        return zeroDate();
-    if (v.typeId() == QMetaType::QDate)
-        return v.toDate();
-    const QVariant c = Table::coerce(FieldDef{def().name, FieldType::Date, 0, false}, v);
-    return c.isValid() ? c.toDate() : zeroDate();
+    const QVariant v = readAs(FieldType::Date);
+    return v.isValid() ? v.toDate() : zeroDate();
 }
 
 bool Field::asBoolean() const {
-    const QVariant v = m_table->value(m_index);
-    if (!v.isValid() || v.isNull())
-        return false;
-    if (v.typeId() == QMetaType::Bool)
-        return v.toBool();
-    const QVariant c = Table::coerce(FieldDef{def().name, FieldType::Boolean, 0, false}, v);
-    return c.isValid() && c.toBool();
+    const QVariant v = readAs(FieldType::Boolean);
+    return v.isValid() && v.toBool();
 }
 
 void Field::setVariant(const QVariant &v) { m_table->setValue(m_index, v); }

@@ -51,6 +51,8 @@ public:
     void clear();
 
 private:
+    QVariant readAs(FieldType type) const;
+
     Table *m_table;
     int m_index;
 };
