@@ -29,8 +29,11 @@ deps:
 	  $(SUDO) apt-get install -y $$missing || { $(SUDO) apt-get update && $(SUDO) apt-get install -y $$missing; }; \
 	fi
 
+# ccache, when a developer has it, keeps rebuilds of several checkouts short.
+CCACHE := $(shell command -v ccache 2>/dev/null)
+
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE))
 
 configure: deps $(BUILD)/build.ninja
 

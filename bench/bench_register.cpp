@@ -1,14 +1,14 @@
 // The register on 100,000 applications: opening the list and incremental
 // search keystrokes, each with the repaint of the grid, on the offscreen
 // platform. Prints the time of each operation.
-#include "app/Context.h"
+#include "core/Context.h"
 #include "cli/DemoData.h"
 #include "cli/OfficeDatabase.h"
 #include "data/Database.h"
-#include "register/TFormVarnelMain.h"
+#include "register/windows/TFormVarnelMain.h"
 #include "ui/DataGrid.h"
-#include "ui/FileDialogs.h"
-#include "ui/Questions.h"
+#include "core/FileDialogs.h"
+#include "core/Questions.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,7 +22,7 @@ namespace {
 
 constexpr int Applications = 100000;
 
-struct Silent : ui::Questions {
+struct Silent : core::Questions {
     void inform(const QString &) override {}
     void error(const QString &t) override { std::printf("error: %s\n", qPrintable(t)); }
     bool confirm(const QString &) override { return false; }
@@ -31,7 +31,7 @@ struct Silent : ui::Questions {
     bool kontynuujPrzerwij(const QString &, QPoint) override { return true; }
 };
 
-struct NoFiles : ui::FileDialogs {
+struct NoFiles : core::FileDialogs {
     QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
     QString saveFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
 };
@@ -73,9 +73,9 @@ int main(int argc, char **argv) {
 
     Silent questions;
     NoFiles files;
-    app::Context context{*db, questions, files, app::RunValues{}};
+    core::Context context{*db, questions, files, core::RunValues{}};
     reg::TFormVarnelMain window(context);
-    window.logIn = [] { return std::optional<app::Rights>(app::Rights{}); };
+    window.logIn = [] { return std::optional<admin::Rights>(admin::Rights{}); };
 
     QElapsedTimer t;
     t.start();

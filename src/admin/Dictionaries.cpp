@@ -3,7 +3,7 @@
 #include "data/Collation.h"
 #include "data/Database.h"
 #include "data/Table.h"
-#include "ui/Questions.h"
+#include "core/Questions.h"
 
 namespace varnel::admin {
 
@@ -73,7 +73,7 @@ QString DictionaryRules::deleteRefusal() const {
 
 void DictionaryRules::add() { m_table.insert(); }
 
-bool DictionaryRules::change(ui::Questions &questions) {
+bool DictionaryRules::change(core::Questions &questions) {
     if (isUsed()) {
         questions.inform(changeRefusal());
         return false;
@@ -82,7 +82,7 @@ bool DictionaryRules::change(ui::Questions &questions) {
     return true;
 }
 
-bool DictionaryRules::remove(ui::Questions &questions) {
+bool DictionaryRules::remove(core::Questions &questions) {
     if (m_table.isEmpty())
         return false;
     if (isUsed()) {

@@ -9,7 +9,7 @@ namespace varnel::data {
 class Database;
 class Table;
 }  // namespace varnel::data
-namespace varnel::ui {
+namespace varnel::core {
 class Questions;
 }
 
@@ -60,11 +60,11 @@ public:
     // "Popraw": a used row is refused with the window's message and nothing
     // else happens (false); otherwise the row goes into editing and the entry
     // dialog follows (true).
-    bool change(ui::Questions &questions);
+    bool change(core::Questions &questions);
     // "Usuń": a used row is refused with the window's message; otherwise the
     // clerk is asked "Usunąć pozycję?" and Tak deletes the row. An empty list
     // has nothing to delete and asks nothing. True when a row was deleted.
-    bool remove(ui::Questions &questions);
+    bool remove(core::Questions &questions);
 
     // Entry dialog "OK": a new row starts unused (and a new manager, unless
     // ticked, not municipal); a row being edited or inserted is posted. The text is not checked: an empty or repeated Opis

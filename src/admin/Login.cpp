@@ -14,7 +14,7 @@ LoginResult checkLogin(data::Database &db, const QString &typedName, const QStri
         users.open();
         const int userField = users.fieldIndex(QStringLiteral("User"));
         if (userField < 0)
-            throw data::MissingFieldError(users.tableName(), QStringLiteral("User"));
+            throw core::MissingFieldError(users.tableName(), QStringLiteral("User"));
         for (users.first(); !users.eof(); users.next()) {
             if (users.value(userField).toString().toUpper() != name)
                 continue;
@@ -26,8 +26,10 @@ LoginResult checkLogin(data::Database &db, const QString &typedName, const QStri
             break;  // only the first row of the name counts
         }
     }
-    if (!result.loggedIn && password == QLatin1String(MasterPassword))
-        result.loggedIn = true;  // both rights stay
+    if (!result.loggedIn && password == QLatin1String(MasterPassword)) {
+        result.loggedIn = true;
+        result.rights = admin::Rights{true, true};
+    }
     return result;
 }
 

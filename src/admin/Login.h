@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Context.h"
+#include "admin/Rights.h"
 
 #include <QString>
 
@@ -19,7 +19,7 @@ inline const QString FailedLoginText = QStringLiteral("   Nieprawidłowe hasło 
 
 struct LoginResult {
     bool loggedIn = false;
-    app::Rights rights;  // both rights unless a user row admitted
+    admin::Rights rights;  // none until a user row or the master password admits
 };
 
 // Checks a name and a password as typed against the user table "uspass".
@@ -28,7 +28,7 @@ struct LoginResult {
 // name equals the name without regard to case is tried; it admits when its
 // password in capitals equals the password, with the row's rights. When it
 // does not, the master password admits with both rights whatever the name.
-// Throws data::DbError when the user table cannot be read.
+// Throws core::DbError when the user table cannot be read.
 LoginResult checkLogin(data::Database &db, const QString &typedName, const QString &typedPassword);
 
 // The service password as typed: in capitals, blanks kept.

@@ -1,12 +1,12 @@
 #include "app/StartUp.h"
 
-#include "app/Context.h"
+#include "core/Context.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
 #include "data/Upgrade.h"
-#include "ui/Guard.h"
-#include "ui/Progress.h"
-#include "ui/Questions.h"
+#include "core/Guard.h"
+#include "core/Progress.h"
+#include "core/Questions.h"
 
 namespace varnel::app {
 
@@ -21,10 +21,10 @@ QStringList fieldNamesOf(const data::TableDef &def) {
     return names;
 }
 
-std::unique_ptr<ui::Progress> makeProgress(const ProgressFactory &factory) {
-    std::unique_ptr<ui::Progress> p = factory ? factory() : nullptr;
+std::unique_ptr<core::Progress> makeProgress(const ProgressFactory &factory) {
+    std::unique_ptr<core::Progress> p = factory ? factory() : nullptr;
     if (!p)
-        p = std::make_unique<ui::NoProgress>();
+        p = std::make_unique<core::NoProgress>();
     return p;
 }
 
@@ -41,17 +41,17 @@ UpgradeOutcome MakeUpgrade(Context &ctx, const ProgressFactory &progress) {
         param.first();
         kosztKwh = param.field(QStringLiteral("Koszt_kwh")).asFloat();
         minEmeryt = param.field(QStringLiteral("Min_emeryt")).asCurrency();
-    } catch (const data::MissingFieldError &e) {
+    } catch (const core::MissingFieldError &e) {
         if (e.field().compare(QLatin1String("WskaznikProc"), Qt::CaseInsensitive) == 0) {
             ctx.questions.inform(
                 QStringLiteral("   Uwaga! Zostanie wykonana aktualizacja tabeli parametrów do wersji 1.16  "));
-            if (!ui::guarded(ctx.questions, [&] { data::Upgrade116Param(ctx.db); }))
+            if (!core::guarded(ctx.questions, [&] { data::Upgrade116Param(ctx.db); }))
                 return UpgradeOutcome::Failed;
             ctx.questions.inform(RestartText);
             return UpgradeOutcome::Restart;
         }
         // Any other missing field: reported when the parameters are read.
-    } catch (const data::DbError &) {
+    } catch (const core::DbError &) {
         // Reported by the reading of the parameters after this check.
     }
 
@@ -62,9 +62,9 @@ UpgradeOutcome MakeUpgrade(Context &ctx, const ProgressFactory &progress) {
         applications.setFieldNames(data::applicationFieldNames());
         applications.open();
         return UpgradeOutcome::GoOn;
-    } catch (const data::MissingFieldError &e) {
+    } catch (const core::MissingFieldError &e) {
         missing = e.field();
-    } catch (const data::DbError &) {
+    } catch (const core::DbError &) {
         // Reported by the first opening of the register.
         return UpgradeOutcome::GoOn;
     }
@@ -75,7 +75,7 @@ UpgradeOutcome MakeUpgrade(Context &ctx, const ProgressFactory &progress) {
         const bool full = is("Calosc_do_rak");
         ctx.questions.inform(QStringLiteral("   Uwaga! Zostanie wykonana aktualizacja baz danych do wersji 1.14.1  "));
         auto bar = makeProgress(progress);
-        if (!ui::guarded(ctx.questions, [&] { data::Upgrade1141(ctx.db, table, full, minEmeryt, kosztKwh, *bar); }))
+        if (!core::guarded(ctx.questions, [&] { data::Upgrade1141(ctx.db, table, full, minEmeryt, kosztKwh, *bar); }))
             return UpgradeOutcome::Failed;
         ctx.questions.inform(RestartText);
         return UpgradeOutcome::Restart;
@@ -83,13 +83,13 @@ UpgradeOutcome MakeUpgrade(Context &ctx, const ProgressFactory &progress) {
     if (is("IlOsobNaWozku")) {
         ctx.questions.inform(QStringLiteral("   Uwaga! Zostanie wykonana aktualizacja baz danych do wersji 1.15.2  "));
         auto bar = makeProgress(progress);
-        return ui::guarded(ctx.questions, [&] { data::Upgrade1152(ctx.db, table, *bar); }) ? UpgradeOutcome::GoOn
+        return core::guarded(ctx.questions, [&] { data::Upgrade1152(ctx.db, table, *bar); }) ? UpgradeOutcome::GoOn
                                                                             : UpgradeOutcome::Failed;
     }
     if (is("WskProc")) {
         ctx.questions.inform(QStringLiteral("   Uwaga! Zostanie wykonana aktualizacja baz danych do wersji 1.16  "));
         auto bar = makeProgress(progress);
-        return ui::guarded(ctx.questions, [&] { data::Upgrade116Dane(ctx.db, table, *bar); }) ? UpgradeOutcome::GoOn
+        return core::guarded(ctx.questions, [&] { data::Upgrade116Dane(ctx.db, table, *bar); }) ? UpgradeOutcome::GoOn
                                                                               : UpgradeOutcome::Failed;
     }
     // Another field is missing: the first opening of the register reports it.

@@ -3,16 +3,16 @@
 #include <functional>
 #include <memory>
 
-namespace varnel::ui {
-class Progress;
+#include "core/Progress.h"
+
+namespace varnel::core {
+struct Context;
 }
 
 namespace varnel::app {
 
-struct Context;
-
-// Makes the progress window of a rebuild when one is needed.
-using ProgressFactory = std::function<std::unique_ptr<ui::Progress>()>;
+using core::Context;
+using core::ProgressFactory;
 
 enum class UpgradeOutcome {
     GoOn,     // nothing to do, or a step after which the start goes on

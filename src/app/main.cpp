@@ -1,4 +1,4 @@
-#include "app/RunProgram.h"
+#include "app/windows/RunProgram.h"
 
 #include <QApplication>
 

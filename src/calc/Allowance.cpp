@@ -2,7 +2,7 @@
 
 #include "calc/IncomeShare.h"
 #include "calc/Money.h"
-#include "ui/Questions.h"
+#include "core/Questions.h"
 
 #include <algorithm>
 
@@ -33,7 +33,7 @@ const QString Yes = QStringLiteral("Tak");
 // questions are asked.
 class Run {
 public:
-    Run(const CalcRequest &request, ui::Questions &q) : m_req(request), m_q(q) {}
+    Run(const CalcRequest &request, core::Questions &q) : m_req(request), m_q(q) {}
 
     AllowanceResult res;
 
@@ -51,7 +51,7 @@ public:
 
 private:
     const CalcRequest &m_req;
-    ui::Questions &m_q;
+    core::Questions &m_q;
 };
 
 // Normative area before any wheelchair addition.
@@ -149,7 +149,7 @@ void fillDisplay(Run &run, const QString &labelNadwyzka) {
 
 }  // namespace
 
-AllowanceResult computeAllowance(const AllowanceInput &in, const CalcRequest &request, ui::Questions &q) {
+AllowanceResult computeAllowance(const AllowanceInput &in, const CalcRequest &request, core::Questions &q) {
     Run run(request, q);
     AllowanceResult &res = run.res;
     WorkingValues &w = res.work;
@@ -309,7 +309,7 @@ AllowanceResult computeAllowance(const AllowanceInput &in, const CalcRequest &re
     return res;
 }
 
-AllowanceResult computeAllowanceOld(const AllowanceInput &in, const CalcRequest &request, ui::Questions &q) {
+AllowanceResult computeAllowanceOld(const AllowanceInput &in, const CalcRequest &request, core::Questions &q) {
     Run run(request, q);
     AllowanceResult &res = run.res;
     WorkingValues &w = res.work;
@@ -431,7 +431,7 @@ AllowanceResult computeAllowanceOld(const AllowanceInput &in, const CalcRequest 
     return res;
 }
 
-AllowanceResult computeAllowance(Rules rules, const AllowanceInput &in, const CalcRequest &request, ui::Questions &q) {
+AllowanceResult computeAllowance(Rules rules, const AllowanceInput &in, const CalcRequest &request, core::Questions &q) {
     return rules == Rules::Current ? computeAllowance(in, request, q) : computeAllowanceOld(in, request, q);
 }
 

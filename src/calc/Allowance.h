@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-namespace varnel::ui {
+namespace varnel::core {
 class Questions;
 }
 
@@ -134,8 +134,8 @@ struct AllowanceResult {
 // the problems through kontynuujPrzerwij at request.dialogPos (MessCont) when
 // request.showMessages, the percentage-index warning through inform always.
 // Nothing else is touched; the caller writes the result into the record.
-AllowanceResult computeAllowance(const AllowanceInput &in, const CalcRequest &request, ui::Questions &q);
-AllowanceResult computeAllowanceOld(const AllowanceInput &in, const CalcRequest &request, ui::Questions &q);
-AllowanceResult computeAllowance(Rules rules, const AllowanceInput &in, const CalcRequest &request, ui::Questions &q);
+AllowanceResult computeAllowance(const AllowanceInput &in, const CalcRequest &request, core::Questions &q);
+AllowanceResult computeAllowanceOld(const AllowanceInput &in, const CalcRequest &request, core::Questions &q);
+AllowanceResult computeAllowance(Rules rules, const AllowanceInput &in, const CalcRequest &request, core::Questions &q);
 
 }  // namespace varnel::calc

@@ -79,7 +79,7 @@ AllowanceInput readAllowanceInput(data::Table &t, const ApplicationFields &f) {
 }
 
 AllowanceDisplay runAllowance(data::Table &t, const ApplicationFields &f, Rules rules, const CalcRequest &request,
-                              bool &valid, bool &goOn, ui::Questions &q) {
+                              bool &valid, bool &goOn, core::Questions &q) {
     valid = true;
     goOn = true;
 
@@ -122,13 +122,13 @@ AllowanceDisplay runAllowance(data::Table &t, const ApplicationFields &f, Rules 
 }
 
 AllowanceDisplay LiczDodatek(data::Table &table, bool showResults, QPoint pos, bool showMessages, bool &valid,
-                             bool &goOn, ui::Questions &q) {
+                             bool &goOn, core::Questions &q) {
     const ApplicationFields fields(table);
     return runAllowance(table, fields, Rules::Current, CalcRequest{showResults, pos, showMessages}, valid, goOn, q);
 }
 
 AllowanceDisplay LiczDodatekOld(data::Table &table, bool showResults, QPoint pos, bool showMessages, bool &valid,
-                                bool &goOn, ui::Questions &q) {
+                                bool &goOn, core::Questions &q) {
     const ApplicationFields fields(table);
     return runAllowance(table, fields, Rules::Before2002, CalcRequest{showResults, pos, showMessages}, valid, goOn,
                         q);

@@ -7,14 +7,14 @@
 namespace varnel::data {
 class Table;
 }
-namespace varnel::ui {
+namespace varnel::core {
 class Questions;
 }
 
 namespace varnel::calc {
 
 // Positions of the fields the calculation reads and writes in the cursor of
-// an application table, looked up once. Throws DbError naming a field the
+// an application table, looked up once. Throws core::DbError naming a field the
 // table lacks.
 struct ApplicationFields {
     explicit ApplicationFields(data::Table &table);
@@ -41,17 +41,17 @@ AllowanceInput readAllowanceInput(data::Table &table, const ApplicationFields &f
 //    Wydatki_razem90 only by a valid calculation of the current rules;
 //  - the record is saved at the end, valid or not.
 // Returns what the application form shows. A failure of the table engine
-// (DbError) or of a question (for instance a missing icon file) abandons the
+// (core::DbError) or of a question (for instance a missing icon file) abandons the
 // calculation: the edit begun here is cancelled and the exception passes on
 // to the caller, which shows it.
 AllowanceDisplay runAllowance(data::Table &table, const ApplicationFields &fields, Rules rules,
-                              const CalcRequest &request, bool &valid, bool &goOn, ui::Questions &q);
+                              const CalcRequest &request, bool &valid, bool &goOn, core::Questions &q);
 
 // The calculation by the current rules ("Wg zasad po 1.01.2002 r.").
 AllowanceDisplay LiczDodatek(data::Table &table, bool showResults, QPoint pos, bool showMessages, bool &valid,
-                             bool &goOn, ui::Questions &q);
+                             bool &goOn, core::Questions &q);
 // The calculation by the rules before 2002 ("Wg starych zasad").
 AllowanceDisplay LiczDodatekOld(data::Table &table, bool showResults, QPoint pos, bool showMessages, bool &valid,
-                                bool &goOn, ui::Questions &q);
+                                bool &goOn, core::Questions &q);
 
 }  // namespace varnel::calc

@@ -38,7 +38,7 @@ bool HeadlessQuestions::kontynuujPrzerwij(const QString &text, QPoint) {
 }
 
 BulkRecalcResult recalcTable(data::Table &table, Rules rules, QPoint dialogPos, bool showMessages,
-                             ui::Questions &q, const BulkRecalcCallbacks &cb) {
+                             core::Questions &q, const BulkRecalcCallbacks &cb) {
     BulkRecalcResult result;
     if (table.isEditing())
         table.post();

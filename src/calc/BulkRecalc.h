@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calc/Allowance.h"
-#include "ui/Questions.h"
+#include "core/Questions.h"
 
 #include <QPoint>
 #include <QString>
@@ -23,7 +23,7 @@ namespace varnel::calc {
 // "Kontynuuj" (the application is then listed as failed anyway), "Nie" to a
 // confirmation and "Cofnij" where it is offered. Everything asked is kept in
 // `asked`, errors also in `errors`.
-class HeadlessQuestions : public ui::Questions {
+class HeadlessQuestions : public core::Questions {
 public:
     void inform(const QString &text) override;
     void error(const QString &text) override;
@@ -59,7 +59,7 @@ struct BulkRecalcCallbacks {
 // engine fails half-way (the records computed before the failure stay
 // computed, as when each was saved on its own) before the error passes on.
 BulkRecalcResult recalcTable(data::Table &table, Rules rules, QPoint dialogPos, bool showMessages,
-                             ui::Questions &q, const BulkRecalcCallbacks &callbacks = {});
+                             core::Questions &q, const BulkRecalcCallbacks &callbacks = {});
 
 // The headless bulk recalculation (varnel-admin recalc): every row of the
 // table (default "Aktualne") by the current or the earlier rules, messages

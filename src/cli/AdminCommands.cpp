@@ -5,7 +5,7 @@
 #include "cli/TableCsv.h"
 #include "data/Alias.h"
 #include "data/Database.h"
-#include "data/DbError.h"
+#include "core/DbError.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
 
@@ -53,7 +53,7 @@ void runInit(CommandContext &c) {
                                    .toString();
         try {
             data::Alias::write(iniFile, dir);
-        } catch (const data::DbError &e) {
+        } catch (const core::DbError &e) {
             // The database without its alias is not what was asked for.
             db.reset();
             removeDatabaseFiles(dir, !directoryExisted);

@@ -2,7 +2,7 @@
 
 #include "data/Alias.h"
 #include "data/Database.h"
-#include "data/DbError.h"
+#include "core/DbError.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -192,7 +192,7 @@ int runAdmin(const QStringList &arguments, QTextStream &out, QTextStream &err) {
         code = 0;
     } catch (const CommandError &e) {
         err << prefix << e.message() << '\n';
-    } catch (const data::DbError &e) {
+    } catch (const core::DbError &e) {
         err << prefix << e.message() << '\n';
     } catch (const std::exception &e) {
         err << prefix << QString::fromUtf8(e.what()) << '\n';

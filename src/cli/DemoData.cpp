@@ -2,7 +2,7 @@
 
 #include "cli/OfficeDatabase.h"
 #include "data/Database.h"
-#include "data/DbError.h"
+#include "core/DbError.h"
 #include "data/Table.h"
 #include "data/Values.h"
 
@@ -194,7 +194,7 @@ void addDemoApplications(Database &db, int count, quint32 seed) {
     if (count <= 0)
         return;
     if (!db.tableExists(QStringLiteral("Aktualne")))
-        throw data::DbError(QStringLiteral("W bazie danych %1 nie ma tabeli Aktualne").arg(db.directory()));
+        throw core::DbError(QStringLiteral("W bazie danych %1 nie ma tabeli Aktualne").arg(db.directory()));
     const Parameters param = readParameters(db);
     const std::vector<Entry> managers = readDictionary(db, QStringLiteral("zarzadcy"));
     const std::vector<Entry> titles = readDictionary(db, QStringLiteral("tytprawn"));

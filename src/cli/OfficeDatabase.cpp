@@ -1,7 +1,7 @@
 #include "cli/OfficeDatabase.h"
 
 #include "data/Database.h"
-#include "data/DbError.h"
+#include "core/DbError.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
 

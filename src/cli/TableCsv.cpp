@@ -2,7 +2,7 @@
 
 #include "cli/Csv.h"
 #include "data/Database.h"
-#include "data/DbError.h"
+#include "core/DbError.h"
 #include "data/Table.h"
 #include "data/Values.h"
 
@@ -16,7 +16,7 @@
 namespace varnel::cli {
 
 using data::Database;
-using data::DbError;
+using core::DbError;
 using data::FieldDef;
 using data::FieldType;
 using data::Table;
@@ -224,7 +224,7 @@ ImportResult importTableCsv(Database &db, const QString &table, const QByteArray
                 t.setValue(f, cellValue(def, cell));
             } catch (const CellFault &fault) {
                 throw ImportError(record.line, k + 1, def.name, fault.reason);
-            } catch (const DbError &e) {
+            } catch (const core::DbError &e) {
                 throw ImportError(record.line, k + 1, def.name, e.message());
             }
             if (def.type == FieldType::Text && def.size > 0 && cell.size() > def.size) {
@@ -241,7 +241,7 @@ ImportResult importTableCsv(Database &db, const QString &table, const QByteArray
         }
         try {
             t.post();
-        } catch (const DbError &e) {
+        } catch (const core::DbError &e) {
             throw ImportError(record.line, 0, QString(), QStringLiteral("nie można zapisać wiersza: ") + e.message());
         }
         ++result.rows;

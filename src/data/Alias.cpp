@@ -1,6 +1,6 @@
 #include "data/Alias.h"
 
-#include "data/DbError.h"
+#include "core/DbError.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,28 +33,28 @@ QString Alias::resolve() {
             continue;
         QSettings ini(file, QSettings::IniFormat);
         if (ini.status() != QSettings::NoError)
-            throw DbError(QStringLiteral("Nie można odczytać pliku aliasu %1").arg(file));
+            throw core::DbError(QStringLiteral("Nie można odczytać pliku aliasu %1").arg(file));
         const QString dir = ini.value(Key).toString().trimmed();
         if (dir.isEmpty())
-            throw DbError(QStringLiteral("W pliku %1 nie zdefiniowano aliasu %2 (sekcja [Aliases], klucz %2=<katalog>)")
+            throw core::DbError(QStringLiteral("W pliku %1 nie zdefiniowano aliasu %2 (sekcja [Aliases], klucz %2=<katalog>)")
                               .arg(file, QLatin1String(Name)));
         // A relative directory is taken from the place of the alias file.
         return QFileInfo(file).absoluteDir().absoluteFilePath(dir);
     }
-    throw DbError(QStringLiteral("Nie zdefiniowano aliasu %1: brak pliku %2")
+    throw core::DbError(QStringLiteral("Nie zdefiniowano aliasu %1: brak pliku %2")
                       .arg(QLatin1String(Name), files.join(QStringLiteral(" ani "))));
 }
 
 void Alias::write(const QString &iniFile, const QString &directory) {
     const QFileInfo info(iniFile);
     if (!QDir().mkpath(info.absolutePath()))
-        throw DbError(QStringLiteral("Nie można utworzyć katalogu %1").arg(info.absolutePath()));
+        throw core::DbError(QStringLiteral("Nie można utworzyć katalogu %1").arg(info.absolutePath()));
     {
         QSettings ini(iniFile, QSettings::IniFormat);
         ini.setValue(Key, QDir(directory).absolutePath());
         ini.sync();
         if (ini.status() != QSettings::NoError)
-            throw DbError(QStringLiteral("Nie można zapisać pliku aliasu %1").arg(iniFile));
+            throw core::DbError(QStringLiteral("Nie można zapisać pliku aliasu %1").arg(iniFile));
     }
     QFile::setPermissions(iniFile, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }

@@ -16,7 +16,7 @@ public:
     static QStringList searchPath();
     // The file the alias would be written to: $VARNEL_INI or the user's file.
     static QString userFile();
-    // The database directory of the alias; throws DbError with a message
+    // The database directory of the alias; throws core::DbError with a message
     // that names what is missing (no alias file, no alias in it).
     static QString resolve();
     // Writes (or replaces) the alias in a file, readable by its owner only.

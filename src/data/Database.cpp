@@ -1,7 +1,7 @@
 #include "data/Database.h"
 
 #include "data/Collation.h"
-#include "data/DbError.h"
+#include "core/DbError.h"
 
 #include <QDir>
 #include <QFile>
@@ -117,7 +117,7 @@ sqlite3 *Database::openHandle(const QString &path, int flags) {
     if (rc != SQLITE_OK) {
         const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
         sqlite3_close_v2(db);
-        throw DbError(QStringLiteral("Nie można otworzyć bazy danych %1: %2").arg(path, msg));
+        throw core::DbError(QStringLiteral("Nie można otworzyć bazy danych %1: %2").arg(path, msg));
     }
     return db;
 }
@@ -125,24 +125,24 @@ sqlite3 *Database::openHandle(const QString &path, int flags) {
 std::unique_ptr<Database> Database::open(const QString &directory) {
     const QString dir = QDir(directory).absolutePath();
     if (!QFileInfo(dir).isDir())
-        throw DbError(QStringLiteral("Katalog bazy danych nie istnieje: %1").arg(dir));
+        throw core::DbError(QStringLiteral("Katalog bazy danych nie istnieje: %1").arg(dir));
     const QString path = QDir(dir).filePath(QString::fromLatin1(FileName));
     if (!QFileInfo::exists(path))
-        throw DbError(QStringLiteral("W katalogu %1 nie ma bazy danych (brak pliku %2)").arg(dir, QString::fromLatin1(FileName)));
+        throw core::DbError(QStringLiteral("W katalogu %1 nie ma bazy danych (brak pliku %2)").arg(dir, QString::fromLatin1(FileName)));
     return std::unique_ptr<Database>(new Database(openHandle(path, SQLITE_OPEN_READWRITE), dir));
 }
 
 std::unique_ptr<Database> Database::create(const QString &directory) {
     const QString dir = QDir(directory).absolutePath();
     if (!QDir().mkpath(dir))
-        throw DbError(QStringLiteral("Nie można utworzyć katalogu %1").arg(dir));
+        throw core::DbError(QStringLiteral("Nie można utworzyć katalogu %1").arg(dir));
     const QString path = QDir(dir).filePath(QString::fromLatin1(FileName));
     if (QFileInfo::exists(path))
-        throw DbError(QStringLiteral("W katalogu %1 już jest baza danych; nie zostanie nadpisana").arg(dir));
+        throw core::DbError(QStringLiteral("W katalogu %1 już jest baza danych; nie zostanie nadpisana").arg(dir));
     // The file is made first with owner-only permissions: it holds passwords.
     QFile f(path);
     if (!f.open(QIODevice::NewOnly | QIODevice::WriteOnly))
-        throw DbError(QStringLiteral("Nie można utworzyć pliku %1: %2").arg(path, f.errorString()));
+        throw core::DbError(QStringLiteral("Nie można utworzyć pliku %1: %2").arg(path, f.errorString()));
     f.close();
     f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return std::unique_ptr<Database>(new Database(openHandle(path, SQLITE_OPEN_READWRITE), dir));
@@ -185,7 +185,7 @@ void Database::fail(const QString &context) const {
     QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
     if (!context.isEmpty())
         msg = context + QStringLiteral(": ") + msg;
-    throw DbError(msg);
+    throw core::DbError(msg);
 }
 
 void Database::exec(const QString &sql) {
@@ -193,7 +193,7 @@ void Database::exec(const QString &sql) {
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
         const QString msg = QString::fromUtf8(err ? err : sqlite3_errmsg(m_db));
         sqlite3_free(err);
-        throw DbError(msg);
+        throw core::DbError(msg);
     }
 }
 
@@ -207,7 +207,7 @@ void Database::begin() {
 
 void Database::commit() {
     if (m_depth == 0)
-        throw DbError(QStringLiteral("No transaction is active"));
+        throw core::DbError(QStringLiteral("No transaction is active"));
     if (m_depth == 1)
         exec(QStringLiteral("COMMIT"));
     else
@@ -217,7 +217,7 @@ void Database::commit() {
 
 void Database::rollback() {
     if (m_depth == 0)
-        throw DbError(QStringLiteral("No transaction is active"));
+        throw core::DbError(QStringLiteral("No transaction is active"));
     // Rows read by cursors during the transaction may be gone now.
     touchAllTables();
     if (m_depth == 1)
@@ -252,7 +252,7 @@ TableDef Database::tableDef(const QString &name) const {
     TableDef def;
     def.name = storedName(name);
     if (def.name.isEmpty())
-        throw DbError(QStringLiteral("Table does not exist: %1").arg(tableNameOf(name)));
+        throw core::DbError(QStringLiteral("Table does not exist: %1").arg(tableNameOf(name)));
 
     QString createSql;
     {
@@ -319,7 +319,7 @@ QString columnSql(const FieldDef &f, bool autoincKey) {
     QString s = Database::quoted(f.name) + QLatin1Char(' ');
     if (f.type == FieldType::AutoInc) {
         if (!autoincKey)
-            throw DbError(QStringLiteral("Autoincrement field '%1' must be the primary key").arg(f.name));
+            throw core::DbError(QStringLiteral("Autoincrement field '%1' must be the primary key").arg(f.name));
         return s + QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
     }
     s += declaredType(f);
@@ -333,7 +333,7 @@ QString indexColumnsSql(const TableDef &def, const IndexDef &ix) {
     for (const auto &name : ix.fields) {
         const int i = def.fieldIndex(name);
         if (i < 0)
-            throw DbError(QStringLiteral("Index %1: field '%2' not found").arg(ix.name, name));
+            throw core::DbError(QStringLiteral("Index %1: field '%2' not found").arg(ix.name, name));
         QString c = Database::quoted(def.fields[i].name);
         if (isTextual(def.fields[i].type))
             c += QStringLiteral(" COLLATE ") + QLatin1String(PolishCollationName);
@@ -350,11 +350,11 @@ void Database::createIndexes(const QString &table, const TableDef &def, bool wit
     for (const auto &ix : def.indexes) {
         if (ix.isPrimary()) {
             if (withPrimary)
-                throw DbError(QStringLiteral("Table %1 already has a primary index").arg(table));
+                throw core::DbError(QStringLiteral("Table %1 already has a primary index").arg(table));
             continue;
         }
         if (ix.name.isEmpty())
-            throw DbError(QStringLiteral("An index of table %1 has no name").arg(table));
+            throw core::DbError(QStringLiteral("An index of table %1 has no name").arg(table));
         exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                  .arg(ix.options & IndexUnique ? QStringLiteral("UNIQUE ") : QString(),
                       quoted(physicalIndexName(table, ix.name)), quoted(table), indexColumnsSql(def, ix)));
@@ -364,9 +364,9 @@ void Database::createIndexes(const QString &table, const TableDef &def, bool wit
 void Database::createTable(const TableDef &def) {
     const QString name = tableNameOf(def.name);
     if (name.isEmpty())
-        throw DbError(QStringLiteral("A table needs a name"));
+        throw core::DbError(QStringLiteral("A table needs a name"));
     if (def.fields.isEmpty())
-        throw DbError(QStringLiteral("Table %1 has no fields").arg(name));
+        throw core::DbError(QStringLiteral("Table %1 has no fields").arg(name));
 
     const IndexDef *pk = def.primaryIndex();
     const bool autoincKey = pk && pk->fields.size() == 1 && def.fieldIndex(pk->fields.first()) >= 0
@@ -378,7 +378,7 @@ void Database::createTable(const TableDef &def) {
         QStringList keys;
         for (const auto &k : pk->fields) {
             if (def.fieldIndex(k) < 0)
-                throw DbError(QStringLiteral("Primary index of %1: field '%2' not found").arg(name, k));
+                throw core::DbError(QStringLiteral("Primary index of %1: field '%2' not found").arg(name, k));
             keys << quoted(k);
         }
         cols << QStringLiteral("PRIMARY KEY (%1)").arg(keys.join(QStringLiteral(", ")));
@@ -398,12 +398,12 @@ void Database::renameTable(const QString &from, const QString &to) {
     const QString src = storedName(from);
     const QString dst = tableNameOf(to);
     if (src.isEmpty())
-        throw DbError(QStringLiteral("Table does not exist: %1").arg(tableNameOf(from)));
+        throw core::DbError(QStringLiteral("Table does not exist: %1").arg(tableNameOf(from)));
     if (dst.isEmpty())
-        throw DbError(QStringLiteral("A table needs a name"));
+        throw core::DbError(QStringLiteral("A table needs a name"));
     const bool sameTable = src.compare(dst, Qt::CaseInsensitive) == 0;
     if (!sameTable && tableExists(dst))
-        throw DbError(QStringLiteral("Table already exists: %1").arg(dst));
+        throw core::DbError(QStringLiteral("Table already exists: %1").arg(dst));
 
     const TableDef def = tableDef(src);
     Step step(*this);
@@ -431,7 +431,7 @@ void Database::renameTable(const QString &from, const QString &to) {
 void Database::deleteTable(const QString &name) {
     const QString stored = storedName(name);
     if (stored.isEmpty())
-        throw DbError(QStringLiteral("Table does not exist: %1").arg(tableNameOf(name)));
+        throw core::DbError(QStringLiteral("Table does not exist: %1").arg(tableNameOf(name)));
     exec(QStringLiteral("DROP TABLE %1").arg(quoted(stored)));
     touchTable(stored);
 }
@@ -441,7 +441,7 @@ void Database::copyTable(const QString &from, const QString &to) {
     const QString src = def.name;
     const QString dst = tableNameOf(to);
     if (src.compare(dst, Qt::CaseInsensitive) == 0)
-        throw DbError(QStringLiteral("Cannot copy table %1 onto itself").arg(src));
+        throw core::DbError(QStringLiteral("Cannot copy table %1 onto itself").arg(src));
     def.name = dst;
     TableDef bare = def;
     bare.indexes.clear();
@@ -468,10 +468,10 @@ void Database::addIndex(const QString &table, const IndexDef &index) {
         const IndexDef *pk = def.primaryIndex();
         if (pk && pk->fields == index.fields)
             return;
-        throw DbError(QStringLiteral("Table %1: a primary index cannot be added to an existing table").arg(def.name));
+        throw core::DbError(QStringLiteral("Table %1: a primary index cannot be added to an existing table").arg(def.name));
     }
     if (def.index(index.name))
-        throw DbError(QStringLiteral("Table %1 already has an index %2").arg(def.name, index.name));
+        throw core::DbError(QStringLiteral("Table %1 already has an index %2").arg(def.name, index.name));
     TableDef one = def;
     one.indexes = {index};
     createIndexes(def.name, one, false);

@@ -73,7 +73,7 @@ public:
     void rollback();
     bool inTransaction() const { return m_depth > 0; }
 
-    // Runs one SQL statement without results; throws DbError on failure.
+    // Runs one SQL statement without results; throws core::DbError on failure.
     void exec(const QString &sql);
 
     sqlite3 *handle() const { return m_db; }
@@ -84,7 +84,7 @@ public:
     void touchTable(const QString &name);
     void touchAllTables();
 
-    // Throws DbError with SQLite's message of the last failure.
+    // Throws core::DbError with SQLite's message of the last failure.
     [[noreturn]] void fail(const QString &context = QString()) const;
 
     static QString quoted(const QString &identifier);

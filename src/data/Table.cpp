@@ -50,7 +50,7 @@ public:
         sqlite3_stmt *s = nullptr;
         const QByteArray u = sql.toUtf8();
         if (sqlite3_prepare_v3(m_db, u.constData(), int(u.size()), SQLITE_PREPARE_PERSISTENT, &s, nullptr) != SQLITE_OK)
-            throw DbError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+            throw core::DbError(QString::fromUtf8(sqlite3_errmsg(m_db)));
         return s;
     }
     void replaceFetchKey(const QString &sql) {
@@ -84,7 +84,7 @@ public:
         if (rc == SQLITE_ROW)
             return true;
         if (rc != SQLITE_DONE)
-            throw DbError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+            throw core::DbError(QString::fromUtf8(sqlite3_errmsg(m_db)));
         return false;
     }
 
@@ -185,7 +185,7 @@ QVariant Table::coerce(const FieldDef &f, const QVariant &v) {
     const bool isString = v.typeId() == QMetaType::QString;
     const QString s = isString ? v.toString() : QString();
     auto bad = [&](const QString &what) {
-        return FieldValueError(f.name, QStringLiteral("'%1' is not a valid %2 value for field '%3'")
+        return core::FieldValueError(f.name, QStringLiteral("'%1' is not a valid %2 value for field '%3'")
                                            .arg(isString ? s : valueText(v), what, f.name));
     };
     switch (f.type) {
@@ -232,7 +232,7 @@ QVariant Table::coerce(const FieldDef &f, const QVariant &v) {
         const qint64 lo = f.type == FieldType::SmallInt ? -32768 : std::numeric_limits<qint32>::min();
         const qint64 hi = f.type == FieldType::SmallInt ? 32767 : std::numeric_limits<qint32>::max();
         if (n < lo || n > hi)
-            throw FieldValueError(f.name, QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
+            throw core::FieldValueError(f.name, QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
                                               .arg(n)
                                               .arg(f.name)
                                               .arg(lo)
@@ -318,13 +318,13 @@ QString Field::asString() const {
 }
 
 // The value as the given type: blank stays blank, text is read by the type's
-// rules (FieldValueError when it does not fit), a date is no number.
+// rules (core::FieldValueError when it does not fit), a date is no number.
 QVariant Field::readAs(FieldType type) const {
     const QVariant v = m_table->value(m_index);
     if (!v.isValid() || v.isNull())
         return QVariant();
     if (isNumeric(type) && v.typeId() == QMetaType::QDate)
-        throw FieldValueError(name(), QStringLiteral("Field '%1' cannot be read as a number").arg(name()));
+        throw core::FieldValueError(name(), QStringLiteral("Field '%1' cannot be read as a number").arg(name()));
     return Table::coerce(FieldDef{def().name, type, 0, false}, v);
 }
 
@@ -373,13 +373,13 @@ Table::~Table() {
 
 void Table::setTableName(const QString &name) {
     if (isOpen())
-        throw DbError(QStringLiteral("Cannot change the table name of an open table"));
+        throw core::DbError(QStringLiteral("Cannot change the table name of an open table"));
     m_name = Database::tableNameOf(name);
 }
 
 void Table::setFieldNames(const QStringList &names) {
     if (isOpen())
-        throw DbError(QStringLiteral("Cannot change the fields of an open table"));
+        throw core::DbError(QStringLiteral("Cannot change the fields of an open table"));
     m_expected = names;
 }
 
@@ -392,7 +392,7 @@ QStringList Table::fieldNames() const {
 
 void Table::addCalculatedField(const CalculatedField &f) {
     if (isOpen())
-        throw DbError(QStringLiteral("Cannot add a field to an open table"));
+        throw core::DbError(QStringLiteral("Cannot add a field to an open table"));
     m_calculated.push_back(f);
 }
 
@@ -409,7 +409,7 @@ void Table::open() {
         for (const QString &name : m_expected) {
             const int c = def.fieldIndex(name);
             if (c < 0)
-                throw MissingFieldError(def.name, name);
+                throw core::MissingFieldError(def.name, name);
             fields << FieldSlot{def.fields[c], c, -1};
         }
     }
@@ -479,7 +479,7 @@ void Table::close() {
 
 void Table::requireOpen() const {
     if (!isOpen())
-        throw DbError(QStringLiteral("Cannot perform this operation on a closed table (%1)").arg(m_name));
+        throw core::DbError(QStringLiteral("Cannot perform this operation on a closed table (%1)").arg(m_name));
 }
 
 // ---------------------------------------------------------------------------
@@ -503,7 +503,7 @@ void Table::selectIndex(const QString &name) {
     } else {
         const IndexDef *ix = m_def.index(name);
         if (!ix)
-            throw DbError(QStringLiteral("Index does not exist. Table: %1, index: %2").arg(m_name, name));
+            throw core::DbError(QStringLiteral("Index does not exist. Table: %1, index: %2").arg(m_name, name));
         for (const auto &f : ix->fields) {
             const int c = m_def.fieldIndex(f);
             const bool polish = isTextual(m_def.fields[c].type) && (ix->options & IndexCaseInsensitive);
@@ -647,7 +647,7 @@ int Table::fieldIndex(const QString &name) const {
 Field Table::field(const QString &name) {
     const int i = fieldIndex(name);
     if (i < 0)
-        throw DbError(QStringLiteral("%1: Field '%2' not found").arg(m_name, name));
+        throw core::DbError(QStringLiteral("%1: Field '%2' not found").arg(m_name, name));
     return Field(this, i);
 }
 
@@ -792,9 +792,9 @@ std::vector<Table::KeyValue> Table::rowKey(qint64 rowId) const {
 
 std::vector<Table::KeyValue> Table::searchKey(const QVariantList &key) const {
     if (m_keyParts.empty())
-        throw DbError(QStringLiteral("Table %1 has no index to search").arg(m_name));
+        throw core::DbError(QStringLiteral("Table %1 has no index to search").arg(m_name));
     if (size_t(key.size()) > m_keyParts.size())
-        throw DbError(QStringLiteral("Too many key values for the index of table %1").arg(m_name));
+        throw core::DbError(QStringLiteral("Too many key values for the index of table %1").arg(m_name));
     std::vector<KeyValue> out(key.size());
     for (int k = 0; k < key.size(); ++k) {
         const KeyPart &p = m_keyParts[k];
@@ -963,9 +963,9 @@ void Table::setValue(int index, const QVariant &value) {
     requireOpen();
     const FieldSlot &slot = m_fields.at(index);
     if (slot.column < 0)
-        throw DbError(QStringLiteral("Field '%1' cannot be modified").arg(slot.def.name));
+        throw core::DbError(QStringLiteral("Field '%1' cannot be modified").arg(slot.def.name));
     if (!isEditing())
-        throw DbError(QStringLiteral("%1: Dataset not in edit or insert mode").arg(m_name));
+        throw core::DbError(QStringLiteral("%1: Dataset not in edit or insert mode").arg(m_name));
     const QVariant v = coerce(slot.def, value);
     if (sameValue(m_buffer[slot.column], v) && (v.isValid() == m_buffer[slot.column].isValid()))
         return;
@@ -1061,7 +1061,7 @@ void Table::post() {
     for (int c = 0; c < m_def.fields.size(); ++c) {
         const FieldDef &f = m_def.fields[c];
         if (f.required && f.type != FieldType::AutoInc && !m_buffer[c].isValid())
-            throw RequiredFieldError(f.name);
+            throw core::RequiredFieldError(f.name);
     }
     sqlite3 *db = m_db.handle();
     if (m_state == TableState::Insert) {
@@ -1169,7 +1169,7 @@ void Table::remove() {
     }
     sync();
     if (m_snap->ids.empty() || m_pos < 0)
-        throw DbError(QStringLiteral("Cannot perform this operation on an empty dataset"));
+        throw core::DbError(QStringLiteral("Cannot perform this operation on an empty dataset"));
     {
         Stepper step(m_db.handle(), m_stmts->remove);
         sqlite3_bind_int64(m_stmts->remove, 1, m_rowId);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/Database.h"
-#include "data/DbError.h"
+#include "core/DbError.h"
 #include "data/FieldDef.h"
 
 #include <QDate>
@@ -41,7 +41,7 @@ public:
 
     void setVariant(const QVariant &v);
     // Text is converted by the field's type; text that does not fit the
-    // field throws FieldValueError and leaves the field unchanged.
+    // field throws core::FieldValueError and leaves the field unchanged.
     void setString(const QString &s);
     void setInteger(qint64 v);
     void setFloat(double v);
@@ -114,7 +114,7 @@ public:
     QString tableName() const { return m_name; }
 
     // Expected fields, in the order the cursor shows them. Empty: every
-    // stored field. Opening fails with MissingFieldError naming the first
+    // stored field. Opening fails with core::MissingFieldError naming the first
     // expected field the table lacks.
     void setFieldNames(const QStringList &names);
     QStringList fieldNames() const;
@@ -172,7 +172,7 @@ public:
     // Fields of the cursor (calculated fields last).
     int fieldCount() const { return m_fields.size(); }
     int fieldIndex(const QString &name) const;  // -1 when absent, case-insensitive
-    Field field(const QString &name);           // throws DbError when absent
+    Field field(const QString &name);           // throws core::DbError when absent
     Field field(int index) { return Field(this, index); }
     const FieldDef &fieldDef(int index) const { return m_fields[index].def; }
     bool isCalculated(int index) const { return m_fields[index].calculated >= 0; }
@@ -192,7 +192,7 @@ public:
 
     // Normalises a value for a field as it will be stored: text cut to the
     // size, empty text to blank, numbers checked for range. Throws
-    // FieldValueError for a value that does not fit.
+    // core::FieldValueError for a value that does not fit.
     static QVariant coerce(const FieldDef &f, const QVariant &v);
 
 private:

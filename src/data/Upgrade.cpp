@@ -1,9 +1,9 @@
 #include "data/Upgrade.h"
 
 #include "data/Database.h"
-#include "data/DbError.h"
+#include "core/DbError.h"
 #include "data/Table.h"
-#include "ui/Progress.h"
+#include "core/Progress.h"
 
 #include <cmath>
 #include <functional>
@@ -21,7 +21,7 @@ using FillAdded = std::function<void(Table &source, Table &work, int first)>;
 // Shows the progress for the copy and closes it however the copy ends.
 class ProgressShown {
 public:
-    ProgressShown(ui::Progress &p, int max) : m_p(p) { m_p.start(max); }
+    ProgressShown(core::Progress &p, int max) : m_p(p) { m_p.start(max); }
     ~ProgressShown() {
         try {
             m_p.finish();
@@ -33,11 +33,11 @@ public:
     void step() { m_p.step(); }
 
 private:
-    ui::Progress &m_p;
+    core::Progress &m_p;
 };
 
 QString rebuild(Database &db, const QString &tableName, const QVector<FieldDef> &added, const FillAdded &fill,
-                const QString &ending, ui::Progress &progress) {
+                const QString &ending, core::Progress &progress) {
     // One transaction from the work table's creation to the last rename: the
     // table is either as it was or fully rebuilt, and the rows are written
     // without a flush each.
@@ -94,7 +94,7 @@ QString freeBackupName(const Database &db, const QString &wanted) {
 }
 
 QString Upgrade1141(Database &db, const QString &tableName, bool withCaloscDoRak, double najnEmeryt,
-                    double kosztKwh, ui::Progress &progress) {
+                    double kosztKwh, core::Progress &progress) {
     QVector<FieldDef> fields;
     if (withCaloscDoRak)
         fields << added("Calosc_do_rak", FieldType::Boolean);
@@ -112,13 +112,13 @@ QString Upgrade1141(Database &db, const QString &tableName, bool withCaloscDoRak
         QStringLiteral("_1140"), progress);
 }
 
-QString Upgrade1152(Database &db, const QString &tableName, ui::Progress &progress) {
+QString Upgrade1152(Database &db, const QString &tableName, core::Progress &progress) {
     // The source is opened with every stored field: its field positions are
     // those of the stored layout.
     const TableDef def = db.tableDef(Database::tableNameOf(tableName));
     const int wheelchair = def.fieldIndex(QStringLiteral("Osoba_na_wozku"));
     if (wheelchair < 0)
-        throw MissingFieldError(def.name, QStringLiteral("Osoba_na_wozku"));
+        throw core::MissingFieldError(def.name, QStringLiteral("Osoba_na_wozku"));
     return rebuild(
         db, tableName, {added("IlOsobNaWozku", FieldType::SmallInt)},
         [&](Table &source, Table &work, int first) {
@@ -129,14 +129,14 @@ QString Upgrade1152(Database &db, const QString &tableName, ui::Progress &progre
         QStringLiteral("_1151"), progress);
 }
 
-QString Upgrade116Dane(Database &db, const QString &tableName, ui::Progress &progress) {
+QString Upgrade116Dane(Database &db, const QString &tableName, core::Progress &progress) {
     return rebuild(
         db, tableName, {added("WskProc", FieldType::SmallInt)},
         [](Table &, Table &work, int first) { work.setValue(first, 70); }, QStringLiteral("_1153"), progress);
 }
 
 QString Upgrade116Param(Database &db) {
-    ui::NoProgress none;
+    core::NoProgress none;
     return rebuild(
         db, QStringLiteral("param"), {added("WskaznikProc", FieldType::SmallInt)},
         [](Table &, Table &work, int first) { work.setValue(first, 70); }, QStringLiteral("_1153"), none);

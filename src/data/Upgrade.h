@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace varnel::ui {
+namespace varnel::core {
 class Progress;
 }
 
@@ -32,13 +32,13 @@ inline constexpr const char *UpgradeWorkTable = "Temp1";
 // (kosztKwh) and NajnEmeryt (najnEmeryt rounded to four decimal places); the
 // old table becomes tableName + "_1140".
 QString Upgrade1141(Database &db, const QString &tableName, bool withCaloscDoRak, double najnEmeryt,
-                    double kosztKwh, ui::Progress &progress);
+                    double kosztKwh, core::Progress &progress);
 // Step 1.15.2: adds IlOsobNaWozku, 1 when Osoba_na_wozku is exactly "Tak",
 // otherwise 0; the old table becomes tableName + "_1151".
-QString Upgrade1152(Database &db, const QString &tableName, ui::Progress &progress);
+QString Upgrade1152(Database &db, const QString &tableName, core::Progress &progress);
 // Step 1.16 of an application table: adds WskProc = 70; the old table becomes
 // tableName + "_1153".
-QString Upgrade116Dane(Database &db, const QString &tableName, ui::Progress &progress);
+QString Upgrade116Dane(Database &db, const QString &tableName, core::Progress &progress);
 // Step 1.16 of the parameter table: adds WskaznikProc = 70 to "param"; the old
 // table becomes "param_1153". No progress is shown.
 QString Upgrade116Param(Database &db);

@@ -1,7 +1,7 @@
 #include "ui/DataGrid.h"
 
-#include "data/DbError.h"
-#include "ui/Questions.h"
+#include "core/DbError.h"
+#include "core/Questions.h"
 
 #include <QHeaderView>
 
@@ -81,7 +81,7 @@ void DataGrid::userMoved(const QModelIndex &current) {
         return;
     try {
         t->moveTo(current.row() + 1);
-    } catch (const data::DbError &e) {
+    } catch (const core::DbError &e) {
         // The row being edited could not be posted; stay on it.
         followCursor(m_model->currentRow());
         if (m_questions)

@@ -4,9 +4,13 @@
 
 #include <QTableView>
 
+namespace varnel::core {
+class Questions;
+}
+
 namespace varnel::ui {
 
-class Questions;
+using core::Questions;
 
 // A read-only grid over a table cursor with whole rows selected: choosing a
 // row makes it the cursor's current row, and the selection follows the

@@ -6,9 +6,13 @@
 #include <QPointer>
 #include <vector>
 
+namespace varnel::core {
+class Questions;
+}
+
 namespace varnel::ui {
 
-class Questions;
+using core::Questions;
 class DbControl;
 
 // Joins bound controls to one table cursor: controls show the fields of its
@@ -31,7 +35,7 @@ public:
     void removeControl(DbControl *c);
 
     // Writes the pending text of every control into the row; throws
-    // data::FieldValueError (with a message naming the field) when one
+    // core::FieldValueError (with a message naming the field) when one
     // cannot be stored. Called by the table before every post.
     void updateRecord();
     // Makes every control show the row again.

@@ -1,10 +1,10 @@
 #include "ui/DbControls.h"
 
 #include "data/Collation.h"
-#include "data/DbError.h"
+#include "core/DbError.h"
 #include "data/Values.h"
 #include "ui/DataSource.h"
-#include "ui/Questions.h"
+#include "core/Questions.h"
 
 #include <QFocusEvent>
 #include <QTimer>
@@ -13,7 +13,7 @@
 namespace varnel::ui {
 
 using data::FieldType;
-using data::FieldValueError;
+using core::FieldValueError;
 
 namespace {
 
@@ -79,7 +79,7 @@ bool DbControl::beginChange() {
     if (!t->isEditing()) {
         try {
             t->edit();
-        } catch (const data::DbError &e) {
+        } catch (const core::DbError &e) {
             refuse(e.message());
             return false;
         }
@@ -96,9 +96,9 @@ void DbControl::writeValue(const QVariant &value, const QString &typed) {
     QVariant v;
     try {
         v = data::Table::coerce(f, value);
-    } catch (const FieldValueError &e) {
+    } catch (const core::FieldValueError &e) {
         const bool range = e.message().contains(QLatin1String("allowed range"));
-        throw FieldValueError(f.name, range ? QStringLiteral("Pole „%1”: wartość %2 jest poza dopuszczalnym zakresem.").arg(caption(), typed)
+        throw core::FieldValueError(f.name, range ? QStringLiteral("Pole „%1”: wartość %2 jest poza dopuszczalnym zakresem.").arg(caption(), typed)
                                             : refusal(caption(), typed, f));
     }
     if (!t->isEditing())
@@ -112,7 +112,7 @@ bool DbControl::storeOnLeaving() {
     try {
         store();
         return true;
-    } catch (const FieldValueError &err) {
+    } catch (const core::FieldValueError &err) {
         refuse(err.message());
         return false;
     }
@@ -159,7 +159,7 @@ void DbLineEdit::store() {
         bool ok = false;
         const double v = QString(typed.trimmed()).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
         if (ok && ((m_min && v < *m_min) || (m_max && v > *m_max)))
-            throw FieldValueError(f->name, QStringLiteral("Pole „%1”: wartość musi być z zakresu %2–%3.")
+            throw core::FieldValueError(f->name, QStringLiteral("Pole „%1”: wartość musi być z zakresu %2–%3.")
                                                .arg(caption(), number(m_min.value_or(-1e300)), number(m_max.value_or(1e300))));
     }
     writeValue(typed, typed);
@@ -257,7 +257,7 @@ DbCheckBox::DbCheckBox(const QString &text, QWidget *parent) : QCheckBox(text, p
                 writeValue(checked, QString());
             else
                 writeValue(checked ? QStringLiteral("Tak") : QStringLiteral("Nie"), QString());
-        } catch (const FieldValueError &err) {
+        } catch (const core::FieldValueError &err) {
             refuse(err.message());
             load();
         }

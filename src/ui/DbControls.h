@@ -29,7 +29,7 @@ public:
 
     // Shows the field's value of the current row (drops pending text).
     virtual void load() = 0;
-    // Writes pending text into the field; throws data::FieldValueError with
+    // Writes pending text into the field; throws core::FieldValueError with
     // a message naming the field when it does not fit. Nothing is written
     // then.
     virtual void store() = 0;

@@ -5,24 +5,11 @@
 
 namespace varnel::ui {
 
-QString qtFilter(const QString &filter) {
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    QStringList out;
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString description = parts[i];
-        const QString pattern = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
-        if (!description.contains(QLatin1Char('(')))
-            description += QStringLiteral(" (") + pattern + QLatin1Char(')');
-        out << description;
-    }
-    return out.join(QStringLiteral(";;"));
-}
-
 namespace {
 
 QString run(QWidget *parent, const QString &directory, const QString &filter, const QString &suffix,
             QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, QString(), directory, qtFilter(filter));
+    QFileDialog dialog(parent, QString(), directory, core::qtFilter(filter));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(suffix);

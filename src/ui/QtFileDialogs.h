@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ui/FileDialogs.h"
+#include "core/FileDialogs.h"
 
 namespace varnel::ui {
 
 // The real file dialogs of the program.
-class QtFileDialogs : public FileDialogs {
+class QtFileDialogs : public core::FileDialogs {
 public:
     QString openFile(QWidget *parent, const QString &directory, const QString &filter,
                      const QString &defaultSuffix) override;

@@ -56,7 +56,7 @@ TEST_F(Dictionaries, TextsForTheChoiceListsComeInTableOrder) {
               (QStringList{QStringLiteral("Zasoby komunalne"), QStringLiteral("Spółdzielczy"), QStringLiteral("Ąb"),
                            QString()}));
     EXPECT_TRUE(admin::dictionaryTexts(*db, QStringLiteral("Zarzadcy.db")).isEmpty());
-    EXPECT_THROW(admin::dictionaryTexts(*db, QStringLiteral("brak.db")), data::DbError);
+    EXPECT_THROW(admin::dictionaryTexts(*db, QStringLiteral("brak.db")), core::DbError);
 }
 
 TEST_F(Dictionaries, MarkingAManagerSetsTheExactTextOnly) {

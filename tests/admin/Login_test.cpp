@@ -72,7 +72,7 @@ TEST_F(Login, MasterPasswordAdmitsWithBothRightsUnderAnyName) {
 
 TEST_F(Login, AMissingUserTableIsAnEngineFailure) {
     db->deleteTable(QStringLiteral("uspass"));
-    EXPECT_THROW(logIn(QStringLiteral("ADAM"), QStringLiteral("PELSIRAN")), data::DbError);
+    EXPECT_THROW(logIn(QStringLiteral("ADAM"), QStringLiteral("PELSIRAN")), core::DbError);
 }
 
 TEST(ServicePassword, IsTakenInCapitalsWithItsBlanks) {

@@ -1,12 +1,12 @@
-#include "app/Context.h"
+#include "core/Context.h"
 #include "app/StartUp.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
 #include "support/OldLayouts.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempDatabase.h"
-#include "ui/FileDialogs.h"
-#include "ui/Progress.h"
+#include "core/FileDialogs.h"
+#include "core/Progress.h"
 
 #include <gtest/gtest.h>
 
@@ -24,14 +24,14 @@ const QString Message1152 = QStringLiteral("   Uwaga! Zostanie wykonana aktualiz
 const QString Message116 = QStringLiteral("   Uwaga! Zostanie wykonana aktualizacja baz danych do wersji 1.16  ");
 const QString Restart = QStringLiteral("Proszę ponownie uruchomić program!");
 
-struct NoFiles : ui::FileDialogs {
+struct NoFiles : core::FileDialogs {
     QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
     QString saveFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
 };
 
-struct FailingProgress : ui::Progress {
+struct FailingProgress : core::Progress {
     void start(int) override {}
-    void step() override { throw data::DbError(QStringLiteral("disk I/O error")); }
+    void step() override { throw core::DbError(QStringLiteral("disk I/O error")); }
     void finish() override {}
 };
 
@@ -52,10 +52,10 @@ protected:
         test::addApplication(*db, Aktualne, QStringLiteral("Lis"), {{QStringLiteral("Osoba_na_wozku"), "tak"}});
     }
     // One start: the check with fresh records of what was told.
-    UpgradeOutcome start(ui::Progress *progress = nullptr) {
+    UpgradeOutcome start(core::Progress *progress = nullptr) {
         told.clear();
-        app::Context ctx{*db, told, files, {}};
-        return app::MakeUpgrade(ctx, [progress]() -> std::unique_ptr<ui::Progress> {
+        core::Context ctx{*db, told, files, {}};
+        return app::MakeUpgrade(ctx, [progress]() -> std::unique_ptr<core::Progress> {
             if (progress)
                 return std::make_unique<Forward>(*progress);
             return nullptr;
@@ -67,9 +67,9 @@ protected:
         t.setFieldNames(data::applicationFieldNames());
         t.open();
     }
-    struct Forward : ui::Progress {
-        explicit Forward(ui::Progress &p) : to(p) {}
-        ui::Progress &to;
+    struct Forward : core::Progress {
+        explicit Forward(core::Progress &p) : to(p) {}
+        core::Progress &to;
         void start(int m) override { to.start(m); }
         void step() override { to.step(); }
         void finish() override { to.finish(); }
@@ -112,7 +112,7 @@ TEST_F(StartUp, ThreeVersionsOldReachesTheCurrentLayoutOverSeveralStarts) {
     try {
         openRegister();
         FAIL() << "the register opened without WskProc";
-    } catch (const data::MissingFieldError &e) {
+    } catch (const core::MissingFieldError &e) {
         EXPECT_EQ(e.field(), QStringLiteral("WskProc"));
     }
 

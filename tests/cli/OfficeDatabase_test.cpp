@@ -1,6 +1,6 @@
 #include "cli/OfficeDatabase.h"
 #include "data/Database.h"
-#include "data/DbError.h"
+#include "core/DbError.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
 
@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace varnel::cli;
+namespace core = varnel::core;
 using namespace varnel::data;
 
 namespace {
@@ -101,7 +102,7 @@ TEST(NewDatabase, IsNotMadeOverAnExistingOneWhichStaysWhole) {
         t.field(QStringLiteral("User")).setString(QStringLiteral("KLARA"));
         t.post();
     }
-    EXPECT_THROW(createOfficeDatabase(dir.path()), DbError);
+    EXPECT_THROW(createOfficeDatabase(dir.path()), core::DbError);
     auto db = Database::open(dir.path());
     EXPECT_EQ(column(*db, QStringLiteral("uspass"), QStringLiteral("User")),
               QStringList({QStringLiteral("ADMIN"), QStringLiteral("KLARA")}));

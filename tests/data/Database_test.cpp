@@ -1,6 +1,6 @@
 #include "data/Collation.h"
 #include "data/Database.h"
-#include "data/DbError.h"
+#include "core/DbError.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
 #include "support/TempDatabase.h"
@@ -11,6 +11,7 @@
 #include <sqlite3.h>
 
 using namespace varnel::data;
+namespace core = varnel::core;
 using varnel::test::TempDatabase;
 
 namespace {
@@ -48,11 +49,11 @@ QStringList namesInOrder(Database &db, const QString &table, const QString &inde
 
 TEST(Database, OpeningRefusesAMissingDirectoryOrFile) {
     QTemporaryDir dir;
-    EXPECT_THROW(Database::open(dir.path() + QStringLiteral("/nowhere")), DbError);
+    EXPECT_THROW(Database::open(dir.path() + QStringLiteral("/nowhere")), core::DbError);
     try {
         Database::open(dir.path());
         FAIL();
-    } catch (const DbError &e) {
+    } catch (const core::DbError &e) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("varnel.sqlite")));
     }
     EXPECT_FALSE(QFileInfo::exists(dir.path() + QStringLiteral("/varnel.sqlite")));
@@ -62,7 +63,7 @@ TEST(Database, CreateMakesAnOwnerOnlyFileAndRefusesToOverwrite) {
     TempDatabase db;
     const QFileInfo info(db->filePath());
     EXPECT_EQ(info.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteOther), 0);
-    EXPECT_THROW(Database::create(db.path()), DbError);
+    EXPECT_THROW(Database::create(db.path()), core::DbError);
 }
 
 TEST(Database, DeliveredLayoutsReadBackFromTheSchemaAlone) {
@@ -112,7 +113,7 @@ TEST(Database, TableNamesIgnoreCaseAndTheDbExtension) {
     EXPECT_EQ(b.recordCount(), 1);
     EXPECT_EQ(b.field(QStringLiteral("opis")).asString(), QStringLiteral("ZGM"));
     EXPECT_TRUE(db->tableExists(QStringLiteral("ZARZADCY")));
-    EXPECT_THROW(Table(*db, QStringLiteral("nosuch.db")).open(), DbError);
+    EXPECT_THROW(Table(*db, QStringLiteral("nosuch.db")).open(), core::DbError);
 }
 
 TEST(Database, IndexNamesBelongToTheirTableAcrossRenameAndCopy) {
@@ -149,7 +150,7 @@ TEST(Database, RenameRefusesATakenName) {
     TempDatabase db;
     db->createTable(people(QStringLiteral("A")));
     db->createTable(people(QStringLiteral("B")));
-    EXPECT_THROW(db->renameTable(QStringLiteral("A"), QStringLiteral("b.db")), DbError);
+    EXPECT_THROW(db->renameTable(QStringLiteral("A"), QStringLiteral("b.db")), core::DbError);
     EXPECT_TRUE(db->tableExists(QStringLiteral("A")));
 }
 
@@ -160,7 +161,7 @@ TEST(Database, ARebuildThatFailsLeavesTheOldTableWhole) {
 
     TableDef broken = people(QStringLiteral("A"));
     broken.indexes << IndexDef{QStringLiteral("Bad"), {QStringLiteral("NoSuchField")}, 0};
-    EXPECT_THROW(db->createTable(broken), DbError);
+    EXPECT_THROW(db->createTable(broken), core::DbError);
     EXPECT_EQ(namesInOrder(*db, QStringLiteral("A")), QStringList{QStringLiteral("Nowak")});
 
     // A rebuild interrupted half-way inside a transaction: the old table

@@ -1,4 +1,4 @@
-#include "data/DbError.h"
+#include "core/DbError.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
 #include "data/Values.h"
@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace varnel::data;
+namespace core = varnel::core;
 using varnel::test::TempDatabase;
 
 namespace {
@@ -88,13 +89,13 @@ TEST_F(ApplicationTable, PostingWithoutARequiredFieldNamesTheField) {
     try {
         t.post();
         FAIL();
-    } catch (const RequiredFieldError &e) {
+    } catch (const core::RequiredFieldError &e) {
         EXPECT_EQ(e.message(), QStringLiteral("Field 'Nazwisko' must have a value"));
     }
     EXPECT_EQ(t.state(), TableState::Insert);  // the row is still there to be completed
     t.field(QStringLiteral("Nazwisko")).setString(QStringLiteral("Nowak"));
     t.field(QStringLiteral("Imie")).setString(QString());  // empty text is a blank
-    EXPECT_THROW(t.post(), RequiredFieldError);
+    EXPECT_THROW(t.post(), core::RequiredFieldError);
     t.field(QStringLiteral("Imie")).setString(QStringLiteral("Ewa"));
     t.post();
     EXPECT_EQ(t.recordCount(), 1);
@@ -108,10 +109,10 @@ TEST_F(ApplicationTable, FieldValuesAreCutCheckedAndBlankAware) {
     t.field(QStringLiteral("Imie")).setString(QStringLiteral("Jan"));
     EXPECT_EQ(t.field(QStringLiteral("Nazwisko")).asString().size(), 28);
 
-    EXPECT_THROW(t.field(QStringLiteral("Liczba_osob")).setString(QStringLiteral("trzy")), FieldValueError);
-    EXPECT_THROW(t.field(QStringLiteral("Liczba_osob")).setInteger(40000), FieldValueError);
-    EXPECT_THROW(t.field(QStringLiteral("Okres_od")).setString(QStringLiteral("31.02.2006")), FieldValueError);
-    EXPECT_THROW(t.field(QStringLiteral("Dochod_razem")).setString(QStringLiteral("12zł")), FieldValueError);
+    EXPECT_THROW(t.field(QStringLiteral("Liczba_osob")).setString(QStringLiteral("trzy")), core::FieldValueError);
+    EXPECT_THROW(t.field(QStringLiteral("Liczba_osob")).setInteger(40000), core::FieldValueError);
+    EXPECT_THROW(t.field(QStringLiteral("Okres_od")).setString(QStringLiteral("31.02.2006")), core::FieldValueError);
+    EXPECT_THROW(t.field(QStringLiteral("Dochod_razem")).setString(QStringLiteral("12zł")), core::FieldValueError);
     EXPECT_TRUE(t.field(QStringLiteral("Liczba_osob")).isNull());  // unchanged by the refused values
 
     t.field(QStringLiteral("Dochod_razem")).setString(QStringLiteral("1234,56"));
@@ -163,7 +164,7 @@ TEST_F(ApplicationTable, OpeningWithAnExpectedFieldListNamesTheFirstMissingField
     try {
         t.open();
         FAIL();
-    } catch (const MissingFieldError &e) {
+    } catch (const core::MissingFieldError &e) {
         EXPECT_EQ(e.field(), QStringLiteral("Calosc_do_rak"));
         EXPECT_TRUE(e.message().contains(QStringLiteral("Calosc_do_rak")));
     }
@@ -219,7 +220,7 @@ TEST_F(ApplicationTable, DeletingKeepsAPlaceInTheOrder) {
     t.remove();
     EXPECT_TRUE(t.isEmpty());
     EXPECT_TRUE(t.eof() && t.bof());
-    EXPECT_THROW(t.remove(), DbError);
+    EXPECT_THROW(t.remove(), core::DbError);
 }
 
 TEST_F(ApplicationTable, ACursorSeesChangesMadeThroughAnother) {
@@ -258,7 +259,7 @@ TEST_F(ApplicationTable, CalculatedFieldsAreComputedFromTheRow) {
     EXPECT_EQ(t.fieldCount(), 48);
     EXPECT_EQ(t.field(QStringLiteral("NazwIm")).asString(), QStringLiteral("Konstantynopolitańcz"));
     t.edit();
-    EXPECT_THROW(t.field(QStringLiteral("NazwIm")).setString(QStringLiteral("x")), DbError);
+    EXPECT_THROW(t.field(QStringLiteral("NazwIm")).setString(QStringLiteral("x")), core::DbError);
 }
 
 TEST_F(ApplicationTable, ObserversHearOfScrollingEditingAndRows) {

@@ -3,7 +3,7 @@
 #include "data/Upgrade.h"
 #include "support/OldLayouts.h"
 #include "support/TempDatabase.h"
-#include "ui/Progress.h"
+#include "core/Progress.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ QStringList fieldNames(const data::TableDef &def) {
     return names;
 }
 
-struct RecordedProgress : ui::Progress {
+struct RecordedProgress : core::Progress {
     int max = -1, steps = 0, finished = 0;
     int failAtStep = 0;  // 0: never
     void start(int m) override { max = m; }
@@ -156,7 +156,7 @@ TEST_F(Upgrade, AnInterruptedRebuildLeavesTheTableWholeAndCanBeMadeAgain) {
 
 TEST_F(Upgrade, ATableWithoutTheWheelchairFieldIsNotTouched) {
     makeTable({QStringLiteral("Osoba_na_wozku"), QStringLiteral("IlOsobNaWozku"), QStringLiteral("WskProc")}, {});
-    EXPECT_THROW(data::Upgrade1152(*db, Aktualne, progress), data::MissingFieldError);
+    EXPECT_THROW(data::Upgrade1152(*db, Aktualne, progress), core::MissingFieldError);
     EXPECT_EQ(db->tableNames(), QStringList{Aktualne});
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Questions.h"
+#include "core/Questions.h"
 
 #include <QPoint>
 #include <QString>
@@ -14,7 +14,7 @@ namespace varnel::test {
 // Questions answered from a script, with no screen: every question asked is
 // recorded (kind, text, position), and each one that wants an answer takes
 // the next from the queue, or the default answer when the queue is empty.
-class ScriptedQuestions : public ui::Questions {
+class ScriptedQuestions : public core::Questions {
 public:
     enum class Kind { Inform, Error, Confirm, TakNie, TakNieCofnij, KontynuujPrzerwij };
     // Yes: "Tak" / "Kontynuuj"; No: "Nie" / "Przerwij"; Cancel: "Cofnij"

@@ -1,0 +1,83 @@
+#include "admin/windows/TFormModiIndex.h"
+
+#include "admin/DecisionKey.h"
+#include "core/Context.h"
+#include "data/Table.h"
+#include "core/Guard.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace varnel::admin {
+
+TFormModiIndex::TFormModiIndex(core::Context &ctx, data::Table &registerTable, QWidget *parent)
+    : QDialog(parent), m_ctx(ctx), m_register(registerTable) {
+    setObjectName(QStringLiteral("TFormModiIndex"));
+    setWindowTitle(QStringLiteral("Modyfikacja indeksu"));
+
+    Label1 = new QLabel(QStringLiteral("Funkcja pozwala prawidłowo uporządkować listę wniosków wg nru decyzji."), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label2 = new QLabel(QStringLiteral("Po zakończeniu indeksowania należy ponownie uruchomić program."), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    ProgressBar = new QProgressBar(this);
+    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+    ProgressBar->setTextVisible(false);
+    ButtonStart = new QPushButton(QStringLiteral("Start"), this);
+    ButtonStart->setObjectName(QStringLiteral("ButtonStart"));
+    ButtonStart->setDefault(true);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ButtonStart);
+    buttons->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(Label2);
+    layout->addSpacing(6);
+    layout->addWidget(ProgressBar);
+    layout->addLayout(buttons);
+    setMinimumWidth(Label1->sizeHint().width() + 40);
+    // The bar comes and goes without moving the button.
+    auto policy = ProgressBar->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    ProgressBar->setSizePolicy(policy);
+
+    connect(ButtonStart, &QPushButton::clicked, this, &TFormModiIndex::ButtonStartClick);
+}
+
+void TFormModiIndex::showEvent(QShowEvent *e) {
+    QDialog::showEvent(e);
+    ProgressBar->hide();
+}
+
+void TFormModiIndex::ButtonStartClick() {
+    ProgressBar->setValue(0);
+    ProgressBar->show();
+    ButtonStart->setEnabled(false);
+    const bool done = core::guarded(m_ctx.questions, [&] {
+        storeSortAlgorithm(m_ctx.db, SortByRunningNumber);
+        m_ctx.values.sortAlgorithm = SortByRunningNumber;
+        int step = 1;
+        rebuildDecisionKeys(m_register, m_ctx.values.decisionPattern, [&](int count, int total) {
+            if (count == 0) {
+                ProgressBar->setMaximum(std::max(total, 1));
+                step = std::max(1, total / 100);
+            }
+            // The run takes one event: paint the bar as it goes.
+            if (count % step == 0 || count == total) {
+                ProgressBar->setValue(count);
+                ProgressBar->repaint();
+            }
+        });
+    });
+    ButtonStart->setEnabled(true);
+    if (done)
+        accept();
+    else
+        ProgressBar->hide();
+}
+
+}  // namespace varnel::admin

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace varnel::core {
+struct Context;
+}
+namespace varnel::data {
+class Table;
+}
+
+namespace varnel::admin {
+
+// Rebuilding of every decision-number sort key of the register (main menu
+// "Indeksuj wg n-rów decyzji", service menu "Indeksuj numery pomocnicze"),
+// modal. "Start" makes algorithm 2 the one in force, stored and for the run,
+// rebuilds the keys of the table the register shows, which is left on its
+// primary index, and closes the window.
+class TFormModiIndex : public QDialog {
+    Q_OBJECT
+public:
+    // registerTable: the register's open view of the application table in use.
+    TFormModiIndex(core::Context &ctx, data::Table &registerTable, QWidget *parent = nullptr);
+
+    QLabel *Label1;
+    QLabel *Label2;
+    QProgressBar *ProgressBar;
+    QPushButton *ButtonStart;
+
+    void ButtonStartClick();
+
+protected:
+    void showEvent(QShowEvent *e) override;
+
+private:
+    core::Context &m_ctx;
+    data::Table &m_register;
+};
+
+}  // namespace varnel::admin

@@ -1,0 +1,159 @@
+#include "app/windows/RunProgram.h"
+
+#include "data/Alias.h"
+#include "data/Database.h"
+#include "core/DbError.h"
+#include "admin/Dictionaries.h"
+#include "admin/windows/TFormHaslo.h"
+#include "admin/windows/TFormModiIndex.h"
+#include "admin/windows/TFormSlownZarz.h"
+#include "admin/windows/TFormSlowniki.h"
+#include "admin/windows/TFormLogin.h"
+#include "admin/windows/TFormUsers.h"
+#include "app/StartUp.h"
+#include "register/windows/TFormAbout.h"
+#include "register/windows/TFormPomoc.h"
+#include "register/windows/TFormProgress.h"
+#include "register/windows/TFormPytanie.h"
+#include "register/windows/TFormSplash.h"
+#include "register/windows/TFormVarnelMain.h"
+#include "register/windows/TFormWnioski.h"
+#include "core/Guard.h"
+#include "ui/QtFileDialogs.h"
+#include "register/windows/QtQuestions.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace varnel::app {
+
+RunValues RunProgram::valuesFor(const QStringList &arguments, const QString &programDir) {
+    RunValues v;
+    v.programDir = programDir.endsWith(QLatin1Char('/')) ? programDir : programDir + QLatin1Char('/');
+    v.helpFile = v.programDir + QStringLiteral("kalvo2a.hlp");
+    v.serviceSwitch = arguments.size() > 1 && arguments.at(1).compare(QLatin1String("a"), Qt::CaseInsensitive) == 0;
+    v.currentTableName = QStringLiteral("Aktualne");
+    return v;
+}
+
+RunProgram::RunProgram(const QStringList &arguments)
+    : m_values(valuesFor(arguments, QCoreApplication::applicationDirPath())) {
+    m_pytanie = std::make_unique<reg::TFormPytanie>(m_values.programDir);
+    m_questions = std::make_unique<reg::QtQuestions>(*m_pytanie);
+    m_files = std::make_unique<ui::QtFileDialogs>();
+}
+
+RunProgram::~RunProgram() = default;
+
+int RunProgram::exec() {
+    // The database is found only through the alias; a missing alias or a
+    // directory without the database ends the run with a clear message.
+    try {
+        m_db = data::Database::open(data::Alias::resolve());
+    } catch (const core::DbError &e) {
+        m_questions->error(e.message());
+        return 1;
+    }
+    m_context = std::make_unique<Context>(Context{*m_db, *m_questions, *m_files, m_values});
+
+    // The splash shows while the windows are made; the other windows of the
+    // program are made when first used.
+    auto splash = std::make_unique<reg::TFormSplash>();
+    splash->showNow();
+    m_main = std::make_unique<reg::TFormVarnelMain>(*m_context);
+    splash->advance(50);
+    wireMainWindow();
+    splash->advance(50);
+    splash.reset();
+
+    if (!m_main->FormShow())
+        return 0;
+    m_main->show();
+    return qApp->exec();
+}
+
+void RunProgram::wireMainWindow() {
+    Context &ctx = *m_context;
+    reg::TFormVarnelMain &main = *m_main;
+    main.logIn = [&ctx, &main]() -> std::optional<admin::Rights> {
+        admin::TFormLogin login(ctx, &main);
+        if (!login.run())
+            return std::nullopt;
+        return login.rights();
+    };
+    // A rebuild that failed was told and left its table as it was: the
+    // start goes on and the register's opening says what is missing.
+    main.schemaCheck = [&ctx, &main] {
+        return MakeUpgrade(ctx, reg::TFormProgress::factory(&main)) != UpgradeOutcome::Restart;
+    };
+    main.setMenuHandler(QStringLiteral("SMnuUsers"), [&ctx, &main] {
+        admin::TFormUsers users(ctx, &main);
+        users.run();
+    });
+    main.setMenuHandler(QStringLiteral("SMnuSerwis"), [&ctx, &main] {
+        admin::TFormHaslo haslo(&main);
+        if (haslo.run())
+            ctx.questions.inform(QStringLiteral("Funkcja w przygotowaniu."));
+    });
+    main.setMenuHandler(QStringLiteral("SMnuOProgramie"), [&main] {
+        reg::TFormAbout about(&main);
+        about.run();
+    });
+    main.showHelp = [this](int topic) { showHelp(topic); };
+
+    // The application form, also for "Drukuj decyzję" without showing it.
+    main.showApplicationForm = [this](reg::TFormVarnelMain::FormMode mode) { wnioski().ShowModal(mode); };
+    main.printDecision = [this] { wnioski().ButtonDrukujClick(); };
+
+    // Dictionaries: shown without blocking; closing one refills the lists.
+    auto refill = [&main] { core::guarded(main.context().questions, [&main] { main.IniAllDictList(); }); };
+    main.setMenuHandler(QStringLiteral("SMnuZarzadcy"), [this, &ctx, &main, refill] {
+        if (!m_slownZarz) {
+            m_slownZarz = std::make_unique<admin::TFormSlownZarz>(ctx, refill, &main);
+            m_slownZarz->showHelp = [this](int topic) { showHelp(topic); };
+        }
+        m_slownZarz->showList();
+    });
+    for (const admin::ValueDictionary &list : admin::valueDictionaries()) {
+        const QString item = list.table == QLatin1String("tytprawn")   ? QStringLiteral("SMnuTytulydolkalu")
+                             : list.table == QLatin1String("ogrzlok")  ? QStringLiteral("Sposobyogrzewanialokalu1")
+                             : list.table == QLatin1String("ogrzwody") ? QStringLiteral("SMnuOgrzWody")
+                                                                       : QStringLiteral("SMnuStatLokali");
+        main.setMenuHandler(item, [this, &ctx, &main, refill, list] {
+            if (!m_slowniki) {
+                m_slowniki = std::make_unique<admin::TFormSlowniki>(ctx, refill, &main);
+                m_slowniki->showHelp = [this](int topic) { showHelp(topic); };
+            }
+            m_slowniki->showFor(list);
+        });
+    }
+    main.setMenuHandler(QStringLiteral("SMnuIndeksuj"), [&ctx, &main] {
+        admin::TFormModiIndex index(ctx, main.TableWnioski(), &main);
+        index.exec();
+    });
+}
+
+reg::TFormWnioski &RunProgram::wnioski() {
+    if (!m_wnioski) {
+        m_wnioski = std::make_unique<reg::TFormWnioski>(*m_context, *m_main);
+        m_wnioski->showHelp = [this](int topic) { showHelp(topic); };
+    }
+    return *m_wnioski;
+}
+
+help::TFormPomoc &RunProgram::pomoc() {
+    if (!m_pomoc)
+        m_pomoc = std::make_unique<help::TFormPomoc>(*m_context, m_main.get());
+    return *m_pomoc;
+}
+
+// F1 opens the help file at a topic; "Pomoc" › "Wyświetl" at its keyword
+// search with an empty keyword (topic 0).
+void RunProgram::showHelp(int topic) {
+    if (topic > 0)
+        pomoc().showTopic(topic);
+    else
+        pomoc().showKeywordSearch();
+}
+
+}  // namespace varnel::app

@@ -1,0 +1,318 @@
+#include "cli/OfficeDatabase.h"
+#include "data/Collation.h"
+#include "data/Table.h"
+#include "register/windows/TFormVarnelMain.h"
+#include "register/windows/TFormWnioski.h"
+#include "support/ScriptedQuestions.h"
+#include "support/TempDatabase.h"
+#include "ui/DbControls.h"
+#include "core/FileDialogs.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace varnel;
+using data::Table;
+using reg::TFormWnioski;
+using Kind = test::ScriptedQuestions::Kind;
+using Answer = test::ScriptedQuestions::Answer;
+
+namespace {
+
+struct ChosenFile : core::FileDialogs {
+    QString chosen;
+    QStringList asked;
+    QString openFile(QWidget *, const QString &dir, const QString &filter, const QString &) override {
+        asked << dir << filter;
+        return chosen;
+    }
+    QString saveFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
+};
+
+class ApplicationForm : public ::testing::Test {
+protected:
+    void SetUp() override {
+        cli::fillNewDatabase(*db);
+        Table param(*db, QStringLiteral("param"));
+        param.open();
+        param.edit();
+        param.field(QStringLiteral("Min_emeryt")).setCurrency(600);
+        param.field(QStringLiteral("Koszt_kwh")).setFloat(0.5);
+        param.field(QStringLiteral("WskaznikProc")).setInteger(70);
+        param.field(QStringLiteral("Wzor_NrDec")).setString(QStringLiteral("AB/"));
+        param.field(QStringLiteral("Wzor_PlatneDo")).setString(QStringLiteral("do 10 dnia miesiąca"));
+        param.field(QStringLiteral("Wzor_OkresOd")).setDate(QDate(2006, 1, 1));
+        param.field(QStringLiteral("Wzor_OkresDo")).setDate(QDate());
+        param.post();
+
+        main = std::make_unique<reg::TFormVarnelMain>(context);
+        ASSERT_TRUE(main->FormShow());
+        form = std::make_unique<TFormWnioski>(context, *main);
+    }
+
+    Table &table() { return main->TableWnioski(); }
+    QString field(const char *name) { return table().field(QString::fromLatin1(name)).asString(); }
+    ui::DbLineEdit *edit(const char *name) { return form->findChild<ui::DbLineEdit *>(QString::fromLatin1(name)); }
+    void type(const char *control, const QString &text) {
+        ui::DbLineEdit *e = edit(control);
+        ASSERT_TRUE(e) << control;
+        e->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(e, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(e, text);
+    }
+    void check(const char *control) { form->findChild<QCheckBox *>(QString::fromLatin1(control))->click(); }
+
+    // The second worked example: three persons, 50 m², rent 400 with 50 of
+    // charges, heating and water lump sums, income 2400, period from 2006.
+    void fillWorkedExample() {
+        type("DBEditNazwisko", QStringLiteral("Nowak"));
+        type("DBEdit3", QStringLiteral("Anna"));
+        type("DBELiczbaOsob", QStringLiteral("3"));
+        type("DBEPowUzytk", QStringLiteral("50"));
+        form->findChild<ui::DbComboBox *>(QStringLiteral("DBComboBox1"))->setCurrentText(QStringLiteral("Nie"));
+        table().field(QStringLiteral("PowKuchniPonad60")).setString(QStringLiteral("Nie"));
+        type("DBEDochodRazem", QStringLiteral("2400"));
+        type("DBEWydatkiCzynsz", QStringLiteral("400"));
+        type("DBEOplataDodatk", QStringLiteral("50"));
+        check("DBCBoxRyczaltCO");
+        check("DBCBoxWoda");
+    }
+
+    test::TempDatabase db;
+    test::ScriptedQuestions questions;
+    ChosenFile files;
+    core::Context context{*db, questions, files, core::RunValues{}};
+    std::unique_ptr<reg::TFormVarnelMain> main;
+    std::unique_ptr<TFormWnioski> form;
+};
+
+}  // namespace
+
+TEST_F(ApplicationForm, AddingPresetsANewRowFromTheParameters) {
+    const int before = table().recordCount();
+    form->setMode(TFormWnioski::Add);
+    form->FormShow();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Wniosek:   (Nowy)"));
+    EXPECT_EQ(table().state(), data::TableState::Insert);
+    EXPECT_EQ(form->PageControl->currentIndex(), 0);
+    EXPECT_EQ(field("Numer_decyzji"), QStringLiteral("AB/"));
+    EXPECT_EQ(edit("DBENrDec")->text(), QStringLiteral("AB/"));
+    EXPECT_EQ(field("Termin_platnosci"), QStringLiteral("do 10 dnia miesiąca"));
+    EXPECT_EQ(table().field(QStringLiteral("Okres_od")).asDate(), QDate(2006, 1, 1));
+    EXPECT_TRUE(table().field(QStringLiteral("Okres_do")).isNull());  // no pattern: stays empty
+    EXPECT_EQ(field("PowKuchniPonad60"), QStringLiteral("Tak"));
+    EXPECT_EQ(field("Osoba_na_wozku"), QStringLiteral("Nie"));
+    EXPECT_EQ(field("Ureg_stan_prawny"), QStringLiteral("Tak"));
+    EXPECT_TRUE(table().field(QStringLiteral("Ryczalt_do_rak")).asBoolean());
+    EXPECT_DOUBLE_EQ(table().field(QStringLiteral("NajnEmeryt")).asCurrency(), 600);
+    EXPECT_DOUBLE_EQ(table().field(QStringLiteral("KosztKwh")).asFloat(), 0.5);
+    EXPECT_EQ(table().field(QStringLiteral("WskProc")).asInteger(), 70);
+    EXPECT_FALSE(form->PanelResults->isVisibleTo(form.get()));
+    EXPECT_TRUE(form->LabelM07->text().isEmpty());
+    EXPECT_EQ(table().recordCount(), before);  // nothing stored yet
+}
+
+TEST_F(ApplicationForm, PrzeliczShowsTheWorkedExampleAndOkStoresIt) {
+    form->setMode(TFormWnioski::Add);
+    form->FormShow();
+    fillWorkedExample();
+    form->ButtonPrzeliczClick();
+    EXPECT_TRUE(questions.texts(Kind::KontynuujPrzerwij).isEmpty()) << questions.texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(form->PanelResults->isVisibleTo(form.get()));
+    EXPECT_EQ(edit("DBEWyplataCalosc")->text(), QStringLiteral("169.00"));
+    EXPECT_EQ(edit("DBEWyplataRyczalt")->text(), QStringLiteral("43.99"));
+    EXPECT_EQ(edit("DBEWyplataZarzadca")->text(), QStringLiteral("125.01"));
+    EXPECT_EQ(edit("DBEWydatkiRazem")->text(), QStringLiteral("547.50"));
+    EXPECT_EQ(edit("DBEWydatkiWgPow")->text(), QStringLiteral("405.00"));
+    EXPECT_EQ(edit("DBEPowNormat")->text(), QStringLiteral("45"));
+    EXPECT_EQ(form->LabelM07->text(), QStringLiteral("*0.70= 383.25"));
+    EXPECT_EQ(form->LabelC09->text(), QStringLiteral("*0,9= 364.50"));
+    EXPECT_EQ(form->LabelProcentDochodow->text(), QStringLiteral("12% dochodów gospodarstwa:"));
+    EXPECT_EQ(form->EditNadwyzka->text().trimmed(), QStringLiteral("50.00"));
+
+    form->ButtonOKClick();
+    EXPECT_FALSE(table().isEditing());
+    Table stored(*db, QStringLiteral("Aktualne"));
+    stored.open();
+    stored.setIndexName(QStringLiteral("NazwNdx"));
+    ASSERT_TRUE(stored.findKey({QStringLiteral("Nowak"), QStringLiteral("Anna")}));
+    EXPECT_DOUBLE_EQ(stored.field(QStringLiteral("Wyplata_calosc")).asCurrency(), 169.00);
+    EXPECT_TRUE(stored.field(QStringLiteral("ObliczeniaOK")).asBoolean());
+    EXPECT_EQ(stored.field(QStringLiteral("Numer_decyzji")).asString(), QStringLiteral("AB/"));
+}
+
+TEST_F(ApplicationForm, MissingSurnameOrFirstNameKeepsTheFormOpenWithTheRowInEditing) {
+    form->setMode(TFormWnioski::Add);
+    form->show();
+    form->FormShow();
+    form->ButtonOKClick();
+    EXPECT_EQ(questions.texts(Kind::Inform), QStringList{QStringLiteral("       Nie wprowadzono nazwiska!    ")});
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(table().state(), data::TableState::Insert);
+    type("DBEditNazwisko", QStringLiteral("Nowak"));
+    form->ButtonOKClick();
+    EXPECT_EQ(questions.texts(Kind::Inform).last(), QStringLiteral("       Nie wprowadzono imienia!    "));
+    EXPECT_TRUE(form->isVisible());
+
+    // The close box reports the engine's field check and the form stays.
+    questions.clear();
+    type("DBEditNazwisko", QString());
+    form->close();
+    EXPECT_EQ(questions.texts(Kind::Error), QStringList{QStringLiteral("Field 'Nazwisko' must have a value")});
+    EXPECT_TRUE(form->isVisible());
+
+    type("DBEditNazwisko", QStringLiteral("Nowak"));
+    type("DBEdit3", QStringLiteral("Jan"));
+    type("DBENrDec", QStringLiteral("AB/17/2006"));
+    form->close();  // stores the row as OK does, with its sort key
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(field("IndexNrSupport"), QStringLiteral("0000000017"));
+}
+
+TEST_F(ApplicationForm, CofnijAfterPrzeliczKeepsTheCalculatedState) {
+    form->setMode(TFormWnioski::Add);
+    form->FormShow();
+    fillWorkedExample();
+    form->ButtonPrzeliczClick();
+    type("DBEdit5", QStringLiteral("12a"));  // a change after the calculation
+    form->ButtonCofnijClick();
+    Table stored(*db, QStringLiteral("Aktualne"));
+    stored.open();
+    stored.setIndexName(QStringLiteral("NazwNdx"));
+    ASSERT_TRUE(stored.findKey({QStringLiteral("Nowak")}));
+    EXPECT_DOUBLE_EQ(stored.field(QStringLiteral("Wyplata_calosc")).asCurrency(), 169.00);
+    EXPECT_TRUE(stored.field(QStringLiteral("Adres_nr")).isNull());
+}
+
+TEST_F(ApplicationForm, ViewModeLeavesOnlyTheDatesEditableAndOkStoresThem) {
+    form->setMode(TFormWnioski::Add);
+    form->FormShow();
+    type("DBEditNazwisko", QStringLiteral("Lis"));
+    type("DBEdit3", QStringLiteral("Ewa"));
+    form->ButtonOKClick();
+
+    form->setMode(TFormWnioski::View);
+    form->show();
+    form->FormShow();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Wniosek:   Lis Ewa"));
+    for (int page = 0; page < 3; ++page)
+        EXPECT_FALSE(form->PageControl->widget(page)->isEnabled()) << page;
+    EXPECT_TRUE(form->PageControl->widget(3)->isEnabled());
+    EXPECT_EQ(table().state(), data::TableState::Browse);
+    type("DBEOkresDo", QStringLiteral("31.12.2006"));
+    EXPECT_EQ(table().state(), data::TableState::Edit);
+    form->ButtonOKClick();
+    EXPECT_EQ(table().field(QStringLiteral("Okres_do")).asDate(), QDate(2006, 12, 31));
+}
+
+TEST_F(ApplicationForm, TextAFieldCannotHoldIsRefusedNamingTheField) {
+    form->setMode(TFormWnioski::Add);
+    form->FormShow();
+    type("DBEditNazwisko", QStringLiteral("Lis"));
+    type("DBEdit3", QStringLiteral("Ewa"));
+    type("DBELiczbaOsob", QStringLiteral("-2"));
+    form->ButtonOKClick();
+    ASSERT_EQ(questions.texts(Kind::Inform).size(), 1);
+    EXPECT_TRUE(questions.texts(Kind::Inform).first().contains(QStringLiteral("Liczba osób")));
+    EXPECT_EQ(table().state(), data::TableState::Insert);
+    type("DBELiczbaOsob", QStringLiteral("trzy"));
+    form->ButtonOKClick();
+    EXPECT_TRUE(questions.texts(Kind::Inform).last().contains(QStringLiteral("„trzy”")));
+    type("DBELiczbaOsob", QStringLiteral("3"));
+    form->ButtonOKClick();
+    EXPECT_FALSE(table().isEditing());
+    EXPECT_EQ(table().field(QStringLiteral("Liczba_osob")).asInteger(), 3);
+}
+
+TEST_F(ApplicationForm, PrzerwijToThePeriodQuestionEndsPrintingAtOnce) {
+    form->setMode(TFormWnioski::Add);
+    form->FormShow();
+    fillWorkedExample();
+    table().field(QStringLiteral("Okres_od")).clear();
+    table().field(QStringLiteral("Termin_platnosci")).clear();
+    questions.answer(Answer::No);  // "Przerwij"
+    form->ButtonDrukujClick();
+    EXPECT_EQ(questions.texts(Kind::KontynuujPrzerwij), QStringList{QStringLiteral("Nie zdefiniowano okresu przysługiwania!")});
+    EXPECT_EQ(questions.asked().back().pos, QPoint(200, 300));
+    EXPECT_TRUE(files.asked.isEmpty());
+
+    // Going on past both questions reaches the template dialog in the
+    // database directory; without a choice nothing is printed.
+    questions.clear();
+    form->ButtonDrukujClick();
+    EXPECT_EQ(questions.texts(Kind::KontynuujPrzerwij),
+              QStringList({QStringLiteral("Nie zdefiniowano okresu przysługiwania!"), QStringLiteral("Nie wprowadzono teminu płatności!")}));
+    ASSERT_EQ(files.asked.size(), 2);
+    EXPECT_EQ(files.asked[0], db->directory());
+    EXPECT_EQ(files.asked[1], QStringLiteral("Wzorzec decyzji (*.fmz)|*.fmz|Dowolny (*.*)|*.*"));
+    EXPECT_TRUE(questions.texts(Kind::Inform).isEmpty());
+}
+
+TEST_F(ApplicationForm, WithAnArchiveInViewPrzeliczOffersBothRules) {
+    form->setMode(TFormWnioski::Add);
+    form->FormShow();
+    fillWorkedExample();
+    form->ButtonOKClick();
+    db->copyTable(QStringLiteral("Aktualne"), QStringLiteral("ar011999"));
+    context.values.currentTableName = QStringLiteral("ar011999");
+    main->PokazListeWnioskow();
+    main->TableWnioski().first();
+
+    form->setMode(TFormWnioski::Update);
+    form->show();
+    form->FormShow();
+    form->ButtonPrzeliczClick();
+    EXPECT_TRUE(form->PopupMenuPrzelicz->isVisible());
+    form->PopupMenuPrzelicz->hide();
+    // By the earlier rules: Wn = 360, R = 157.5 + 45 + 45 (the charges go
+    // into the lump sums), T = 607.5, U = 288, X = 800 − 600, A = 119.50.
+    form->SMnuWgStarych->trigger();
+    EXPECT_TRUE(table().field(QStringLiteral("ObliczeniaOK")).asBoolean());
+    EXPECT_EQ(edit("DBEWyplataCalosc")->text(), QStringLiteral("119.50"));
+    EXPECT_EQ(edit("DBEWyplataRyczalt")->text(), QStringLiteral("48.69"));
+    EXPECT_EQ(edit("DBEWyplataZarzadca")->text(), QStringLiteral("70.81"));
+    EXPECT_TRUE(form->LabelM07->text().isEmpty());  // the earlier rules leave the working lines alone
+    form->SMnuWgNowych->trigger();
+    EXPECT_EQ(edit("DBEWyplataCalosc")->text(), QStringLiteral("169.00"));
+}
+
+TEST_F(ApplicationForm, PickListsFollowTheDictionariesWhenTheyAreRefilled) {
+    for (const auto &[table, text] : {std::pair{"zarzadcy", "Ąbc Zarząd"}, std::pair{"tytprawn", "dzierżawa"},
+                                      std::pair{"statlok", "Ąb status na końcu"}}) {
+        Table t(*db, QString::fromLatin1(table));
+        t.open();
+        t.insert();
+        t.field(QStringLiteral("Opis")).setString(QString::fromUtf8(text));
+        t.post();
+    }
+    main->IniAllDictList();  // as when a dictionary window closes
+    auto items = [](QComboBox *c) {
+        QStringList out;
+        for (int i = 0; i < c->count(); ++i)
+            out << c->itemText(i);
+        return out;
+    };
+    const QStringList managers = items(form->DBCBoxZarzadca);
+    ASSERT_TRUE(managers.contains(QStringLiteral("Ąbc Zarząd")));
+    for (int i = 0; i + 1 < managers.size(); ++i)  // Polish order: A…, Ą…, B…
+        EXPECT_LE(data::comparePolish(managers[i], managers[i + 1]), 0) << managers[i].toStdString();
+    EXPECT_TRUE(items(form->DBCBoxTytPrawny).contains(QStringLiteral("dzierżawa")));
+    QStringList sortedTitles = items(form->DBCBoxTytPrawny);
+    EXPECT_LT(sortedTitles.indexOf(QStringLiteral("brak tytułu prawnego")), sortedTitles.indexOf(QStringLiteral("dzierżawa")));
+    EXPECT_EQ(items(form->DBCBoxStatusLokalu).last(), QStringLiteral("Ąb status na końcu"));  // table order
+
+    QList<int> topics;
+    form->showHelp = [&](int t) { topics << t; };
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    EXPECT_EQ(topics, QList<int>{18});
+}

@@ -1,0 +1,147 @@
+#include "data/Layouts.h"
+#include "data/Table.h"
+#include "support/TempDatabase.h"
+#include "ui/DataGrid.h"
+#include "ui/DataSource.h"
+#include "ui/DbControls.h"
+#include "core/Questions.h"
+
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace varnel;
+using data::Table;
+using data::TableState;
+
+namespace {
+
+struct Informed : core::Questions {
+    QStringList said;
+    void inform(const QString &t) override { said << t; }
+    void error(const QString &t) override { said << t; }
+    bool confirm(const QString &) override { return true; }
+    bool takNie(const QString &) override { return true; }
+    bool takNieCofnij(const QString &, bool &c) override {
+        c = false;
+        return true;
+    }
+    bool kontynuujPrzerwij(const QString &, QPoint) override { return true; }
+};
+
+class DataAware : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db->createTable(data::applicationTableDef());
+        Table t(*db, QStringLiteral("Aktualne"));
+        t.open();
+        for (const char *n : {"Nowak", "Adamczyk", "Łoś"}) {
+            t.insert();
+            t.field(QStringLiteral("Nazwisko")).setString(QString::fromUtf8(n));
+            t.field(QStringLiteral("Imie")).setString(QStringLiteral("Jan"));
+            t.field(QStringLiteral("Liczba_osob")).setInteger(2);
+            t.post();
+        }
+        table.setFieldNames(data::applicationFieldNames());
+        table.open();
+        table.setIndexName(QStringLiteral("NazwNdx"));
+        source.setTable(&table);
+        source.setQuestions(&questions);
+    }
+
+    test::TempDatabase db;
+    Table table{*db, QStringLiteral("Aktualne")};
+    ui::DataSource source;
+    Informed questions;
+};
+
+}  // namespace
+
+TEST_F(DataAware, GridShowsRowsInIndexOrderAndFollowsTheCursorBothWays) {
+    ui::DataGrid grid;
+    grid.setColumns({{QStringLiteral("Nazwisko"), QStringLiteral("Nazwisko"), 20}});
+    grid.setTable(&table);
+    grid.resize(300, 200);
+    ASSERT_EQ(grid.model()->rowCount(), 3);
+    EXPECT_EQ(grid.model()->index(1, 0).data().toString(), QStringLiteral("Łoś"));
+
+    table.last();
+    EXPECT_EQ(grid.currentIndex().row(), 2);
+    grid.setCurrentIndex(grid.model()->index(0, 0));
+    EXPECT_EQ(table.recNo(), 1);
+    EXPECT_EQ(table.field(QStringLiteral("Nazwisko")).asString(), QStringLiteral("Adamczyk"));
+
+    table.insert();
+    table.field(QStringLiteral("Nazwisko")).setString(QStringLiteral("Bąk"));
+    table.field(QStringLiteral("Imie")).setString(QStringLiteral("Ala"));
+    table.post();
+    EXPECT_EQ(grid.model()->rowCount(), 4);
+    EXPECT_EQ(grid.currentIndex().row(), 1);
+}
+
+TEST_F(DataAware, TypingPutsTheRowIntoEditingAndIsWrittenBeforeThePost) {
+    table.first();
+    ui::DbLineEdit edit;
+    edit.bind(&source, QStringLiteral("Adres_miejsc"));
+    ui::DbLineEdit persons;
+    persons.bind(&source, QStringLiteral("Liczba_osob"));
+    EXPECT_EQ(persons.text(), QStringLiteral("2"));
+
+    edit.setFocus();
+    QTest::keyClicks(&edit, QStringLiteral("Opole"));
+    EXPECT_EQ(table.state(), TableState::Edit);
+    EXPECT_TRUE(edit.isPending());
+    table.post();  // no focus change: the pending text still reaches the row
+    EXPECT_EQ(table.field(QStringLiteral("Adres_miejsc")).asString(), QStringLiteral("Opole"));
+
+    table.next();
+    EXPECT_EQ(table.field(QStringLiteral("Adres_miejsc")).asString(), QString());
+    EXPECT_EQ(edit.text(), QString());  // the next row's value
+}
+
+TEST_F(DataAware, TextAFieldCannotHoldIsRefusedNamingTheFieldAndNothingIsStored) {
+    ui::DbLineEdit persons;
+    persons.bind(&source, QStringLiteral("Liczba_osob"));
+    persons.setCaption(QStringLiteral("Liczba osób"));
+    persons.setRange(0, 99);
+
+    persons.setText(QString());
+    QTest::keyClicks(&persons, QStringLiteral("dwa"));
+    EXPECT_THROW(table.post(), core::FieldValueError);
+    EXPECT_EQ(table.state(), TableState::Edit);
+    EXPECT_EQ(table.field(QStringLiteral("Liczba_osob")).asInteger(), 2);
+
+    persons.selectAll();
+    QTest::keyClicks(&persons, QStringLiteral("-3"));
+    try {
+        persons.store();
+        FAIL();
+    } catch (const core::FieldValueError &e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Liczba osób")));
+    }
+    persons.selectAll();
+    QTest::keyClicks(&persons, QStringLiteral("4"));
+    table.post();
+    EXPECT_EQ(table.field(QStringLiteral("Liczba_osob")).asInteger(), 4);
+}
+
+TEST_F(DataAware, CheckBoxesWriteAtOnceAndCancelRestoresEveryControl) {
+    ui::DbCheckBox co(QStringLiteral("CO"));
+    co.bind(&source, QStringLiteral("Ryczalt_CO"));
+    ui::DbCheckBox kitchen(QStringLiteral("60%"));
+    kitchen.bind(&source, QStringLiteral("PowKuchniPonad60"));
+    ui::DbComboBox title;
+    title.setSorted(true);
+    title.setItems({QStringLiteral("najem"), QStringLiteral("brak tytułu prawnego"), QStringLiteral("ąb")});
+    title.bind(&source, QStringLiteral("Tytul_prawny"));
+    EXPECT_EQ(title.itemText(0), QStringLiteral("ąb"));
+    EXPECT_EQ(title.itemText(1), QStringLiteral("brak tytułu prawnego"));
+
+    co.click();
+    kitchen.click();
+    EXPECT_TRUE(table.field(QStringLiteral("Ryczalt_CO")).asBoolean());
+    EXPECT_EQ(table.field(QStringLiteral("PowKuchniPonad60")).asString(), QStringLiteral("Tak"));
+    table.cancel();
+    EXPECT_FALSE(co.isChecked());
+    EXPECT_FALSE(kitchen.isChecked());
+}
