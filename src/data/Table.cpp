@@ -747,12 +747,36 @@ bool Table::gotoRowId(qint64 rowId) {
     requireOpen();
     checkBrowseMode();
     sync();
-    const auto &ids = m_snap->ids;
-    const auto it = m_orderByRowId ? std::lower_bound(ids.begin(), ids.end(), rowId) : std::find(ids.begin(), ids.end(), rowId);
-    if (it == ids.end() || *it != rowId)
+    const int pos = positionOf(rowId);
+    if (pos < 0)
         return false;
-    setPosition(int(it - ids.begin()));
+    setPosition(pos);
     return true;
+}
+
+std::vector<qint64> Table::orderedRowIds() const {
+    sync();
+    return m_snap->ids;
+}
+
+int Table::positionOf(qint64 rowId) const {
+    const auto &ids = m_snap->ids;
+    const int n = int(ids.size());
+    // Near the current row first: walks go from one row to the next.
+    for (const int p : {m_pos + 1, m_pos, m_pos - 1})
+        if (p >= 0 && p < n && ids[p] == rowId)
+            return p;
+    if (m_orderByRowId) {
+        const auto it = std::lower_bound(ids.begin(), ids.end(), rowId);
+        return it != ids.end() && *it == rowId ? int(it - ids.begin()) : -1;
+    }
+    // The row's key tells its place.
+    const auto key = rowKey(rowId);
+    const int p = lowerBound(key, key.size(), true, rowId);
+    if (p < n && ids[p] == rowId)
+        return p;
+    const auto it = std::find(ids.begin(), ids.end(), rowId);
+    return it != ids.end() ? int(it - ids.begin()) : -1;
 }
 
 // ---------------------------------------------------------------------------

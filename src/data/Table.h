@@ -17,6 +17,9 @@
 namespace varnel::data {
 
 class Table;
+struct WalkOptions;
+struct WalkResult;
+using RowWork = std::function<bool(Table &table)>;
 
 enum class TableState { Inactive, Browse, Edit, Insert };
 
@@ -197,6 +200,7 @@ public:
 
 private:
     friend class Field;
+    friend WalkResult walk(Table &table, const RowWork &work, const WalkOptions &options);
     struct KeyPart;
     struct KeyValue;
     struct Snapshot;
@@ -204,6 +208,8 @@ private:
 
     void requireOpen() const;
     void checkBrowseMode();
+    std::vector<qint64> orderedRowIds() const;  // the row ids in the order of the index
+    int positionOf(qint64 rowId) const;         // -1 when the row is not in the table
     void updateRecord();
     void sync() const;
     void loadSnapshot() const;
