@@ -4,6 +4,7 @@
 #include "core/DbError.h"
 #include "data/Table.h"
 #include "core/Progress.h"
+#include "data/Walk.h"
 
 #include <cmath>
 #include <functional>
@@ -17,24 +18,6 @@ const QString WorkTable = QString::fromLatin1(UpgradeWorkTable);
 // Writes the added fields of one row; `first` is the position of the first
 // added field in the work table.
 using FillAdded = std::function<void(Table &source, Table &work, int first)>;
-
-// Shows the progress for the copy and closes it however the copy ends.
-class ProgressShown {
-public:
-    ProgressShown(core::Progress &p, int max) : m_p(p) { m_p.start(max); }
-    ~ProgressShown() {
-        try {
-            m_p.finish();
-        } catch (...) {
-        }
-    }
-    ProgressShown(const ProgressShown &) = delete;
-    ProgressShown &operator=(const ProgressShown &) = delete;
-    void step() { m_p.step(); }
-
-private:
-    core::Progress &m_p;
-};
 
 QString rebuild(Database &db, const QString &tableName, const QVector<FieldDef> &added, const FillAdded &fill,
                 const QString &ending, core::Progress &progress) {
@@ -57,17 +40,21 @@ QString rebuild(Database &db, const QString &tableName, const QVector<FieldDef> 
         target.open();
         const int stored = int(def.fields.size());
 
-        ProgressShown shown(progress, source.recordCount());
-        for (source.first(); !source.eof(); source.next()) {
-            target.insert();
-            // The first field is the autoincrement number: the work table
-            // numbers the rows afresh in the order they are copied.
-            for (int i = 1; i < stored; ++i)
-                target.setValue(i, source.value(i));
-            fill(source, target, stored);
-            target.post();
-            shown.step();
-        }
+        WalkOptions options;
+        options.progress = &progress;
+        walk(
+            source,
+            [&](Table &row) {
+                target.insert();
+                // The first field is the autoincrement number: the work table
+                // numbers the rows afresh in the order they are copied.
+                for (int i = 1; i < stored; ++i)
+                    target.setValue(i, row.value(i));
+                fill(row, target, stored);
+                target.post();
+                return true;
+            },
+            options);
     }
 
     const QString backup = freeBackupName(db, name + ending);
