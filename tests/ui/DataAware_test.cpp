@@ -119,6 +119,20 @@ TEST_F(DataAware, TextAFieldCannotHoldIsRefusedNamingTheFieldAndNothingIsStored)
     } catch (const core::FieldValueError &e) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("Liczba osób")));
     }
+    // Beyond the field's own range (smallint), whatever the engine's wording.
+    ui::DbLineEdit wheelchair;
+    wheelchair.bind(&source, QStringLiteral("IlOsobNaWozku"));
+    wheelchair.setCaption(QStringLiteral("Osoby na wózku"));
+    QTest::keyClicks(&wheelchair, QStringLiteral("70000"));
+    try {
+        wheelchair.store();
+        FAIL();
+    } catch (const core::FieldValueError &e) {
+        EXPECT_EQ(e.kind(), core::FieldValueError::Kind::OutOfRange);
+        EXPECT_EQ(e.message(), QStringLiteral("Pole „Osoby na wózku”: wartość 70000 jest poza dopuszczalnym zakresem."));
+    }
+    wheelchair.setText(QStringLiteral("1"));
+
     persons.selectAll();
     QTest::keyClicks(&persons, QStringLiteral("4"));
     table.post();
