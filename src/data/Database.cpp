@@ -150,9 +150,13 @@ bool Database::existsIn(const QString &directory) {
 }
 
 bool Database::isDatabasePath(const QString &path) {
-    const QString clean = QDir::cleanPath(QDir::fromNativeSeparators(path));
-    const QString folder = QString::fromLatin1(FolderName);
-    return clean.split(QLatin1Char('/')).contains(folder);
+    const QStringList parts = QDir::cleanPath(QDir::fromNativeSeparators(path)).split(QLatin1Char('/'));
+    if (parts.contains(QString::fromLatin1(FolderName)))
+        return true;
+    // A file of the earlier layout, still opened where it is.
+    const QString name = parts.last();
+    const QString file = QString::fromLatin1(FileName);
+    return name == file || (name.startsWith(file) && JournalEndings.contains(name.mid(file.size())));
 }
 
 void Database::removeFilesIn(const QString &directory) {

@@ -55,7 +55,8 @@ public:
     // Removes the database files of a directory (after a creation that
     // failed): the file with its journals, and the folder when left empty.
     static void removeFilesIn(const QString &directory);
-    // Whether a path lies in the database folder of some directory; the
+    // Whether a path lies in the database folder of some directory, or is a
+    // database file of the earlier layout or one of its journals; the
     // program's file dialogs neither show nor open such paths.
     static bool isDatabasePath(const QString &path);
 

@@ -60,8 +60,7 @@ void makeOldLayout(const QString &dir, int inFile, int inJournal) {
         for (int i = 0; i < inFile; ++i)
             test::addApplication(*db, Aktualne, QStringLiteral("Plik%1").arg(i));
     }
-    ASSERT_TRUE(QFile::rename(Database::filePathIn(dir), oldPath(dir)));
-    ASSERT_TRUE(QDir(dir).rmdir(QStringLiteral(".varnel")));
+    test::moveToEarlierLayout(dir);
     Raw raw(oldPath(dir));
     sqlite3_db_config(raw.db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     raw.exec("PRAGMA journal_mode=WAL");

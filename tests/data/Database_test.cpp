@@ -70,6 +70,8 @@ TEST(Database, CreateMakesAnOwnerOnlyFileInAHiddenFolderAndRefusesToOverwrite) {
     EXPECT_THROW(Database::create(db.path()), core::DbError);
     EXPECT_TRUE(Database::isDatabasePath(db->filePath()));
     EXPECT_FALSE(Database::isDatabasePath(db.path() + QStringLiteral("/decyzja.fmz")));
+    EXPECT_TRUE(Database::isDatabasePath(db.path() + QStringLiteral("/varnel.sqlite-wal")));  // the earlier layout
+    EXPECT_FALSE(Database::isDatabasePath(db.path() + QStringLiteral("/varnel.sqlite.fmz")));
 }
 
 TEST(Database, DeliveredLayoutsReadBackFromTheSchemaAlone) {
