@@ -159,3 +159,29 @@ TEST_F(DataAware, CheckBoxesWriteAtOnceAndCancelRestoresEveryControl) {
     EXPECT_FALSE(co.isChecked());
     EXPECT_FALSE(kitchen.isChecked());
 }
+
+TEST_F(DataAware, AGridPaintedAfterAnotherConnectionAddedRowsShowsThemAll) {
+    ui::DataGrid grid;
+    grid.setColumns({{QStringLiteral("Nazwisko"), QStringLiteral("Nazwisko"), 20}});
+    grid.setTable(&table);
+    grid.resize(300, 300);
+    grid.show();
+    ASSERT_EQ(grid.model()->rowCount(), 3);
+    {
+        auto second = db->openSecondConnection();
+        Table other(*second, QStringLiteral("Aktualne"));
+        other.open();
+        other.insert();
+        other.field(QStringLiteral("Nazwisko")).setString(QStringLiteral("Bąk"));
+        other.field(QStringLiteral("Imie")).setString(QStringLiteral("Ewa"));
+        other.post();
+    }
+    // A paint reads the rows again; the grid is told right after it.
+    grid.model()->index(0, 0).data();
+    QApplication::processEvents();
+    ASSERT_EQ(grid.model()->rowCount(), 4);
+    QStringList shown;
+    for (int r = 0; r < 4; ++r)
+        shown << grid.model()->index(r, 0).data().toString().trimmed();
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("Adamczyk"), QStringLiteral("Bąk"), QStringLiteral("Łoś"), QStringLiteral("Nowak")}));
+}
