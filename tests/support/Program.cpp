@@ -1,0 +1,31 @@
+#include "support/Program.h"
+
+#include "data/Layouts.h"
+#include "data/Table.h"
+
+namespace varnel::test {
+
+void createDeliveredTables(data::Database &db) {
+    for (const auto &def : data::deliveredTables())
+        db.createTable(def);
+}
+
+void fillDictionary(data::Database &db, const QString &table, const QList<std::pair<QString, bool>> &rows) {
+    data::Table t(db, table);
+    t.open();
+    for (const auto &[text, used] : rows) {
+        t.insert();
+        t.field(QStringLiteral("Opis")).setString(text);
+        t.field(QStringLiteral("BylModi")).setBoolean(used);
+        t.post();
+    }
+}
+
+void fillDictionary(data::Database &db, const QString &table, const QStringList &texts) {
+    QList<std::pair<QString, bool>> rows;
+    for (const QString &text : texts)
+        rows.append({text, false});
+    fillDictionary(db, table, rows);
+}
+
+}  // namespace varnel::test

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/Context.h"
+#include "core/FileDialogs.h"
+#include "support/ScriptedQuestions.h"
+#include "support/TempDatabase.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <gtest/gtest.h>
+#include <utility>
+
+namespace varnel::test {
+
+// File dialogs answered without a screen: every dialog asked is recorded
+// (its directory and filter), and the file chosen is `chosen`: none unless
+// a test sets one.
+class ScriptedFiles : public core::FileDialogs {
+public:
+    QString chosen;
+    QStringList asked;  // directory, filter, directory, filter, ...
+
+    QString openFile(QWidget *, const QString &directory, const QString &filter, const QString &) override {
+        asked << directory << filter;
+        return chosen;
+    }
+    QString saveFile(QWidget *, const QString &directory, const QString &filter, const QString &) override {
+        asked << directory << filter;
+        return chosen;
+    }
+};
+
+// Creates every table a new database is delivered with, empty.
+void createDeliveredTables(data::Database &db);
+
+// Adds rows to a dictionary in this order: the text (Opis) and whether it
+// has been used on an application (BylModi).
+void fillDictionary(data::Database &db, const QString &table, const QList<std::pair<QString, bool>> &rows);
+// Adds unused texts to a dictionary in this order.
+void fillDictionary(data::Database &db, const QString &table, const QStringList &texts);
+
+// A run of the program on a new, empty database: the context every window
+// receives, with questions and file dialogs answered from a script.
+class ProgramTest : public ::testing::Test {
+protected:
+    TempDatabase db;
+    ScriptedQuestions questions;
+    ScriptedFiles files;
+    core::Context ctx{*db, questions, files, {}};
+};
+
+}  // namespace varnel::test
