@@ -82,6 +82,7 @@ TEST_F(Admin, LoginAdmitsWithTheRowsRightsAndSaysNothing) {
 
 TEST_F(Admin, AFailedLoginIsToldOnceWhenTheWindowCloses) {
     TFormLogin w(ctx);
+    EXPECT_FALSE(w.rights().modiUsers || w.rights().modiDict);  // none before the log-in
     w.show();
     type(w.EditNazwa, QStringLiteral("ADMIN "));
     type(w.EditPassword, QStringLiteral("ADMIN"));
@@ -90,6 +91,7 @@ TEST_F(Admin, AFailedLoginIsToldOnceWhenTheWindowCloses) {
     EXPECT_FALSE(w.loggedIn());
     EXPECT_FALSE(w.cancelled());
     EXPECT_EQ(questions.texts(Kind::Inform), QStringList{QStringLiteral("   Nieprawidłowe hasło lub nazwa użytkownika!  ")});
+    EXPECT_FALSE(w.rights().modiUsers || w.rights().modiDict);
 
     // The close box is not a cancel either.
     questions.clear();
