@@ -25,11 +25,7 @@ class RegisterTest : public test::ProgramTest {
 protected:
     void SetUp() override {
         test::createDeliveredTables(*db);
-        Table param(*db, QStringLiteral("param"));
-        param.open();
-        param.insert();
-        param.field(QStringLiteral("Wzor_NrDec")).setString(QStringLiteral("AB/"));
-        param.post();
+        test::setParameters(*db, {{QStringLiteral("Wzor_NrDec"), QStringLiteral("AB/")}});
         test::fillDictionary(*db, QStringLiteral("zarzadcy"), QStringList{QStringLiteral("ZGM Opole")});
         test::fillDictionary(*db, QStringLiteral("statlok"), QStringList{QStringLiteral("komunalny")});
         for (const char *name : {"Nowak", "Lis", "Adamczyk"})

@@ -10,6 +10,19 @@ void createDeliveredTables(data::Database &db) {
         db.createTable(def);
 }
 
+void setParameters(data::Database &db, const QList<std::pair<QString, QVariant>> &fields) {
+    data::Table param(db, QStringLiteral("param"));
+    param.open();
+    param.first();
+    if (param.isEmpty())
+        param.insert();
+    else
+        param.edit();
+    for (const auto &[name, value] : fields)
+        param.field(name).setVariant(value);
+    param.post();
+}
+
 void fillDictionary(data::Database &db, const QString &table, const QList<std::pair<QString, bool>> &rows) {
     data::Table t(db, table);
     t.open();

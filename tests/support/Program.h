@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QString>
+#include <QVariant>
 #include <QStringList>
 #include <gtest/gtest.h>
 #include <utility>
@@ -33,6 +34,10 @@ public:
 
 // Creates every table a new database is delivered with, empty.
 void createDeliveredTables(data::Database &db);
+
+// Sets fields of the parameter row ("param"), adding the row when the table
+// has none.
+void setParameters(data::Database &db, const QList<std::pair<QString, QVariant>> &fields);
 
 // Adds rows to a dictionary in this order: the text (Opis) and whether it
 // has been used on an application (BylModi).

@@ -56,6 +56,15 @@ protected:
     void inUserDialog(const std::function<void(TFormOneUser &)> &fill, const std::function<void()> &open) {
         EXPECT_TRUE(test::answerModalOf<TFormOneUser>(open, fill)) << "no user dialog";
     }
+    // A user added by another workstation: another connection, at once.
+    void addUserElsewhere(const QString &name) {
+        auto other = db->openSecondConnection();
+        data::Table t(*other, QStringLiteral("uspass"));
+        t.open();
+        t.insert();
+        t.field(QStringLiteral("User")).setString(name);
+        t.post();
+    }
     static void type(QWidget *w, const QString &text) {
         w->setFocus();
         QTest::keyClicks(w, text);
@@ -234,14 +243,7 @@ TEST_F(Admin, TheOpenUsersWindowLocksNothingAndOkWritesOnlyItsOwnChanges) {
     });
 
     // Another workstation writes while the window is open, at once.
-    {
-        auto other = db->openSecondConnection();
-        data::Table t(*other, QStringLiteral("uspass"));
-        t.open();
-        t.insert();
-        t.field(QStringLiteral("User")).setString(QStringLiteral("KASIA"));
-        t.post();
-    }
+    addUserElsewhere(QStringLiteral("KASIA"));
     EXPECT_EQ(storedUsers(), (QVariantList{"ADMIN", "KASIA"}));
 
     w.ButtonOK->click();
@@ -265,14 +267,7 @@ TEST_F(Admin, DroppingTheChangesLeavesTheUserTableAsOthersLeftIt) {
         QTest::mouseClick(w.DBGrid1->viewport(), Qt::LeftButton, {}, first);
         QTest::mouseDClick(w.DBGrid1->viewport(), Qt::LeftButton, {}, first);
     });
-    {
-        auto other = db->openSecondConnection();
-        data::Table t(*other, QStringLiteral("uspass"));
-        t.open();
-        t.insert();
-        t.field(QStringLiteral("User")).setString(QStringLiteral("KASIA"));
-        t.post();
-    }
+    addUserElsewhere(QStringLiteral("KASIA"));
     questions.answer(Yes);  // "Zrezygnować z zapisania zmian ?"
     w.close();
     EXPECT_FALSE(w.isVisible());

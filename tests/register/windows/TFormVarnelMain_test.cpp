@@ -27,13 +27,9 @@ class Register : public test::MainWindowTest {
 protected:
     void SetUp() override {
         test::createDeliveredTables(*db);
-        Table param(*db, QStringLiteral("param"));
-        param.open();
-        param.insert();
-        param.field(QStringLiteral("Wzor_NrDec")).setString(QStringLiteral("AB/"));
-        param.field(QStringLiteral("AlgorytmSortowania")).setInteger(2);
-        param.field(QStringLiteral("DrukujStopke")).setBoolean(true);
-        param.post();
+        test::setParameters(*db, {{QStringLiteral("Wzor_NrDec"), QStringLiteral("AB/")},
+                                  {QStringLiteral("AlgorytmSortowania"), 2},
+                                  {QStringLiteral("DrukujStopke"), true}});
         test::fillDictionary(*db, QStringLiteral("tytprawn"), QStringList{"najem", "brak tytułu prawnego"});
         test::fillDictionary(*db, QStringLiteral("statlok"), QStringList{"komunalne", "spółdzielcze"});
         test::fillDictionary(*db, QStringLiteral("zarzadcy"), QStringList{"ZGM Żyrardów"});

@@ -28,17 +28,13 @@ class ApplicationForm : public test::MainWindowTest {
 protected:
     void SetUp() override {
         cli::fillNewDatabase(*db);
-        Table param(*db, QStringLiteral("param"));
-        param.open();
-        param.edit();
-        param.field(QStringLiteral("Min_emeryt")).setCurrency(600);
-        param.field(QStringLiteral("Koszt_kwh")).setFloat(0.5);
-        param.field(QStringLiteral("WskaznikProc")).setInteger(70);
-        param.field(QStringLiteral("Wzor_NrDec")).setString(QStringLiteral("AB/"));
-        param.field(QStringLiteral("Wzor_PlatneDo")).setString(QStringLiteral("do 10 dnia miesiąca"));
-        param.field(QStringLiteral("Wzor_OkresOd")).setDate(QDate(2006, 1, 1));
-        param.field(QStringLiteral("Wzor_OkresDo")).setDate(QDate());
-        param.post();
+        test::setParameters(*db, {{QStringLiteral("Min_emeryt"), 600.0},
+                                  {QStringLiteral("Koszt_kwh"), 0.5},
+                                  {QStringLiteral("WskaznikProc"), 70},
+                                  {QStringLiteral("Wzor_NrDec"), QStringLiteral("AB/")},
+                                  {QStringLiteral("Wzor_PlatneDo"), QStringLiteral("do 10 dnia miesiąca")},
+                                  {QStringLiteral("Wzor_OkresOd"), QDate(2006, 1, 1)},
+                                  {QStringLiteral("Wzor_OkresDo"), QVariant()}});
 
         makeMainWindow();
         ASSERT_TRUE(main->FormShow());
