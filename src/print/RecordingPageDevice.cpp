@@ -7,6 +7,8 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QtMath>
+#include <memory>
+#include <optional>
 
 namespace varnel::print {
 
@@ -19,10 +21,16 @@ RecordingPageDevice::RecordingPageDevice(QSize page, int resolution)
 
 RecordingPageDevice::RecordingPageDevice(std::unique_ptr<QPaintDevice> metricsDevice)
     : m_page(metricsDevice->width(), metricsDevice->height()), m_metricsDevice(std::move(metricsDevice)) {
+    // Metrics are made again only when the font changes: making them is
+    // far dearer than measuring a text.
     QPaintDevice *device = m_metricsDevice.get();
-    m_metrics = [device](const QFont &font, const QString &text) {
-        const QFontMetricsF fm(font, device);
-        return QSize(qRound(fm.horizontalAdvance(text)), qRound(fm.height()));
+    auto cache = std::make_shared<std::pair<QFont, std::optional<QFontMetricsF>>>();
+    m_metrics = [device, cache](const QFont &font, const QString &text) {
+        if (!cache->second || cache->first != font) {
+            cache->first = font;
+            cache->second.emplace(font, device);
+        }
+        return QSize(qRound(cache->second->horizontalAdvance(text)), qRound(cache->second->height()));
     };
 }
 
