@@ -270,6 +270,7 @@ const std::vector<Command> &adminCommands() {
              "wszystkimi tabelami dostarczanymi z bazą. Wypełnia wiersz parametrów (param) bieżącymi kwotami\n"
              "i wzorcami, słowniki typowymi pozycjami, zakłada użytkownika ADMIN z hasłem ADMIN i oboma\n"
              "uprawnieniami oraz wiersze ustawień wydruku list (skladlist) i zestawienia wydatków (skladlic).\n"
+             "Obok bazy zapisuje dwa przykładowe wzorce list: lista_zarzadcy.lsa i lista_wnioskodawcow.lsa.\n"
              "Nie nadpisuje istniejącej bazy. Po błędzie nie zostaje żaden plik bazy.\n"
              "Katalog można też podać przez --db."),
          {QCommandLineOption(QStringLiteral("alias"),
