@@ -1,9 +1,9 @@
 #include "print/PdfFile.h"
 #include "print/RecordingPageDevice.h"
 #include "print/RichTextPrint.h"
+#include "support/AdminRun.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextBlockFormat>
 #include <QTextCursor>
@@ -13,6 +13,7 @@
 
 using namespace varnel::print;
 using Recorder = RecordingPageDevice;
+using varnel::test::pdfText;
 
 namespace {
 
@@ -141,14 +142,6 @@ class PdfFileTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     QString path() const { return dir.filePath(QStringLiteral("wydruk.pdf")); }
-
-    static QString pdfText(const QString &file) {
-        QProcess p;
-        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
-        if (!p.waitForFinished(20000))
-            return QStringLiteral("(pdftotext did not finish)");
-        return QString::fromUtf8(p.readAllStandardOutput());
-    }
 };
 
 TEST_F(PdfFileTest, PolishTextAndRichTextComeBackAndTheFileIsTheOwnersOnly) {

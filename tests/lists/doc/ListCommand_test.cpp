@@ -4,6 +4,7 @@
 #include "data/Table.h"
 #include "lists/ExampleTemplates.h"
 #include "lists/ListTemplate.h"
+#include "support/AdminRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,18 +17,8 @@ using namespace varnel;
 
 namespace {
 
-struct Outcome {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-QString pdfText(const QString &file) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
-    p.waitForFinished(20000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
+using Outcome = test::AdminOutcome;
+using test::pdfText;
 
 // A new database made by init, with 30 demo applications whose payments are
 // set by hand: the first ten of the surname order are paid to the manager.
@@ -50,12 +41,7 @@ protected:
         }
     }
 
-    Outcome admin(const QStringList &arguments) {
-        Outcome r;
-        QTextStream out(&r.out), err(&r.err);
-        r.code = cli::runAdmin(QStringList{QStringLiteral("varnel-admin")} + arguments, out, err);
-        return r;
-    }
+    Outcome admin(const QStringList &arguments) { return test::runAdminTool(arguments); }
     Outcome list(const QStringList &more) {
         return admin(QStringList{QStringLiteral("list"), QStringLiteral("--db"), dbDir(), QStringLiteral("--template"),
                                  managerTemplate()} +

@@ -2,6 +2,7 @@
 #include "core/FileDialogs.h"
 #include "print/RichTextPrint.h"
 #include "print/windows/PrintActions.h"
+#include "support/AdminRun.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempDatabase.h"
 
@@ -11,13 +12,13 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QTextDocument>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 using namespace varnel;
+using test::pdfText;
 using test::ScriptedQuestions;
 
 namespace {
@@ -34,13 +35,6 @@ struct ChosenFile : core::FileDialogs {
         return path;
     }
 };
-
-QString pdfText(const QString &file) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
-    p.waitForFinished(20000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 class PrintActionsTest : public ::testing::Test {
 protected:
