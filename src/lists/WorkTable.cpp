@@ -61,6 +61,13 @@ void fillWorkTable(data::Database &db, const QVector<ListColumn> &columns) {
     tx.commit();
 }
 
+ListTemplateReading loadTemplateIntoWorkTable(data::Database &db, const QString &path) {
+    ListTemplateReading r = readListTemplateFile(path);
+    if (r.loaded())
+        fillWorkTable(db, r.tmpl.columns);
+    return r;
+}
+
 void storeWorkTableSums(data::Database &db, const QVector<double> &sums) {
     data::Transaction tx(db);
     data::Table t(db, WorkTableName);

@@ -23,6 +23,10 @@ QVector<ListColumn> readWorkTable(data::Database &db);
 // Empties the table and fills it with the columns, positions 1..n, totals
 // 0: all in one transaction, so a failure leaves the old rows.
 void fillWorkTable(data::Database &db, const QVector<ListColumn> &columns);
+// Reads a template file, as both windows load one: when it is read whole,
+// its columns replace those of the work table; of a file read in part
+// nothing enters the table (the header part read stays in the result).
+ListTemplateReading loadTemplateIntoWorkTable(data::Database &db, const QString &path);
 // Stores the totals of a printed list, one per column in position order.
 void storeWorkTableSums(data::Database &db, const QVector<double> &sums);
 

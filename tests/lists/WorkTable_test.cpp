@@ -4,6 +4,7 @@
 #include "lists/WorkTable.h"
 #include "support/TempDatabase.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace varnel;
@@ -45,6 +46,26 @@ TEST_F(WorkTableTest, FillingReplacesTheRowsInPositionOrder) {
     t.refresh();
     t.moveTo(2);
     EXPECT_DOUBLE_EQ(t.field(QStringLiteral("ValSuma")).asFloat(), 0);
+}
+
+TEST_F(WorkTableTest, OnlyAWholeTemplateEntersTheTable) {
+    const QVector<ListColumn> before{{QStringLiteral("Nazwisko"), 30, QString()}};
+    fillWorkTable(*db, before);
+    const QString bad = db.dir.filePath(QStringLiteral("zly.lsa"));
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("biu10Arial\r\n1\r\n1\r\nNag\r\nbiu10Arial\r\n1\r\n4/N/Lp.\r\n20/+Czynsz\r\n");
+    f.close();
+    const ListTemplateReading r = loadTemplateIntoWorkTable(*db, bad);
+    EXPECT_EQ(r.read, ListTemplateReading::Read::Header);
+    EXPECT_EQ(readWorkTable(*db), before);
+
+    const QString good = db.dir.filePath(QStringLiteral("dobry.lsa"));
+    ListTemplate t;
+    t.columns = {{QStringLiteral("Lp."), 4, QString()}, {QStringLiteral("Czynsz"), 12, QStringLiteral("+")}};
+    ASSERT_EQ(writeListTemplateFile(good, t), QString());
+    EXPECT_TRUE(loadTemplateIntoWorkTable(*db, good).loaded());
+    EXPECT_EQ(readWorkTable(*db), t.columns);
 }
 
 TEST_F(WorkTableTest, TheEditorsStepsAddToggleAndRenumber) {
