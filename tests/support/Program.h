@@ -14,20 +14,25 @@
 
 namespace varnel::test {
 
-// File dialogs answered without a screen: every dialog asked is recorded
-// (its directory and filter), and the file chosen is `chosen`: none unless
-// a test sets one.
+// File dialogs answered without a screen: every dialog asked is recorded,
+// and the file chosen is `chosen`: none unless a test sets one.
 class ScriptedFiles : public core::FileDialogs {
 public:
+    struct Dialog {
+        bool save = false;  // a save dialog (else an open dialog)
+        QString directory;
+        QString filter;
+        QString suffix;
+    };
     QString chosen;
-    QStringList asked;  // directory, filter, directory, filter, ...
+    QList<Dialog> asked;
 
-    QString openFile(QWidget *, const QString &directory, const QString &filter, const QString &) override {
-        asked << directory << filter;
+    QString openFile(QWidget *, const QString &directory, const QString &filter, const QString &suffix) override {
+        asked.append({false, directory, filter, suffix});
         return chosen;
     }
-    QString saveFile(QWidget *, const QString &directory, const QString &filter, const QString &) override {
-        asked << directory << filter;
+    QString saveFile(QWidget *, const QString &directory, const QString &filter, const QString &suffix) override {
+        asked.append({true, directory, filter, suffix});
         return chosen;
     }
 };

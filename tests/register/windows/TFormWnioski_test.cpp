@@ -250,9 +250,11 @@ TEST_F(ApplicationForm, PrzerwijToThePeriodQuestionEndsPrintingAtOnce) {
     form->ButtonDrukujClick();
     EXPECT_EQ(questions.texts(Kind::KontynuujPrzerwij),
               QStringList({QStringLiteral("Nie zdefiniowano okresu przysługiwania!"), QStringLiteral("Nie wprowadzono teminu płatności!")}));
-    ASSERT_EQ(files.asked.size(), 2);
-    EXPECT_EQ(files.asked[0], db->directory());
-    EXPECT_EQ(files.asked[1], QStringLiteral("Wzorzec decyzji (*.fmz)|*.fmz|Dowolny (*.*)|*.*"));
+    ASSERT_EQ(files.asked.size(), 1);
+    EXPECT_FALSE(files.asked[0].save);
+    EXPECT_EQ(files.asked[0].directory, db->directory());
+    EXPECT_EQ(files.asked[0].filter, QStringLiteral("Wzorzec decyzji (*.fmz)|*.fmz|Dowolny (*.*)|*.*"));
+    EXPECT_EQ(files.asked[0].suffix, QStringLiteral("fmz"));
     EXPECT_TRUE(questions.texts(Kind::Inform).isEmpty());
 }
 

@@ -52,7 +52,7 @@ bool answerModal(const std::function<void()> &open, const std::function<void(QDi
         act(*d);
         if (d && d->isVisible()) {
             ADD_FAILURE() << "the dialog " << d->objectName().toStdString() << " stayed open";
-            d->reject();
+            d->QDialog::done(QDialog::Rejected);
         }
     });
     open();
