@@ -20,7 +20,7 @@ void Paragraph::append(const QString &text, const CharStyle &style) {
         runs.push_back(TextRun{text, style});
 }
 
-int Table::columnCount() const {
+int TextTable::columnCount() const {
     size_t n = 0;
     for (const TableRow &r : rows)
         n = std::max(n, r.cells.size());
@@ -35,7 +35,7 @@ QString RichText::plainText() const {
             out += QLatin1Char('\n');
             continue;
         }
-        for (const TableRow &row : std::get<Table>(b).rows)
+        for (const TableRow &row : std::get<TextTable>(b).rows)
             for (const TableCell &cell : row.cells)
                 for (const Paragraph &p : cell.paragraphs) {
                     out += p.text();

@@ -66,13 +66,13 @@ struct TableRow {
     std::vector<TableCell> cells;
 };
 
-struct Table {
+struct TextTable {
     std::vector<TableRow> rows;
     bool borders = false;  // cells framed by single lines
     int columnCount() const;
 };
 
-using Block = std::variant<Paragraph, Table>;
+using Block = std::variant<Paragraph, TextTable>;
 
 struct RichText {
     std::vector<Block> blocks;

@@ -44,7 +44,7 @@ struct RtfReadResult {
 // the document's code page; \ansi without \ansicpg means Windows-1250, the
 // code page of the Polish workstations the templates come from); \uN with
 // its \ucN fallback; \fs, \f, \b, \i, \ul (and its kinds), \ulnone,
-// \strike, \super, \sub, \nosupersub with their off forms; the colour table
+// \strike, \super, \sub, \nosupersub, \up, \dn with their off forms; the colour table
 // and \cf; \ql, \qc, \qr, \qj, \li, \ri, \fi, \sb, \sa, \pagebb, \page; \par,
 // \line, \tab and the named special characters (\emdash, \endash, \lquote,
 // \rquote, \ldblquote, \rdblquote, \bullet, \~, \-, \_ and the spaces);

@@ -476,7 +476,7 @@ private:
             return;
         }
         if (w == "b" || w == "i" || w == "strike" || w == "striked" || w == "f" || w == "fs" || w == "cf" ||
-            w == "super" || w == "sub" || w == "nosupersub" || w == "ulnone" ||
+            w == "super" || w == "sub" || w == "nosupersub" || w == "up" || w == "dn" || w == "ulnone" ||
             (w.size() >= 2 && w.compare(0, 2, "ul") == 0 && w != "ulc")) {
             flushBytes();
             if (w == "b")
@@ -497,6 +497,10 @@ private:
                 c.vertical = on ? -1 : 0;
             else if (w == "nosupersub")
                 c.vertical = 0;
+            else if (w == "up")  // raised by half-points: LibreOffice's superscript
+                c.vertical = hasParam && value == 0 ? 0 : 1;
+            else if (w == "dn")
+                c.vertical = hasParam && value == 0 ? 0 : -1;
             else if (w == "ulnone")
                 c.underline = false;
             else
@@ -886,7 +890,7 @@ private:
         }
         for (size_t i = 0; i < row.cells.size(); ++i)
             row.cells[i].rightBoundary = i < m_cellx.size() ? std::max(m_cellx[i] - m_rowLeft, 0) : 0;
-        const int columns = std::max(m_table.columnCount(), static_cast<int>(row.cells.size()));
+        const int columns = std::max(m_tableColumns, static_cast<int>(row.cells.size()));
         if (static_cast<qint64>(columns) * static_cast<qint64>(m_table.rows.size() + 1) > Limits::MaxTableCells) {
             // Too large for one table: the row's text goes on as paragraphs.
             closeTable();
@@ -896,6 +900,7 @@ private:
             return;
         }
         m_tableBorders = m_tableBorders || m_rowOpenBorders;
+        m_tableColumns = columns;
         m_table.rows.push_back(std::move(row));
     }
 
@@ -913,7 +918,8 @@ private:
             return;
         m_table.borders = m_tableBorders;
         m_out.blocks.emplace_back(std::move(m_table));
-        m_table = Table();
+        m_table = TextTable();
+        m_tableColumns = 0;
         m_tableBorders = false;
     }
 
@@ -966,7 +972,8 @@ private:
     TableCell m_cell;
     bool m_cellOpen = false;
     TableRow m_row;
-    Table m_table;
+    TextTable m_table;
+    int m_tableColumns = 0;
     std::vector<int> m_cellx;  // cell boundaries of the row definition, from the page's left margin
     int m_rowLeft = 0;         // where the row starts (\trleft)
     bool m_borderSide = false;

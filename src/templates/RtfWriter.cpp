@@ -127,7 +127,7 @@ public:
                 collect(*p);
                 continue;
             }
-            for (const TableRow &row : std::get<Table>(b).rows)
+            for (const TableRow &row : std::get<TextTable>(b).rows)
                 for (const TableCell &cell : row.cells)
                     for (const Paragraph &p : cell.paragraphs)
                         collect(p);
@@ -156,7 +156,7 @@ public:
             if (const Paragraph *p = std::get_if<Paragraph>(&b))
                 paragraph(out, *p, false, "\\par");
             else
-                table(out, std::get<Table>(b));
+                table(out, std::get<TextTable>(b));
         }
         out += "}\n";
         return out;
@@ -252,7 +252,7 @@ private:
         out += '\n';
     }
 
-    void table(QByteArray &out, const Table &t) {
+    void table(QByteArray &out, const TextTable &t) {
         const int columns = std::max(t.columnCount(), 1);
         for (const TableRow &row : t.rows) {
             out += "\\trowd\\trgaph108\\trleft0\n";

@@ -22,14 +22,14 @@ std::vector<const Paragraph *> paragraphs(const RichText &t) {
     return out;
 }
 
-const Table *firstTable(const RichText &t) {
+const TextTable *firstTable(const RichText &t) {
     for (const Block &b : t.blocks)
-        if (const Table *x = std::get_if<Table>(&b))
+        if (const TextTable *x = std::get_if<TextTable>(&b))
             return x;
     return nullptr;
 }
 
-QString cellText(const Table &t, size_t row, size_t column) {
+QString cellText(const TextTable &t, size_t row, size_t column) {
     QStringList lines;
     for (const Paragraph &p : t.rows.at(row).cells.at(column).paragraphs)
         lines << p.text();
@@ -77,7 +77,7 @@ TEST(RtfReader, TakesAWordDocument) {
     EXPECT_FALSE(styleAt(*ps[1], QStringLiteral("Przyznaję")).color);
     EXPECT_EQ(styleAt(*ps[1], QStringLiteral("Przyznaję")).pointSize, 11);
 
-    const Table *table = firstTable(t);
+    const TextTable *table = firstTable(t);
     ASSERT_NE(table, nullptr);
     ASSERT_EQ(table->rows.size(), 1u);
     ASSERT_EQ(table->rows[0].cells.size(), 2u);
@@ -110,7 +110,7 @@ TEST(RtfReader, TakesALibreOfficeDocument) {
     EXPECT_TRUE(styleAt(*ps[1], QStringLiteral("Wypłata")).underline);
     EXPECT_FALSE(styleAt(*ps[1], QStringLiteral("płatne")).underline);
 
-    const Table *table = firstTable(t);
+    const TextTable *table = firstTable(t);
     ASSERT_NE(table, nullptr);
     ASSERT_EQ(table->rows.size(), 2u);
     EXPECT_EQ(table->columnCount(), 2);
@@ -187,6 +187,13 @@ TEST(RtfReader, FormattingOnAndOffAndGroupsRestoreIt) {
     EXPECT_EQ(styleAt(p, QStringLiteral("big")).pointSize, 1638);
     EXPECT_EQ(styleAt(p, QStringLiteral("p")).pointSize, 12);
     EXPECT_FALSE(styleAt(p, QStringLiteral("p")).strike);
+
+    // LibreOffice raises superscripts with \up.
+    const RichText raised = read("{\\rtf1 x{\\*\\updnprop8000}\\up8 2\\up0 y\\dn4 z\\par}");
+    const Paragraph &lo = *paragraphs(raised).at(0);
+    EXPECT_EQ(styleAt(lo, QStringLiteral("2")).vertical, 1);
+    EXPECT_EQ(styleAt(lo, QStringLiteral("y")).vertical, 0);
+    EXPECT_EQ(styleAt(lo, QStringLiteral("z")).vertical, -1);
 }
 
 TEST(RtfReader, SkipsWhatItDoesNotUse) {
@@ -239,7 +246,7 @@ TEST(RtfReader, SizesAreBounded) {
         wide += "\\intbl c" + QByteArray::number(i) + "\\cell";
     wide += "\\row}";
     const RichText w = read(wide);
-    const Table *t = firstTable(w);
+    const TextTable *t = firstTable(w);
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->columnCount(), RtfReadLimits::MaxColumns);
     EXPECT_TRUE(w.plainText().contains(QStringLiteral("c100")));
@@ -264,7 +271,7 @@ TEST(RtfReader, TableCellsKeepTheirTextInReadingOrder) {
         "\\pard after\\par}";
     const RichText t = read(rtf);
     EXPECT_EQ(t.plainText(), QStringLiteral("A1\nA2\nB\nC\nD\nE\nafter\n"));
-    const Table *table = firstTable(t);
+    const TextTable *table = firstTable(t);
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->rows.size(), 2u);
     EXPECT_EQ(cellText(*table, 0, 0), QStringLiteral("A1\nA2"));
@@ -320,7 +327,7 @@ RichText sample() {
     empty.alignment = Alignment::Right;
     t.blocks.emplace_back(empty);
 
-    Table table;
+    TextTable table;
     table.borders = true;
     for (int r = 0; r < 2; ++r) {
         TableRow row;
@@ -403,9 +410,9 @@ TEST(RtfWriter, WhatItWritesReadsBackTheSame) {
             expectSame(*p, std::get<Paragraph>(back.blocks[i]));
             continue;
         }
-        const Table &a = std::get<Table>(original.blocks[i]);
-        ASSERT_TRUE(std::holds_alternative<Table>(back.blocks[i]));
-        const Table &b = std::get<Table>(back.blocks[i]);
+        const TextTable &a = std::get<TextTable>(original.blocks[i]);
+        ASSERT_TRUE(std::holds_alternative<TextTable>(back.blocks[i]));
+        const TextTable &b = std::get<TextTable>(back.blocks[i]);
         EXPECT_EQ(b.borders, a.borders);
         ASSERT_EQ(b.rows.size(), a.rows.size());
         for (size_t r = 0; r < a.rows.size(); ++r) {

@@ -42,7 +42,7 @@ void insertParagraphs(QTextCursor &cursor, const std::vector<Paragraph> &paragra
     }
 }
 
-QTextTableFormat tableFormatOf(const Table &t) {
+QTextTableFormat tableFormatOf(const TextTable &t) {
     QTextTableFormat f;
     f.setCellSpacing(0);
     f.setCellPadding(3);
@@ -83,7 +83,7 @@ QTextTableFormat tableFormatOf(const Table &t) {
     return f;
 }
 
-void insertTable(QTextCursor &cursor, const Table &t, const RichText &defaults) {
+void insertTable(QTextCursor &cursor, const TextTable &t, const RichText &defaults) {
     const int rows = static_cast<int>(t.rows.size());
     const int columns = t.columnCount();
     if (rows == 0 || columns == 0)
@@ -150,8 +150,8 @@ void collectParagraphs(QTextFrame::iterator it, std::vector<Paragraph> &out) {
     }
 }
 
-Table tableOf(const QTextTable &table) {
-    Table t;
+TextTable tableOf(const QTextTable &table) {
+    TextTable t;
     const QTextTableFormat f = table.format();
     t.borders = f.border() > 0 && f.borderStyle() != QTextFrameFormat::BorderStyle_None;
 
@@ -288,7 +288,7 @@ void setRichText(QTextDocument &doc, const RichText &text) {
         }
         // A table goes after the paragraph the cursor is in; the document
         // then goes on in the paragraph that follows the table.
-        insertTable(cursor, std::get<Table>(b), text);
+        insertTable(cursor, std::get<TextTable>(b), text);
         cursor = QTextCursor(&doc);
         cursor.movePosition(QTextCursor::End);
         fresh = true;
@@ -320,7 +320,7 @@ RichText richTextOf(const QTextDocument &doc) {
     }
     // A document cannot begin or end with a table: it keeps an empty
     // paragraph before and after one, which the template does not hold.
-    auto isTable = [](const Block &b) { return std::holds_alternative<Table>(b); };
+    auto isTable = [](const Block &b) { return std::holds_alternative<TextTable>(b); };
     if (text.blocks.size() >= 2 && isBareParagraph(text.blocks.back()) && isTable(text.blocks[text.blocks.size() - 2]))
         text.blocks.pop_back();
     if (text.blocks.size() >= 2 && isBareParagraph(text.blocks.front()) && isTable(text.blocks[1]))
