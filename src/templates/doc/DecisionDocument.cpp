@@ -117,6 +117,7 @@ void assembleDecision(QTextDocument &doc, const RichText &templateText, data::Ta
     if (options.switches.drukujStopke)
         appendFooter(doc, footerLines(options.switches.stopka));
     fillPlaceholders(doc, FieldCatalogue(applications, options.today));
+    doc.clearUndoRedoStacks();  // the clerk's corrections start from the filled decision
     doc.setModified(false);
 }
 

@@ -265,6 +265,9 @@ QTextBlockFormat blockFormatOf(const Paragraph &p) {
 }
 
 void setRichText(QTextDocument &doc, const RichText &text) {
+    // Loading is no step the user could undo.
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
     doc.clear();
     QFont font(text.defaultFont);
     font.setPointSizeF(text.defaultPointSize > 0 ? text.defaultPointSize : 12);
@@ -294,6 +297,7 @@ void setRichText(QTextDocument &doc, const RichText &text) {
         fresh = true;
     }
     cursor.endEditBlock();
+    doc.setUndoRedoEnabled(undo);
     doc.setModified(false);
 }
 

@@ -19,7 +19,8 @@ namespace varnel::templates::doc {
 // depend on the application's font; the template's default font becomes the
 // document's default font.
 
-// Replaces the content of `doc` with `text`.
+// Replaces the content of `doc` with `text`; the document is then
+// unmodified, with nothing to undo.
 void setRichText(QTextDocument &doc, const RichText &text);
 
 // The content of `doc` as a template document. Tables inside table cells

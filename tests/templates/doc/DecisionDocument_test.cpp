@@ -3,6 +3,7 @@
 
 #include "cli/OfficeDatabase.h"
 #include "data/Table.h"
+#include "support/DocumentText.h"
 #include "support/RtfFixtures.h"
 #include "support/TempDatabase.h"
 #include "templates/ExampleTemplate.h"
@@ -27,6 +28,7 @@ using namespace varnel::templates;
 using namespace varnel::templates::doc;
 using DbTable = varnel::data::Table;
 using varnel::test::TempDatabase;
+using varnel::test::formatAt;
 
 namespace {
 
@@ -70,14 +72,6 @@ protected:
     DbTable table{*db, QStringLiteral("Aktualne")};
 };
 
-QTextCharFormat formatAt(const QTextDocument &doc, const QString &what) {
-    const QTextCursor found = doc.find(what);
-    EXPECT_FALSE(found.isNull()) << what.toStdString();
-    QTextCursor c(found);
-    c.setPosition(found.selectionStart() + 1);
-    return c.charFormat();
-}
-
 TEST_F(Decision, PlaceholdersSplitIntoRunsAreFilledInTheFormatOfTheirFirstCharacter) {
     QTextDocument doc;
     assemble(doc, varnel::test::LibreOfficeFixture, {});
@@ -113,6 +107,9 @@ TEST_F(Decision, MetricLineAndFooterFollowTheTemplateInCourierNew) {
         EXPECT_TRUE(lines[i].isEmpty()) << i;
     EXPECT_EQ(lines[8], QStringLiteral("Sprawę prowadzi: pokój 12"));
     EXPECT_EQ(lines[9], QStringLiteral("Dotyczy: Kowalska Anna"));  // the footer's placeholders are filled too
+
+    EXPECT_FALSE(doc.isUndoAvailable());  // corrections in the window start from the filled decision
+    EXPECT_FALSE(doc.isModified());
 
     const QTextBlock metric = doc.begin().next();
     const QTextCharFormat m = formatAt(doc, QStringLiteral("Wniosek nr ew."));

@@ -2,6 +2,7 @@
 // through RTF, and the reader over damaged files.
 #include "templates/doc/RichTextDocument.h"
 
+#include "support/DocumentText.h"
 #include "support/RtfFixtures.h"
 #include "templates/Rtf.h"
 
@@ -28,15 +29,6 @@ void load(QTextDocument &doc, const QByteArray &rtf) {
 }
 
 QByteArray save(const QTextDocument &doc) { return writeRtf(richTextOf(doc)); }
-
-// The format of the first character of `what` in the document.
-QTextCharFormat formatAt(const QTextDocument &doc, const QString &what) {
-    const QTextCursor found = doc.find(what);
-    EXPECT_FALSE(found.isNull()) << what.toStdString();
-    QTextCursor c(found);
-    c.setPosition(found.selectionStart() + 1);
-    return c.charFormat();
-}
 
 Qt::Alignment alignmentOf(const QTextDocument &doc, const QString &what) {
     return doc.find(what).blockFormat().alignment() & Qt::AlignHorizontal_Mask;
