@@ -1,6 +1,7 @@
 #include "calc/BulkRecalc.h"
 #include "cli/AdminTool.h"
 #include "cli/DemoData.h"
+#include "cli/ListCommand.h"
 #include "cli/OfficeDatabase.h"
 #include "cli/TableCsv.h"
 #include "data/Alias.h"
@@ -20,16 +21,14 @@ namespace varnel::cli {
 
 using data::Database;
 
-namespace {
-
-// A table named on the command line; a missing one is told with the list
-// of the tables there are.
 QString requireTable(const Database &db, const QString &name) {
     if (!db.tableExists(name))
         throw CommandError(QStringLiteral("w bazie danych %1 nie ma tabeli „%2”. Tabele: %3.")
                                .arg(db.directory(), name, db.tableNames().join(QStringLiteral(", "))));
     return db.tableDef(name).name;
 }
+
+namespace {
 
 // ---------------------------------------------------------------------------
 // init
@@ -271,6 +270,7 @@ const std::vector<Command> &adminCommands() {
              "wszystkimi tabelami dostarczanymi z bazą. Wypełnia wiersz parametrów (param) bieżącymi kwotami\n"
              "i wzorcami, słowniki typowymi pozycjami, zakłada użytkownika ADMIN z hasłem ADMIN i oboma\n"
              "uprawnieniami oraz wiersze ustawień wydruku list (skladlist) i zestawienia wydatków (skladlic).\n"
+             "Obok bazy zapisuje dwa przykładowe wzorce list: lista_zarzadcy.lsa i lista_wnioskodawcow.lsa.\n"
              "Nie nadpisuje istniejącej bazy. Po błędzie nie zostaje żaden plik bazy.\n"
              "Katalog można też podać przez --db."),
          {QCommandLineOption(QStringLiteral("alias"),
@@ -348,8 +348,16 @@ const std::vector<Command> &adminCommands() {
          0,
          0,
          runRecalc},
+        listCommand(),
     };
     return commands;
+}
+
+bool commandNeedsGui(const QString &name) {
+    for (const Command &c : adminCommands())
+        if (c.name == name)
+            return c.needsGui;
+    return false;
 }
 
 }  // namespace varnel::cli

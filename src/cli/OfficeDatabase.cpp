@@ -4,6 +4,7 @@
 #include "core/DbError.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
+#include "lists/ExampleTemplates.h"
 #include "templates/ExampleTemplate.h"
 
 #include <QDir>
@@ -180,6 +181,7 @@ std::unique_ptr<Database> createOfficeDatabase(const QString &directory) {
     std::unique_ptr<Database> db = Database::create(directory);
     try {
         fillNewDatabase(*db);
+        lists::writeExampleListTemplates(directory);
         templates::writeExampleDecision(directory);
     } catch (...) {
         db.reset();
@@ -194,10 +196,10 @@ void removeDatabaseFiles(const QString &directory, bool removeDirectory) {
     const QString base = QString::fromLatin1(Database::FileName);
     for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
         QFile::remove(dir.filePath(base + suffix));
-    if (removeDirectory) {
-        QFile::remove(dir.filePath(templates::ExampleDecisionFile));  // the directory and all in it are ours
+    lists::removeExampleListTemplates(directory);
+    templates::removeExampleDecision(directory);
+    if (removeDirectory)
         QDir().rmdir(dir.absolutePath());
-    }
 }
 
 }  // namespace varnel::cli

@@ -28,15 +28,15 @@ StartingParameters startingParameters();
 void fillNewDatabase(varnel::data::Database &db);
 
 // A new database in a directory (made when missing), filled as above, with
-// the example decision template decyzja.fmz beside it. Refuses
-// a directory that already holds a database. When anything fails after the
+// the example list templates and the example decision template decyzja.fmz
+// beside it. Refuses a directory that already holds a database. When anything fails after the
 // database file was made, the file (and a directory made for it) is removed
 // again, so no half database is left behind.
 std::unique_ptr<varnel::data::Database> createOfficeDatabase(const QString &directory);
 
-// Removes the database file of a directory with SQLite's side files. The
-// directory itself goes too when `removeDirectory` is set (a directory made
-// for the database): with the example template, when nothing else is in it.
+// Removes the database file of a directory with SQLite's side files and the
+// example templates a new database brings, as long as unchanged. The
+// directory itself goes too when `removeDirectory` is set and it is empty.
 void removeDatabaseFiles(const QString &directory, bool removeDirectory);
 
 }  // namespace varnel::cli

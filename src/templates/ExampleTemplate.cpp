@@ -1,9 +1,11 @@
 #include "templates/ExampleTemplate.h"
 
 #include "templates/FieldCatalogue.h"
+#include "templates/Rtf.h"
 #include "templates/TemplateFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -111,6 +113,14 @@ RichText exampleDecision() {
         .para(QStringLiteral("(podpis i pieczęć osoby upoważnionej)"), Alignment::Right, 9);
     // Who receives the decision stands in the footer (Parametry › Wzorce pól › Stopka).
     return b.result();
+}
+
+void removeExampleDecision(const QString &directory) {
+    QFile file(QDir(directory).filePath(ExampleDecisionFile));
+    if (file.open(QIODevice::ReadOnly) && file.readAll() == writeRtf(exampleDecision())) {
+        file.close();
+        file.remove();
+    }
 }
 
 void writeExampleDecision(const QString &directory) {

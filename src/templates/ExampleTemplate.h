@@ -22,4 +22,8 @@ RichText exampleDecision();
 // Throws TemplateFileError with the file's error.
 void writeExampleDecision(const QString &directory);
 
+// Removes the example from a directory when it is still as written (a new
+// database given up after a failure); a file changed since stays.
+void removeExampleDecision(const QString &directory);
+
 }  // namespace varnel::templates
