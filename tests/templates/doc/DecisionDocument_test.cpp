@@ -3,6 +3,9 @@
 
 #include "cli/OfficeDatabase.h"
 #include "data/Table.h"
+#include "print/PdfFile.h"
+#include "print/RichTextPrint.h"
+#include "support/AdminRun.h"
 #include "support/DocumentText.h"
 #include "support/RtfFixtures.h"
 #include "support/TempDatabase.h"
@@ -210,6 +213,23 @@ TEST_F(Decision, TheExampleTemplateFillsCompletely) {
     EXPECT_TRUE(text.contains(QStringLiteral("zam. Sieradz ul.Kościuszki 3/5")));
     EXPECT_TRUE(text.contains(QStringLiteral("w wysokości 210.50 zł miesięcznie")));
     EXPECT_TRUE(text.contains(QStringLiteral("Otrzymują")));  // the footer of a new database
+}
+
+TEST_F(Decision, TheFilledExamplePrintsIntoAPdfWithItsFooter) {
+    QTextDocument doc;
+    assemble(doc, writeRtf(exampleDecision()), readDecisionPrintSwitches(*db));
+    const QString pdf = QDir(db.path()).filePath(QStringLiteral("decyzja.pdf"));
+    const auto outcome = varnel::print::writePdfFile(pdf, [&doc](varnel::print::PageDevice &device) {
+        device.setJobTitle(QStringLiteral("Decyzja"));
+        varnel::print::printRichText(device, doc, device.area(varnel::print::DecisionMargins));
+    });
+    ASSERT_EQ(outcome.kind, varnel::print::PdfOutcome::Written) << outcome.error.toStdString();
+    const QString text = varnel::test::pdfText(pdf).simplified();
+    EXPECT_TRUE(text.contains(QStringLiteral("w sprawie przyznania dodatku mieszkaniowego"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Anna Kowalska")));
+    EXPECT_TRUE(text.contains(QStringLiteral("210.50 zł")));
+    EXPECT_TRUE(text.contains(QStringLiteral("decyzja nr DM.5342.7.2024 | wystawił: ADMIN | 05.03.2024")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Sprawę prowadzi")));
 }
 
 }  // namespace
