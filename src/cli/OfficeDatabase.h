@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace varnel::data {
@@ -30,8 +31,10 @@ void fillNewDatabase(varnel::data::Database &db);
 // A new database in a directory (made when missing), filled as above. Refuses
 // a directory that already holds a database. When anything fails after the
 // database file was made, the file (and a directory made for it) is removed
-// again, so no half database is left behind.
-std::unique_ptr<varnel::data::Database> createOfficeDatabase(const QString &directory);
+// again, so no half database is left behind. `fillFurther`, when given, runs
+// after the filling in the same transaction (it may replace starting rows).
+std::unique_ptr<varnel::data::Database> createOfficeDatabase(
+    const QString &directory, const std::function<void(varnel::data::Database &)> &fillFurther = {});
 
 // Removes the database file of a directory with SQLite's side files. The
 // directory itself goes too when `removeDirectory` is set and it is empty.

@@ -1,0 +1,83 @@
+#include "data/RowWriter.h"
+
+#include "core/DbError.h"
+#include "data/Database.h"
+#include "data/SqlValues.h"
+
+#include <sqlite3.h>
+
+namespace varnel::data {
+
+RowWriter::RowWriter(Database &db, const QString &table, const QStringList &fields) : m_db(db) {
+    const TableDef def = db.tableDef(table);
+    m_table = def.name;
+    QStringList cols, marks;
+    for (const QString &name : fields) {
+        const int i = def.fieldIndex(name);
+        if (i < 0)
+            throw core::MissingFieldError(def.name, name);
+        m_fields << def.fields[i];
+        cols << Database::quoted(def.fields[i].name);
+        marks << QStringLiteral("?");
+    }
+    const QByteArray sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                               .arg(Database::quoted(m_table), cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))
+                               .toUtf8();
+    if (sqlite3_prepare_v3(db.handle(), sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &m_insert, nullptr)
+        != SQLITE_OK)
+        db.fail(m_table);
+}
+
+RowWriter::~RowWriter() {
+    sqlite3_finalize(m_insert);
+    if (m_count > 0)
+        m_db.touchTable(m_table);
+}
+
+qint64 RowWriter::add(const QVector<QVariant> &values) {
+    if (values.size() != m_fields.size())
+        throw core::DbError(QStringLiteral("%1: %2 values given for %3 fields").arg(m_table).arg(values.size()).arg(m_fields.size()));
+    for (int i = 0; i < m_fields.size(); ++i)
+        bindValue(m_insert, i + 1, m_fields[i].type, values[i]);
+    const int rc = sqlite3_step(m_insert);
+    sqlite3_reset(m_insert);
+    sqlite3_clear_bindings(m_insert);
+    if (rc != SQLITE_DONE)
+        m_db.fail(m_table);
+    ++m_count;
+    return sqlite3_last_insert_rowid(m_db.handle());
+}
+
+namespace {
+
+bool hasSequenceTable(Database &db) {
+    return db.tableExists(QStringLiteral("sqlite_sequence"));
+}
+
+}  // namespace
+
+void emptyTable(Database &db, const QString &table) {
+    const QString name = db.tableDef(table).name;
+    db.exec(QStringLiteral("DELETE FROM %1").arg(Database::quoted(name)));
+    if (hasSequenceTable(db))
+        db.exec(QStringLiteral("DELETE FROM sqlite_sequence WHERE name = '%1'").arg(QString(name).replace(QLatin1Char('\''), QLatin1String("''"))));
+    db.touchTable(name);
+}
+
+void keepAutoIncAbove(Database &db, const QString &table, qint64 last) {
+    const TableDef def = db.tableDef(table);
+    bool autoinc = false;
+    for (const FieldDef &f : def.fields)
+        autoinc = autoinc || f.type == FieldType::AutoInc;
+    if (!autoinc || last <= 0)
+        return;
+    const QString name = QString(def.name).replace(QLatin1Char('\''), QLatin1String("''"));
+    // The sequence table exists once any AUTOINCREMENT table was made.
+    db.exec(QStringLiteral("UPDATE sqlite_sequence SET seq = %1 WHERE name = '%2' AND seq < %1").arg(last).arg(name));
+    db.exec(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) SELECT '%2', %1 "
+                           "WHERE NOT EXISTS (SELECT 1 FROM sqlite_sequence WHERE name = '%2')")
+                .arg(last)
+                .arg(name));
+}
+
+}  // namespace varnel::data
