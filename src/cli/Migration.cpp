@@ -350,11 +350,14 @@ QVector<qint64> Migrator::writeRows(ParadoxTable &file, const QString &table, co
     for (int r = 0; r < file.recordCount(); ++r) {
         file.read(r, raw, &lossy);
         ++entry.read;
-        const QString key = autoField && plan.autoIncField >= 0 && raw[plan.sourceOf[plan.autoIncField]].isValid()
-                                ? QStringLiteral("%1 %2").arg(autoField->name, raw[plan.sourceOf[plan.autoIncField]].toString())
-                                : QString();
+        // The number the record is known by, for the report.
+        const auto key = [&] {
+            return autoField && raw[plan.sourceOf[plan.autoIncField]].isValid()
+                       ? QStringLiteral("%1 %2").arg(autoField->name, raw[plan.sourceOf[plan.autoIncField]].toString())
+                       : QString();
+        };
         const auto changed = [&](const QString &field, const QVariant &before, const QVariant &after, const QString &why) {
-            m_report.changes << ChangedValue{entry.table, r + 1, key, field, shownValue(before), shownValue(after), why};
+            m_report.changes << ChangedValue{entry.table, r + 1, key(), field, shownValue(before), shownValue(after), why};
         };
         bool blankRequired = false;
         for (int c = 0; c < row.size(); ++c) {
@@ -367,7 +370,7 @@ QVector<qint64> Migrator::writeRows(ParadoxTable &file, const QString &table, co
             if (!reason.isEmpty())
                 changed(f.name, raw[s], row[c], reason);
             if (f.required && !row[c].isValid()) {
-                missingRequired << u("rekord %1%2: pole %3").arg(r + 1).arg(key.isEmpty() ? QString() : u(" (%1)").arg(key), f.name);
+                missingRequired << u("rekord %1%2: pole %3").arg(r + 1).arg(key().isEmpty() ? QString() : u(" (%1)").arg(key()), f.name);
                 blankRequired = true;
             }
         }
@@ -487,9 +490,15 @@ void Migrator::run(SourceTable &source) {
             entry.notes << u("pole %1 nie występuje w starej tabeli: pozostaje puste").arg(f.name);
     }
 
-    if (!m_db.tableExists(target.name))
-        m_db.createTable(target);
-    data::emptyTable(m_db, target.name);  // the starting rows of a new database
+    // The table is made anew without the starting rows of a new database and
+    // without its secondary indexes: they are built once over all the rows,
+    // which is much faster than keeping them up to date row by row.
+    TableDef bare = target;
+    bare.indexes.clear();
+    if (const data::IndexDef *pk = target.primaryIndex())
+        bare.indexes << *pk;
+    m_db.createTable(bare);
+    data::emptyTable(m_db, target.name);
 
     if (!steps.isEmpty() && (target.fields.first().type != FieldType::AutoInc || plan.autoIncField != 0))
         throw ParadoxError(u("%1: tabela w starszym układzie musi mieć pierwsze pole %2, a go nie ma")
@@ -517,7 +526,7 @@ void Migrator::run(SourceTable &source) {
             const QString upgraded = freeName(QStringLiteral("param_przeniesienie"));
             m_db.renameTable(stage, upgraded);
             stage = upgraded;
-            m_db.createTable(target);
+            m_db.createTable(bare);
         }
         copyRenumbered(stage, target, ids);
         entry.written = int(ids.size());
@@ -527,6 +536,9 @@ void Migrator::run(SourceTable &source) {
             m_db.deleteTable(b);
         m_db.deleteTable(stage);
     }
+    for (const data::IndexDef &ix : target.indexes)
+        if (!ix.isPrimary())
+            m_db.addIndex(target.name, ix);
     data::keepAutoIncAbove(m_db, target.name, file.autoIncCounter());
     m_report.tables << entry;
 }

@@ -379,9 +379,9 @@ void ParadoxTable::checkPrimaryIndex() {
 void ParadoxTable::read(int recno, QVector<QVariant> &values, QVector<int> *lossyText) {
     if (lossyText)
         lossyText->clear();
-    const QString where = QStringLiteral("%1, rekord %2").arg(fileName()).arg(recno + 1);
+    const auto where = [&] { return QStringLiteral("%1, rekord %2").arg(fileName()).arg(recno + 1); };
     if (!PX_get_record(m_px->doc, recno, m_record.data()))
-        throw ParadoxError(QStringLiteral("%1: nie można odczytać rekordu (%2)").arg(where, m_px->errors));
+        throw ParadoxError(QStringLiteral("%1: nie można odczytać rekordu (%2)").arg(where(), m_px->errors));
     values.resize(m_fields.size());
     pxdoc_t *doc = m_px->doc;
     for (int i = 0; i < m_fields.size(); ++i) {
@@ -466,7 +466,7 @@ void ParadoxTable::read(int recno, QVector<QVariant> &values, QVector<int> *loss
         case ParadoxType::Memo:
         case ParadoxType::FormattedMemo:
         case ParadoxType::Binary: {
-            const QString at = QStringLiteral("%1, pole %2").arg(where, f.name);
+            const auto at = [&] { return QStringLiteral("%1, pole %2").arg(where(), f.name); };
             const int leader = f.length - MemoPointerSize;
             const quint32 pointer = le32(data + leader);
             const quint32 length = le32(data + leader + 4);
@@ -475,12 +475,12 @@ void ParadoxTable::read(int recno, QVector<QVariant> &values, QVector<int> *loss
                 break;
             } else if (pointer == 0) {  // short enough to stand in the record itself
                 if (length > quint32(leader))
-                    throw ParadoxError(QStringLiteral("%1: uszkodzona notatka (długość %2)").arg(at).arg(length));
+                    throw ParadoxError(QStringLiteral("%1: uszkodzona notatka (długość %2)").arg(at()).arg(length));
                 bytes = QByteArray(data, int(length));
             } else if (!m_memo) {
-                throw ParadoxError(QStringLiteral("%1: brak pliku notatek %2.MB").arg(at, QFileInfo(m_path).completeBaseName()));
+                throw ParadoxError(QStringLiteral("%1: brak pliku notatek %2.MB").arg(at(), QFileInfo(m_path).completeBaseName()));
             } else {
-                bytes = m_memo->read(pointer, length, at);
+                bytes = m_memo->read(pointer, length, at());
             }
             if (bytes.isEmpty())
                 break;

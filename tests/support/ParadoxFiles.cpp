@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QDir>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -35,6 +36,39 @@ void fail(const char *what, const QString &path) {
 }
 
 void onError(pxdoc_t *, int, const char *msg, void *) { std::fprintf(stderr, "pxlib: %s\n", msg); }
+
+void put16(QByteArray &b, qsizetype at, int v) {
+    b[at] = char(v & 0xFF);
+    b[at + 1] = char((v >> 8) & 0xFF);
+}
+
+// Puts the data blocks after the header that pxlib wrote for the empty
+// table: each block starts with the numbers of the next and the previous
+// block and the size of its records less one record; the header counts the
+// records and the blocks.
+void appendBlocks(const QString &path, int headerSize, int blockSize, int recordSize, int records, QByteArray blocks) {
+    const int perBlock = (blockSize - 6) / recordSize;
+    const int count = (records + perBlock - 1) / perBlock;
+    for (int b = 0; b < count; ++b) {
+        const int inBlock = std::min(perBlock, records - b * perBlock);
+        put16(blocks, qsizetype(b) * blockSize, b + 1 < count ? b + 2 : 0);
+        put16(blocks, qsizetype(b) * blockSize + 2, b);
+        put16(blocks, qsizetype(b) * blockSize + 4, (inBlock - 1) * recordSize);
+    }
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite))
+        fail("opening the table", path);
+    QByteArray head = f.read(headerSize);
+    f.resize(headerSize);
+    for (int i = 0; i < 4; ++i)
+        head[6 + i] = char((records >> (8 * i)) & 0xFF);
+    put16(head, 0x0A, count);
+    put16(head, 0x0C, count);
+    put16(head, 0x0E, 1);
+    put16(head, 0x10, count);
+    if (!f.seek(0) || f.write(head) != head.size() || f.write(blocks) != blocks.size())
+        fail("writing the data blocks", path);
+}
 
 }  // namespace
 
@@ -79,7 +113,50 @@ void writeParadoxTable(const QString &path, const PxTableSpec &spec) {
     if (memo && PX_set_blob_file(doc, QFile::encodeName(mbPath).constData()) < 0)
         fail("PX_set_blob_file", mbPath);
 
+    QByteArray record(PX_get_recordsize(doc), '\0');
+    int position = 0;
+    QByteArray blocks;  // with ownBlocks: the data blocks, appended after the header
+    const int blockSize = doc->px_head->px_maxtablesize * 1024;
+    const int perBlock = (blockSize - 6) / int(record.size());
     for (const QVariantMap &row : spec.rows) {
+        if (!memo) {
+            // Without memos a record is laid out here and put at its place:
+            // pxlib's insert looks for a free place from the start of the
+            // file each time, too slow for the large tables of a benchmark.
+            record.fill('\0');
+            char *data = record.data();
+            for (int i = 0; i < n; ++i) {
+                const PxColumn &c = spec.columns[i];
+                const QVariant value = row.value(c.name);
+                if (value.isValid() && !value.isNull()) {
+                    switch (c.type) {
+                    case px::Alpha: {
+                        QByteArray text = encode(value.toString(), spec.codePage);
+                        PX_put_data_alpha(doc, data, c.length, text.data());
+                        break;
+                    }
+                    case px::Date: PX_put_data_long(doc, data, 4, int(value.toDate().toJulianDay() - 1721425)); break;
+                    case px::Short: PX_put_data_short(doc, data, 2, short(value.toInt())); break;
+                    case px::Long:
+                    case px::AutoInc: PX_put_data_long(doc, data, 4, value.toInt()); break;
+                    case px::Logical: PX_put_data_byte(doc, data, 1, value.toBool() ? 1 : 0); break;
+                    default: PX_put_data_double(doc, data, 8, value.toDouble()); break;
+                    }
+                }
+                data += c.length;
+            }
+            if (spec.ownBlocks) {
+                if (position % perBlock == 0)
+                    blocks.append(QByteArray(blockSize, '\0'));
+                blocks.replace(qsizetype(position / perBlock) * blockSize + 6 + (position % perBlock) * record.size(),
+                               record.size(), record);
+                ++position;
+                continue;
+            }
+            if (PX_put_recordn(doc, record.data(), position++) < 0)
+                fail("PX_put_recordn", path);
+            continue;
+        }
         std::vector<pxval_t *> vals(static_cast<size_t>(n), nullptr);
         std::vector<QByteArray> keep;
         keep.reserve(size_t(n));
@@ -141,8 +218,11 @@ void writeParadoxTable(const QString &path, const PxTableSpec &spec) {
         if (!f.open(QIODevice::ReadWrite) || !f.seek(4) || f.write("\x01", 1) != 1)
             fail("correcting the index file type", pxPath);
     }
+    const int headerSize = doc->px_head->px_headersize;
     PX_close(doc);
     PX_delete(doc);
+    if (spec.ownBlocks && position > 0)
+        appendBlocks(path, headerSize, blockSize, int(record.size()), position, blocks);
 }
 
 }  // namespace varnel::test

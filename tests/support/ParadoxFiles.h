@@ -25,6 +25,10 @@ struct PxTableSpec {
     QVector<QVariantMap> rows;  // values by field name; a missing one is blank
     int codePage = 1250;        // recorded in the header; texts are written in it (852 or else 1250)
     int keyFields = 0;          // leading fields of the primary key; a keyed table gets its .PX
+    // Lay the data blocks out here instead of through pxlib's record writer,
+    // which looks a record's place up from the start of the file each time
+    // (too slow for the tables of a benchmark). Not for memo fields.
+    bool ownBlocks = false;
 };
 
 // Writes `path` (a .DB file) with pxlib, with its .MB when the table has
