@@ -621,6 +621,19 @@ void copyTemplates(const QString &oldDir, const QString &newDir, MigrationReport
     }
 }
 
+// Rows of the archive list whose archive table the old directory does not
+// have: the program could not open them.
+void noteArchivesWithoutTables(Database &db, MigrationReport &report) {
+    data::Table list(db, QStringLiteral("ArcLista"));
+    list.open();
+    for (list.first(); !list.eof(); list.next()) {
+        const QString file = Database::tableNameOf(list.field(QStringLiteral("FileName")).asString());
+        if (!file.isEmpty() && !db.tableExists(file))
+            report.notes << u("ArcLista: archiwum %1 (%2) jest na liście, ale jego tabeli nie ma w starym katalogu")
+                                .arg(file, list.field(QStringLiteral("Data_str")).asString());
+    }
+}
+
 void removeFiles(const QStringList &files) {
     for (const QString &f : files)
         QFile::remove(f);
@@ -657,6 +670,13 @@ MigrationReport migrateOffice(const QString &oldDirectory, const QString &newDir
         throw CommandError(u("w katalogu %1 nie ma tabel Paradoksu (plików *.DB)").arg(report.oldDirectory));
 
     QStringList copied;
+    // After a failure: the database is gone already (its creation cleans up
+    // after itself); the copied templates and a directory made for them go too.
+    const auto cleanUp = [&] {
+        removeFiles(copied);
+        if (!directoryExisted && QDir(report.newDirectory).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+            QDir().rmdir(report.newDirectory);
+    };
     try {
         createOfficeDatabase(report.newDirectory, [&](Database &db) {
             Migrator migrator(db, report, say);
@@ -668,20 +688,22 @@ MigrationReport migrateOffice(const QString &oldDirectory, const QString &newDir
                 }
                 t.file.reset();  // its files are closed as soon as it is read
             }
+            noteArchivesWithoutTables(db, report);
             copyTemplates(report.oldDirectory, report.newDirectory, report, copied);
         });
     } catch (const ParadoxError &e) {
-        removeFiles(copied);
+        cleanUp();
         throw CommandError(e.message() + u("\nNowej bazy nie utworzono."));
     } catch (const CommandError &e) {
-        removeFiles(copied);
+        cleanUp();
         throw CommandError(e.message() + u("\nNowej bazy nie utworzono."));
     } catch (const core::DbError &e) {
-        removeFiles(copied);
+        cleanUp();
         throw CommandError(e.message() + u("\nNowej bazy nie utworzono."));
+    } catch (...) {
+        cleanUp();
+        throw;
     }
-    if (!directoryExisted && QDir(report.newDirectory).isEmpty())
-        QDir().rmdir(report.newDirectory);
     return report;
 }
 
@@ -714,6 +736,7 @@ void printMigrationReport(const MigrationReport &r, QTextStream &out) {
         notes << u("tabel %1 nie ma w starym katalogu: mają dane startowe nowej bazy").arg(r.startingTables.join(QStringLiteral(", ")));
     for (const QString &s : r.skippedFiles)
         notes << u("pominięto plik %1").arg(s);
+    notes << r.notes;
     if (!notes.isEmpty()) {
         out << u("\nUwagi:\n");
         for (const QString &n : notes)

@@ -42,6 +42,7 @@ struct MigrationReport {
     QStringList templates;     // template files copied unchanged
     QStringList skippedFiles;  // files named *.db that are no Paradox tables, with why
     QStringList startingTables;  // tables the old directory lacks: filled as a new database
+    QStringList notes;         // anything else worth the administrator's eye
 };
 
 // Brings an office over from the old system: creates a new database in

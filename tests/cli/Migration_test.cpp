@@ -244,9 +244,13 @@ TEST_F(MigrationTest, OlderArchivesAreUpgradedByTheProgramsStepsWithTheirListAmo
                                  {u("NajnEmer"), 500.123456 + i},
                                  {u("KosztKwh"), 0.3 + i}};
     }
+    list.rows << QVariantMap{{u("Data_Key"), QDate(1998, 12, 1)}, {u("FileName"), u("ar121998")}, {u("Data_str"), u("grudzień 1998")}};
     write(QStringLiteral("ArcLista.db"), list);
 
     const MigrationReport report = migrate();
+    ASSERT_EQ(report.notes.size(), 1);  // a listed archive without its table is pointed out
+    EXPECT_TRUE(report.notes[0].contains(u("ar121998"))) << report.notes[0].toStdString();
+
     auto db = Database::open(newDir());
     for (int i = 0; i < cases.size(); ++i) {
         const QString name = QString::fromLatin1(cases[i].name);
