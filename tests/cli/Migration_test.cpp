@@ -308,6 +308,12 @@ TEST_F(MigrationTest, RegisterAndParametersOfTheOldestLayoutTakeTheParameterAmou
     EXPECT_EQ(param[0].value(u("WskaznikProc")).toInt(), 70);
     EXPECT_EQ(param[0].value(u("Stopka")).toString(), u("Otrzymują: wnioskodawca, zarządca"));
     EXPECT_DOUBLE_EQ(param[0].value(u("Min_emeryt")).toDouble(), 1234.56789);
+    EXPECT_DOUBLE_EQ(param[0].value(u("Koszt_kwh")).toDouble(), 0.61);
+    EXPECT_EQ(param[0].value(u("Wzor_NrDec")).toString(), u("SM.5322/"));
+    EXPECT_EQ(param[0].value(u("AlgorytmSortowania")).toInt(), 1);
+    EXPECT_TRUE(param[0].value(u("DrukujStopke")).toBool());
+    for (const char *blank : {"Wzor_PlatneDo", "Wzor_OkresOd", "Wzor_OkresDo", "DrukujMetryczke", "MetrFontName", "MetrFontHeight"})
+        EXPECT_FALSE(param[0].value(QString::fromLatin1(blank)).isValid()) << blank;
 
     const auto rows = rowsOf(*db, QStringLiteral("Aktualne"));
     ASSERT_EQ(rows.size(), 2);
