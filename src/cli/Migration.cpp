@@ -507,11 +507,12 @@ void Migrator::run(SourceTable &source) {
         // The current layout: the rows go straight in, with their numbers.
         entry.written = int(writeRows(file, target.name, plan, entry).size());
     } else {
-        // An older layout: written first in the layout of the file, then
-        // brought up to date by the upgrade steps as the program would do it,
-        // then copied into the current layout with the old numbers.
         const bool isParam = target.name.compare(QLatin1String("param"), Qt::CaseInsensitive) == 0;
         QString stage = isParam ? target.name : freeName(target.name + QStringLiteral("_przeniesienie"));
+        // An older layout: written first in the layout of the file, brought
+        // up to date by the program's own steps (which number the rows afresh
+        // 1, 2, 3, ... in the order of their numbers), then given back the
+        // numbers they had.
         if (isParam)
             m_db.deleteTable(target.name);  // the parameter step works on "param" itself
         m_db.createTable(TableDef{stage, plan.layout.fields, plan.layout.indexes});
@@ -522,19 +523,30 @@ void Migrator::run(SourceTable &source) {
             backups << step.run(stage);
             entry.upgrades << step.name;
         }
-        if (isParam) {
-            const QString upgraded = freeName(QStringLiteral("param_przeniesienie"));
-            m_db.renameTable(stage, upgraded);
-            stage = upgraded;
-            m_db.createTable(bare);
+        if (m_db.tableDef(stage).fields == target.fields) {
+            // The steps gave the current layout itself (the usual case: the
+            // old table had the fields of its time in the program's order):
+            // the rebuilt table takes the place and gets its numbers back.
+            if (!isParam) {
+                m_db.deleteTable(target.name);
+                m_db.renameTable(stage, target.name);
+            }
+            data::renumberRows(m_db, target.name, ids);
+        } else {
+            if (isParam) {
+                const QString upgraded = freeName(QStringLiteral("param_przeniesienie"));
+                m_db.renameTable(stage, upgraded);
+                stage = upgraded;
+                m_db.createTable(bare);
+            }
+            copyRenumbered(stage, target, ids);
+            m_db.deleteTable(stage);
         }
-        copyRenumbered(stage, target, ids);
         entry.written = int(ids.size());
         // The copies the steps keep of the old layout belong to this run
         // only: the old directory is the office's copy of the old tables.
         for (const QString &b : backups)
             m_db.deleteTable(b);
-        m_db.deleteTable(stage);
     }
     for (const data::IndexDef &ix : target.indexes)
         if (!ix.isPrimary())

@@ -80,4 +80,47 @@ void keepAutoIncAbove(Database &db, const QString &table, qint64 last) {
                 .arg(name));
 }
 
+void renumberRows(Database &db, const QString &table, const QVector<qint64> &numbers) {
+    const TableDef def = db.tableDef(table);
+    QString field;
+    for (const FieldDef &f : def.fields)
+        if (f.type == FieldType::AutoInc)
+            field = f.name;
+    if (field.isEmpty())
+        throw core::DbError(QStringLiteral("%1: the table has no autoincrement field").arg(def.name));
+    for (qsizetype k = 0; k < numbers.size(); ++k)
+        if (numbers[k] < k + 1 || (k > 0 && numbers[k] <= numbers[k - 1]))
+            throw core::DbError(QStringLiteral("%1: the numbers to give back do not ascend from the row numbers").arg(def.name));
+    sqlite3_stmt *s = nullptr;
+    const QByteArray sql = QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE %2 = ?2")
+                               .arg(Database::quoted(def.name), Database::quoted(field))
+                               .toUtf8();
+    if (sqlite3_prepare_v2(db.handle(), sql.constData(), int(sql.size()), &s, nullptr) != SQLITE_OK)
+        db.fail(def.name);
+    // From the last row down: a row's new number is never below its old
+    // one, so it is free by the time it is given.
+    for (qsizetype k = numbers.size() - 1; k >= 0; --k) {
+        if (numbers[k] == k + 1)
+            continue;
+        sqlite3_bind_int64(s, 1, numbers[k]);
+        sqlite3_bind_int64(s, 2, k + 1);
+        const int rc = sqlite3_step(s);
+        const int changed = sqlite3_changes(db.handle());
+        sqlite3_reset(s);
+        if (rc != SQLITE_DONE) {
+            const QString msg = QString::fromUtf8(sqlite3_errmsg(db.handle()));
+            sqlite3_finalize(s);
+            throw core::DbError(QStringLiteral("%1: %2").arg(def.name, msg));
+        }
+        if (changed != 1) {
+            sqlite3_finalize(s);
+            throw core::DbError(QStringLiteral("%1: no row numbered %2").arg(def.name).arg(k + 1));
+        }
+    }
+    sqlite3_finalize(s);
+    db.touchTable(def.name);
+    if (!numbers.isEmpty())
+        keepAutoIncAbove(db, def.name, numbers.last());
+}
+
 }  // namespace varnel::data

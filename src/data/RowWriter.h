@@ -51,4 +51,10 @@ void emptyTable(Database &db, const QString &table);
 // added and deleted.
 void keepAutoIncAbove(Database &db, const QString &table, qint64 last);
 
+// Gives back the rows of a table numbers they had before a rebuild numbered
+// them afresh: the rows are numbered 1, 2, 3, ... by the table's autoinc
+// field, and the k-th gets numbers[k - 1]. `numbers` ascends, has one entry
+// per row and none below its row's number (as when the rebuild closed gaps).
+void renumberRows(Database &db, const QString &table, const QVector<qint64> &numbers);
+
 }  // namespace varnel::data

@@ -294,6 +294,37 @@ TEST_F(MigrationTest, OlderArchivesAreUpgradedByTheProgramsStepsWithTheirListAmo
         EXPECT_TRUE(!t.contains(u("_11")) && !t.contains(u("przeniesienie")) && t != u("Temp1")) << t.toStdString();
 }
 
+TEST_F(MigrationTest, AnOlderLayoutOfItsOwnIsUpgradedAndCopiedByFieldName) {
+    // An archive that also lacks a field no upgrade adds and has one the
+    // program does not know.
+    const TableDef def = test::without(applicationTableDef(u("ar051999")), {u("WskProc"), u("Ryczalt_gaz")});
+    PxTableSpec spec = applications(def, {10, 20});
+    spec.columns << PxColumn{u("Uwagi"), test::px::Alpha, 20};
+    spec.rows[1][u("Uwagi")] = u("sprawdzić dochód");
+    write(QStringLiteral("ar051999.db"), spec);
+
+    const MigrationReport report = migrate();
+    auto db = Database::open(newDir());
+    EXPECT_EQ(db->tableDef(u("ar051999")).fields, applicationTableDef().fields);
+    const auto rows = rowsOf(*db, u("ar051999"));
+    ASSERT_EQ(rows.size(), 2);
+    for (int r = 0; r < 2; ++r) {
+        EXPECT_EQ(rows[r].value(u("NrEw")).toInt(), r == 0 ? 10 : 20);
+        EXPECT_FALSE(rows[r].value(u("Ryczalt_gaz")).isValid());
+        EXPECT_EQ(rows[r].value(u("WskProc")).toInt(), 70);
+        EXPECT_EQ(rows[r].value(u("Nazwisko")).toString(), sample(def.fields[2], r).toString());
+        EXPECT_TRUE(sameValue(FieldType::Currency, rows[r].value(u("Wydatki_razem90")), sample(def.fields[40], r)));
+    }
+    const MigratedTable *entry = entryFor(report, u("ar051999"));
+    ASSERT_NE(entry, nullptr);
+    EXPECT_TRUE(entry->notes.join(u("|")).contains(u("pole Ryczalt_gaz nie występuje w starej tabeli")));
+    EXPECT_TRUE(entry->notes.join(u("|")).contains(u("pole Uwagi (alpha) nie należy do układu tabeli")));
+    ASSERT_EQ(report.changes.size(), 1);  // the one value the unknown field held
+    EXPECT_EQ(report.changes[0].field, u("Uwagi"));
+    EXPECT_EQ(report.changes[0].before, u("sprawdzić dochód"));
+    EXPECT_EQ(report.changes[0].key, u("NrEw 20"));
+}
+
 TEST_F(MigrationTest, RegisterAndParametersOfTheOldestLayoutTakeTheParameterAmounts) {
     const TableDef def = test::without(applicationTableDef(), test::FieldsSince1141);
     write(QStringLiteral("aktualne.db"), applications(def, {1, 4}));

@@ -50,3 +50,21 @@ TEST(RowWriter, RequiredFieldsAndUnknownFieldsAreRefused) {
     EXPECT_THROW(w.add({QStringLiteral("Nowak")}), core::DbError);
     EXPECT_EQ(w.count(), 0);
 }
+
+TEST(RowWriter, RenumberingGivesTheRowsBackTheirFormerNumbers) {
+    test::TempDatabase db;
+    db->createTable(data::valueDictionaryDef(QStringLiteral("statlok")));
+    {
+        data::RowWriter w(*db, QStringLiteral("statlok"), {QStringLiteral("Opis")});
+        for (const char *opis : {"a", "b", "c", "d"})
+            w.add({QString::fromLatin1(opis)});
+    }
+    data::renumberRows(*db, QStringLiteral("statlok"), {2, 3, 9, 40});
+    EXPECT_EQ(test::column(*db, QStringLiteral("statlok"), QStringLiteral("Auto")), (QVariantList{2, 3, 9, 40}));
+    EXPECT_EQ(test::column(*db, QStringLiteral("statlok"), QStringLiteral("Opis")),
+              (QVariantList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")}));
+    data::RowWriter more(*db, QStringLiteral("statlok"), {QStringLiteral("Opis")});
+    EXPECT_EQ(more.add({QStringLiteral("e")}), 41);
+    // Numbers that would collide or do not fit the rows are refused.
+    EXPECT_THROW(data::renumberRows(*db, QStringLiteral("statlok"), {1, 1, 2, 3, 4}), core::DbError);
+}
