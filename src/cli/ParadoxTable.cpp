@@ -391,16 +391,17 @@ void ParadoxTable::read(int recno, QVector<QVariant> &values, QVector<int> *loss
         v = QVariant();
         switch (f.type) {
         case ParadoxType::Alpha: {
-            char *text = nullptr;
-            const int rc = PX_get_data_alpha(doc, data, f.length, &text);
-            if (rc > 0 && text) {
+            // The text is the field's bytes up to the first zero byte; read in
+            // place rather than through PX_get_data_alpha, which allocates a
+            // copy of every value (millions in a large register).
+            const auto *end = static_cast<const char *>(std::memchr(data, 0, size_t(f.length)));
+            const qsizetype size = end ? end - data : f.length;
+            if (size > 0) {
                 bool lossy = false;
-                v = m_codePage.decode(text, qsizetype(std::strlen(text)), &lossy);
+                v = m_codePage.decode(data, size, &lossy);
                 if (lossy && lossyText)
                     *lossyText << i;
             }
-            if (text)
-                doc->free(doc, text);
             break;
         }
         case ParadoxType::Date: {

@@ -37,8 +37,17 @@ RowWriter::~RowWriter() {
 qint64 RowWriter::add(const QVector<QVariant> &values) {
     if (values.size() != m_fields.size())
         throw core::DbError(QStringLiteral("%1: %2 values given for %3 fields").arg(m_table).arg(values.size()).arg(m_fields.size()));
-    for (int i = 0; i < m_fields.size(); ++i)
-        bindValue(m_insert, i + 1, m_fields[i].type, values[i]);
+    m_texts.resize(m_fields.size());
+    for (int i = 0; i < m_fields.size(); ++i) {
+        const QVariant &v = values[i];
+        if (data::isTextual(m_fields[i].type) && v.isValid() && !v.isNull()) {
+            // Bound without a copy: the bytes stay alive until the step.
+            m_texts[i] = v.toString().toUtf8();
+            sqlite3_bind_text(m_insert, i + 1, m_texts[i].constData(), int(m_texts[i].size()), SQLITE_STATIC);
+        } else {
+            bindValue(m_insert, i + 1, m_fields[i].type, v);
+        }
+    }
     const int rc = sqlite3_step(m_insert);
     sqlite3_reset(m_insert);
     sqlite3_clear_bindings(m_insert);

@@ -39,6 +39,7 @@ private:
     Database &m_db;
     QString m_table;
     QVector<FieldDef> m_fields;
+    QVector<QByteArray> m_texts;  // the UTF-8 of the texts bound, alive until the row is written
     sqlite3_stmt *m_insert = nullptr;
     int m_count = 0;
 };
