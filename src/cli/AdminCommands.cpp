@@ -1,6 +1,7 @@
 #include "calc/BulkRecalc.h"
 #include "cli/AdminTool.h"
 #include "cli/DemoData.h"
+#include "cli/ListCommand.h"
 #include "cli/Migration.h"
 #include "cli/OfficeDatabase.h"
 #include "cli/TableCsv.h"
@@ -22,16 +23,14 @@ namespace varnel::cli {
 
 using data::Database;
 
-namespace {
-
-// A table named on the command line; a missing one is told with the list
-// of the tables there are.
 QString requireTable(const Database &db, const QString &name) {
     if (!db.tableExists(name))
         throw CommandError(QStringLiteral("w bazie danych %1 nie ma tabeli „%2”. Tabele: %3.")
                                .arg(db.directory(), name, db.tableNames().join(QStringLiteral(", "))));
     return db.tableDef(name).name;
 }
+
+namespace {
 
 // ---------------------------------------------------------------------------
 // init
@@ -54,6 +53,13 @@ QString writeAliasOrUndo(const QString &dir, const std::function<void()> &undo) 
     if (!before.isEmpty() && QFileInfo(before).absoluteFilePath() != dir)
         note += QStringLiteral(" (wcześniej: %1)").arg(before);
     return note + QStringLiteral(".\n");
+}
+
+// --alias of the commands that make a new database.
+QCommandLineOption aliasOption() {
+    return QCommandLineOption(QStringLiteral("alias"),
+                              QStringLiteral("zapisuje alias Varnel wskazujący nową bazę w pliku $VARNEL_INI, "
+                                             "a gdy nie jest ustawiona, w ~/.config/varnel/varnel.ini"));
 }
 
 void runInit(CommandContext &c) {
@@ -306,11 +312,10 @@ const std::vector<Command> &adminCommands() {
              "wszystkimi tabelami dostarczanymi z bazą. Wypełnia wiersz parametrów (param) bieżącymi kwotami\n"
              "i wzorcami, słowniki typowymi pozycjami, zakłada użytkownika ADMIN z hasłem ADMIN i oboma\n"
              "uprawnieniami oraz wiersze ustawień wydruku list (skladlist) i zestawienia wydatków (skladlic).\n"
+             "Obok bazy zapisuje dwa przykładowe wzorce list: lista_zarzadcy.lsa i lista_wnioskodawcow.lsa.\n"
              "Nie nadpisuje istniejącej bazy. Po błędzie nie zostaje żaden plik bazy.\n"
              "Katalog można też podać przez --db."),
-         {QCommandLineOption(QStringLiteral("alias"),
-                             QStringLiteral("zapisuje alias Varnel wskazujący nową bazę w pliku $VARNEL_INI, "
-                                            "a gdy nie jest ustawiona, w ~/.config/varnel/varnel.ini"))},
+         {aliasOption()},
          0,
          1,
          runInit},
@@ -327,9 +332,7 @@ const std::vector<Command> &adminCommands() {
              "jest tylko czytany. Całość jest jedną transakcją: po błędzie nie zostaje żadna baza.\n"
              "Na końcu wypisuje raport: wiersze odczytane i zapisane, aktualizacje, strony kodowe i każdą\n"
              "wartość zmienioną, bo nie mieściła się w regułach pól."),
-         {QCommandLineOption(QStringLiteral("alias"),
-                             QStringLiteral("zapisuje alias Varnel wskazujący nową bazę w pliku $VARNEL_INI, "
-                                            "a gdy nie jest ustawiona, w ~/.config/varnel/varnel.ini"))},
+         {aliasOption()},
          2,
          2,
          runMigrate},
@@ -402,8 +405,16 @@ const std::vector<Command> &adminCommands() {
          0,
          0,
          runRecalc},
+        listCommand(),
     };
     return commands;
+}
+
+bool commandNeedsGui(const QString &name) {
+    for (const Command &c : adminCommands())
+        if (c.name == name)
+            return c.needsGui;
+    return false;
 }
 
 }  // namespace varnel::cli

@@ -11,6 +11,7 @@
 #include "data/Table.h"
 #include "data/Upgrade.h"
 #include "data/Values.h"
+#include "lists/ExampleTemplates.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -715,6 +716,16 @@ MigrationReport migrateOffice(const QString &oldDirectory, const QString &newDir
     } catch (...) {
         cleanUp();
         throw;
+    }
+    // The office's own list templates take the place of the examples a new
+    // database starts with (a file of an example's name is the office's own
+    // and stays).
+    bool ownListTemplates = false;
+    for (const QString &t : report.templates)
+        ownListTemplates = ownListTemplates || t.endsWith(QLatin1String(".lsa"), Qt::CaseInsensitive);
+    if (ownListTemplates) {
+        lists::removeExampleListTemplates(report.newDirectory);
+        report.notes << u("przykładowych szablonów list nowej bazy nie dodano: są szablony list ze starego katalogu");
     }
     return report;
 }

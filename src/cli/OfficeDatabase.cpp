@@ -4,6 +4,7 @@
 #include "core/DbError.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
+#include "lists/ExampleTemplates.h"
 
 #include <QDir>
 #include <QFile>
@@ -184,6 +185,7 @@ std::unique_ptr<Database> createOfficeDatabase(const QString &directory,
         if (fillFurther)
             fillFurther(*db);
         tx.commit();
+        lists::writeExampleListTemplates(directory);
     } catch (...) {
         db.reset();
         removeDatabaseFiles(directory, !directoryExisted);
@@ -197,6 +199,7 @@ void removeDatabaseFiles(const QString &directory, bool removeDirectory) {
     const QString base = QString::fromLatin1(Database::FileName);
     for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
         QFile::remove(dir.filePath(base + suffix));
+    lists::removeExampleListTemplates(directory);
     if (removeDirectory)
         QDir().rmdir(dir.absolutePath());
 }

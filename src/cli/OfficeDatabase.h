@@ -36,7 +36,8 @@ void fillNewDatabase(varnel::data::Database &db);
 std::unique_ptr<varnel::data::Database> createOfficeDatabase(
     const QString &directory, const std::function<void(varnel::data::Database &)> &fillFurther = {});
 
-// Removes the database file of a directory with SQLite's side files. The
+// Removes the database file of a directory with SQLite's side files and the
+// example templates a new database brings, as long as unchanged. The
 // directory itself goes too when `removeDirectory` is set and it is empty.
 void removeDatabaseFiles(const QString &directory, bool removeDirectory);
 
