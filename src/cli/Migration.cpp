@@ -12,6 +12,7 @@
 #include "data/Upgrade.h"
 #include "data/Values.h"
 #include "lists/ExampleTemplates.h"
+#include "templates/ExampleTemplate.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -717,15 +718,22 @@ MigrationReport migrateOffice(const QString &oldDirectory, const QString &newDir
         cleanUp();
         throw;
     }
-    // The office's own list templates take the place of the examples a new
+    // The office's own templates take the place of the examples a new
     // database starts with (a file of an example's name is the office's own
     // and stays).
-    bool ownListTemplates = false;
-    for (const QString &t : report.templates)
-        ownListTemplates = ownListTemplates || t.endsWith(QLatin1String(".lsa"), Qt::CaseInsensitive);
-    if (ownListTemplates) {
+    bool ownLists = false;
+    bool ownDecisions = false;
+    for (const QString &t : report.templates) {
+        ownLists = ownLists || t.endsWith(QLatin1String(".lsa"), Qt::CaseInsensitive);
+        ownDecisions = ownDecisions || t.endsWith(QLatin1String(".fmz"), Qt::CaseInsensitive);
+    }
+    if (ownLists) {
         lists::removeExampleListTemplates(report.newDirectory);
         report.notes << u("przykładowych szablonów list nowej bazy nie dodano: są szablony list ze starego katalogu");
+    }
+    if (ownDecisions) {
+        templates::removeExampleDecision(report.newDirectory);
+        report.notes << u("przykładowego szablonu decyzji nowej bazy nie dodano: są szablony decyzji ze starego katalogu");
     }
     return report;
 }

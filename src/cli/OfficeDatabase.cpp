@@ -5,6 +5,7 @@
 #include "data/Layouts.h"
 #include "data/Table.h"
 #include "lists/ExampleTemplates.h"
+#include "templates/ExampleTemplate.h"
 
 #include <QDir>
 #include <QFile>
@@ -186,6 +187,7 @@ std::unique_ptr<Database> createOfficeDatabase(const QString &directory,
             fillFurther(*db);
         tx.commit();
         lists::writeExampleListTemplates(directory);
+        templates::writeExampleDecision(directory);
     } catch (...) {
         db.reset();
         removeDatabaseFiles(directory, !directoryExisted);
@@ -200,6 +202,7 @@ void removeDatabaseFiles(const QString &directory, bool removeDirectory) {
     for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
         QFile::remove(dir.filePath(base + suffix));
     lists::removeExampleListTemplates(directory);
+    templates::removeExampleDecision(directory);
     if (removeDirectory)
         QDir().rmdir(dir.absolutePath());
 }

@@ -28,8 +28,9 @@ StartingParameters startingParameters();
 // transaction: after a failure the database holds none of it.
 void fillNewDatabase(varnel::data::Database &db);
 
-// A new database in a directory (made when missing), filled as above. Refuses
-// a directory that already holds a database. When anything fails after the
+// A new database in a directory (made when missing), filled as above, with
+// the example list templates and the example decision template decyzja.fmz
+// beside it. Refuses a directory that already holds a database. When anything fails after the
 // database file was made, the file (and a directory made for it) is removed
 // again, so no half database is left behind. `fillFurther`, when given, runs
 // after the filling in the same transaction (it may replace starting rows).

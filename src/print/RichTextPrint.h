@@ -14,6 +14,8 @@ namespace varnel::print {
 // keeps its own layout. The copy is laid out with the device's fonts, no
 // document margin, and pages as high as the rectangle: a line never
 // straddles two pages, and a paragraph asking for a page break gets one.
+// Its lengths in pixels of 1/96 inch (indents, spacing, table padding,
+// borders, fixed widths) are scaled to the device, as its fonts are.
 //
 // Written here rather than using QTextDocument::print, which adds page
 // numbers and margins of its own.

@@ -218,6 +218,7 @@ TEST_F(MigrationTest, CurrentRegisterKeepsEveryValueAndNumberAndReadsTheOldDirec
     EXPECT_EQ(report.templates.size(), 2);
     // The office's own list templates stand instead of the examples of a new database.
     EXPECT_FALSE(QFileInfo::exists(QDir(newDir()).filePath(u("lista_zarzadcy.lsa"))));
+    EXPECT_FALSE(QFileInfo::exists(QDir(newDir()).filePath(u("decyzja.fmz"))));
 }
 
 TEST_F(MigrationTest, OlderArchivesAreUpgradedByTheProgramsStepsWithTheirListAmounts) {
@@ -295,6 +296,7 @@ TEST_F(MigrationTest, OlderArchivesAreUpgradedByTheProgramsStepsWithTheirListAmo
     }
     // Without list templates of its own the office gets the examples.
     EXPECT_TRUE(QFileInfo::exists(QDir(newDir()).filePath(u("lista_zarzadcy.lsa"))));
+    EXPECT_TRUE(QFileInfo::exists(QDir(newDir()).filePath(u("decyzja.fmz"))));
     // Neither the steps' copies of the old layouts nor work tables remain.
     for (const QString &t : db->tableNames())
         EXPECT_TRUE(!t.contains(u("_11")) && !t.contains(u("przeniesienie")) && t != u("Temp1")) << t.toStdString();

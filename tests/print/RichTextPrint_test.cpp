@@ -218,3 +218,22 @@ TEST(PdfLikeRecording, HasThePdfPageAndItsMetrics) {
     // The line of a 10 pt font at 150 dpi is a little over 10/72 inch.
     EXPECT_NEAR(wide.height(), 10.0 / 72 * PageResolution * 1.15, 4);
 }
+
+TEST(RichTextPrint, IndentsAndSpacingAreScaledToTheDevice) {
+    // 150 units an inch: an indent of an inch (96 pixels) lies 150 units in.
+    Recorder device(QSize(1240, 1700));
+    const QRect area = device.area(DecisionMargins);
+    const auto doc = paragraphs(2);
+    QTextBlockFormat indented;
+    indented.setLeftMargin(96);
+    indented.setTopMargin(48);
+    QTextCursor(doc->begin().next()).setBlockFormat(indented);
+    ASSERT_TRUE(printRichText(device, *doc, area));
+    const auto texts = device.pages().at(0).texts;
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_EQ(texts[0].x, 200);
+    EXPECT_EQ(texts[1].x, 200 + PageResolution);
+    EXPECT_GE(texts[1].y - (texts[0].y + texts[0].height), PageResolution / 2 - 1);
+    // The caller's document keeps its own lengths.
+    EXPECT_EQ(doc->begin().next().blockFormat().leftMargin(), 96);
+}
