@@ -1,6 +1,7 @@
 #include "data/Table.h"
 
 #include "data/Collation.h"
+#include "data/SqlValues.h"
 #include "data/Values.h"
 
 #include <QHash>
@@ -93,6 +94,8 @@ private:
     sqlite3_stmt *m_s;
 };
 
+}  // namespace
+
 QVariant readColumn(sqlite3_stmt *s, int col, FieldType type) {
     const int t = sqlite3_column_type(s, col);
     if (t == SQLITE_NULL)
@@ -120,7 +123,6 @@ QVariant readColumn(sqlite3_stmt *s, int col, FieldType type) {
     return QVariant();
 }
 
-// Binds a value already normalised by Table::coerce.
 void bindValue(sqlite3_stmt *s, int idx, FieldType type, const QVariant &v) {
     if (!v.isValid() || v.isNull()) {
         sqlite3_bind_null(s, idx);
@@ -152,6 +154,8 @@ void bindValue(sqlite3_stmt *s, int idx, FieldType type, const QVariant &v) {
     }
     }
 }
+
+namespace {
 
 bool sameValue(const QVariant &a, const QVariant &b) {
     const bool an = !a.isValid() || a.isNull();
