@@ -4,6 +4,8 @@
 #include "core/DbError.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
+#include "lists/ExampleTemplates.h"
+#include "templates/ExampleTemplate.h"
 
 #include <QDir>
 #include <QFile>
@@ -173,12 +175,19 @@ void fillNewDatabase(Database &db) {
     tx.commit();
 }
 
-std::unique_ptr<Database> createOfficeDatabase(const QString &directory) {
+std::unique_ptr<Database> createOfficeDatabase(const QString &directory,
+                                               const std::function<void(Database &)> &fillFurther) {
     const bool directoryExisted = QFileInfo(directory).isDir();
     // Refuses an existing database before anything is made.
     std::unique_ptr<Database> db = Database::create(directory);
     try {
+        data::Transaction tx(*db);
         fillNewDatabase(*db);
+        if (fillFurther)
+            fillFurther(*db);
+        tx.commit();
+        lists::writeExampleListTemplates(directory);
+        templates::writeExampleDecision(directory);
     } catch (...) {
         db.reset();
         removeDatabaseFiles(directory, !directoryExisted);
@@ -189,6 +198,8 @@ std::unique_ptr<Database> createOfficeDatabase(const QString &directory) {
 
 void removeDatabaseFiles(const QString &directory, bool removeDirectory) {
     Database::removeFilesIn(directory);
+    lists::removeExampleListTemplates(directory);
+    templates::removeExampleDecision(directory);
     if (removeDirectory)
         QDir().rmdir(QDir(directory).absolutePath());
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace varnel::data {
@@ -27,13 +28,17 @@ StartingParameters startingParameters();
 // transaction: after a failure the database holds none of it.
 void fillNewDatabase(varnel::data::Database &db);
 
-// A new database in a directory (made when missing), filled as above. Refuses
-// a directory that already holds a database. When anything fails after the
+// A new database in a directory (made when missing), filled as above, with
+// the example list templates and the example decision template decyzja.fmz
+// beside it. Refuses a directory that already holds a database. When anything fails after the
 // database file was made, the file (and a directory made for it) is removed
-// again, so no half database is left behind.
-std::unique_ptr<varnel::data::Database> createOfficeDatabase(const QString &directory);
+// again, so no half database is left behind. `fillFurther`, when given, runs
+// after the filling in the same transaction (it may replace starting rows).
+std::unique_ptr<varnel::data::Database> createOfficeDatabase(
+    const QString &directory, const std::function<void(varnel::data::Database &)> &fillFurther = {});
 
-// Removes the database file of a directory with SQLite's side files. The
+// Removes the database file of a directory with SQLite's side files and the
+// example templates a new database brings, as long as unchanged. The
 // directory itself goes too when `removeDirectory` is set and it is empty.
 void removeDatabaseFiles(const QString &directory, bool removeDirectory);
 

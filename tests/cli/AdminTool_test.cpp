@@ -3,6 +3,7 @@
 #include "data/Database.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
+#include "support/AdminRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,20 +19,8 @@ using namespace varnel::data;
 
 namespace {
 
-struct Outcome {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Outcome admin(const QStringList &arguments) {
-    Outcome r;
-    QTextStream out(&r.out), err(&r.err);
-    r.code = runAdmin(QStringList{QStringLiteral("varnel-admin")} + arguments, out, err);
-    out.flush();
-    err.flush();
-    return r;
-}
+using Outcome = varnel::test::AdminOutcome;
+Outcome admin(const QStringList &arguments) { return varnel::test::runAdminTool(arguments); }
 
 // Sets an environment variable for the life of a test.
 class EnvGuard {
