@@ -573,9 +573,12 @@ void Table::loadSnapshot() const {
 }
 
 // Brings the order of rows up to date when another cursor, connection or
-// program changed the table.
-void Table::sync() const {
-    m_db.checkOutsideChanges();
+// program changed the table. Reads of the current row's fields do not look
+// outside the connection (that costs a query): they show the row as the
+// last move, count or grid read found it.
+void Table::sync(bool lookOutside) const {
+    if (lookOutside)
+        m_db.checkOutsideChanges();
     if (m_snap && m_snap->version == *m_versionCell)
         return;
     const bool wasRead = m_snap != nullptr;
@@ -1089,7 +1092,7 @@ void Table::setValue(int index, const QVariant &value) {
 const QVector<QVariant> &Table::currentValues() const {
     if (isEditing())
         return m_buffer;
-    sync();
+    sync(false);
     return m_row;
 }
 

@@ -119,9 +119,9 @@ struct CalculatedField {
 // The cursor keeps the order of the rows as a list of row ids, so record
 // numbers, counts and any row of a grid are at hand without reading all
 // records; the list is kept in step with the cursor's own changes and
-// re-read before the next move, count or read when another cursor,
-// connection or program changed the database (observers are then told
-// RowsChanged). When the current row went away meanwhile, the cursor lands
+// re-read before the next move, count or grid read (valueAt) when another
+// cursor, connection or program changed the database (observers are then
+// told RowsChanged). When the current row went away meanwhile, the cursor lands
 // on the row that now stands where it stood (the nearest in the order).
 class Table {
 public:
@@ -232,7 +232,7 @@ private:
     std::vector<qint64> orderedRowIds() const;  // the row ids in the order of the index
     int positionOf(qint64 rowId) const;         // -1 when the row is not in the table
     void updateRecord();
-    void sync() const;
+    void sync(bool lookOutside = true) const;
     void loadSnapshot() const;
     QVector<QVariant> fetchRow(qint64 rowId) const;
     const QVector<QVariant> &currentValues() const;
