@@ -573,9 +573,9 @@ void Table::loadSnapshot() const {
 }
 
 // Brings the order of rows up to date when another cursor, connection or
-// program changed the table. Reads of the current row's fields do not look
-// outside the connection (that costs a query): they show the row as the
-// last move, count or grid read found it.
+// program changed the table. Reads of fields and of a grid's cells do not
+// look outside the connection (that costs a query each): they show the rows
+// as the last move, count or noticeOutsideChanges found them.
 void Table::sync(bool lookOutside) const {
     if (lookOutside)
         m_db.checkOutsideChanges();
@@ -1107,9 +1107,14 @@ QVariant Table::value(int index) const {
     return m_calculated[slot.calculated].compute(RowView(m_def, row));
 }
 
-QVariant Table::valueAt(int recNo, int index) const {
+void Table::noticeOutsideChanges() const {
     requireOpen();
     sync();
+}
+
+QVariant Table::valueAt(int recNo, int index) const {
+    requireOpen();
+    sync(false);  // the grid looked outside before its paint
     const auto &ids = m_snap->ids;
     if (recNo < 1 || recNo > int(ids.size()))
         return QVariant();

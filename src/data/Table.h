@@ -119,9 +119,9 @@ struct CalculatedField {
 // The cursor keeps the order of the rows as a list of row ids, so record
 // numbers, counts and any row of a grid are at hand without reading all
 // records; the list is kept in step with the cursor's own changes and
-// re-read before the next move, count or grid read (valueAt) when another
-// cursor, connection or program changed the database (observers are then
-// told RowsChanged). When the current row went away meanwhile, the cursor lands
+// re-read before the next move or count, and before a grid paints
+// (noticeOutsideChanges), when another cursor, connection or program changed
+// the database (observers are then told RowsChanged). When the current row went away meanwhile, the cursor lands
 // on the row that now stands where it stood (the nearest in the order).
 class Table {
 public:
@@ -206,6 +206,10 @@ public:
 
     // Any row by record number, for grids; does not move the cursor.
     QVariant valueAt(int recNo, int index) const;
+    // Re-reads the rows when another connection or program changed the
+    // database meanwhile (observers then hear RowsChanged). A grid calls it
+    // before it paints; moves and counts look by themselves.
+    void noticeOutsideChanges() const;
 
     // Observers are told of changes unless controls are disabled; enabling
     // them again tells RowsChanged once.

@@ -223,6 +223,7 @@ TEST_F(DataAware, AGridPaintedAfterAnotherConnectionAddedRowsShowsThemAll) {
     grid.setTable(&table);
     grid.resize(300, 300);
     grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
     ASSERT_EQ(grid.model()->rowCount(), 3);
     {
         auto second = db->openSecondConnection();
@@ -233,8 +234,8 @@ TEST_F(DataAware, AGridPaintedAfterAnotherConnectionAddedRowsShowsThemAll) {
         other.field(QStringLiteral("Imie")).setString(QStringLiteral("Ewa"));
         other.post();
     }
-    // A paint reads the rows again; the grid is told right after it.
-    grid.model()->index(0, 0).data();
+    // The grid reads the rows again before it paints, and is told right after.
+    grid.viewport()->repaint();
     QApplication::processEvents();
     ASSERT_EQ(grid.model()->rowCount(), 4);
     QStringList shown;
