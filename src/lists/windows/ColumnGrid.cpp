@@ -2,7 +2,21 @@
 
 #include "lists/TemplateEditing.h"
 
+#include <QHeaderView>
+#include <QTableView>
+
 namespace varnel::lists {
+
+void setUpColumnGrid(QTableView *grid, ColumnGridModel *model) {
+    grid->setModel(model);
+    grid->verticalHeader()->setVisible(false);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->setWordWrap(false);
+    const int digit = grid->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    grid->setColumnWidth(ColumnGridModel::Position, 6 * digit);
+    grid->setColumnWidth(ColumnGridModel::Name, 28 * digit);
+    grid->setColumnWidth(ColumnGridModel::Width, 9 * digit);
+}
 
 ColumnGridModel::ColumnGridModel(QObject *parent) : QAbstractTableModel(parent) {}
 

@@ -5,6 +5,8 @@
 #include <QAbstractTableModel>
 #include <QVector>
 
+class QTableView;
+
 namespace varnel::lists {
 
 // The columns of a list template as the grid "Zawartość linii:" shows them:
@@ -13,6 +15,12 @@ namespace varnel::lists {
 // so they are always 1..n. Only "Długość" can be typed into, and only when
 // the model is editable (the template editor); a width that is not a whole
 // number of characters from 1 up is refused with a message (`refused`).
+class ColumnGridModel;
+
+// Shows the model in a grid as both windows do: one line per column, the
+// positions narrow, the names wide.
+void setUpColumnGrid(QTableView *grid, ColumnGridModel *model);
+
 class ColumnGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:

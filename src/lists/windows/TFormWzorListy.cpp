@@ -166,13 +166,10 @@ void TFormWzorListy::buildSections() {
     LabelLinia = label("LabelLinia", QStringLiteral("Zawartość linii:"));
     DBGridLineDef = new QTableView(this);
     DBGridLineDef->setObjectName(QStringLiteral("DBGridLineDef"));
-    DBGridLineDef->setModel(m_columns);
+    setUpColumnGrid(DBGridLineDef, m_columns);
     DBGridLineDef->setSelectionMode(QAbstractItemView::SingleSelection);
     DBGridLineDef->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                    QAbstractItemView::AnyKeyPressed);
-    DBGridLineDef->verticalHeader()->setVisible(false);
-    DBGridLineDef->horizontalHeader()->setStretchLastSection(true);
-    DBGridLineDef->setWordWrap(false);
     DBGridLineDef->setAutoFillBackground(true);
     DBGridLineDef->installEventFilter(this);
     DBGridLineDef->setContextMenuPolicy(Qt::CustomContextMenu);
