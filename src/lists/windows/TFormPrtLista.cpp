@@ -313,14 +313,8 @@ bool TFormPrtLista::FormClose() {
 }
 
 void TFormPrtLista::done(int result) {
-    if (!m_closing) {
-        m_closing = true;
-        const bool close = FormClose();
-        m_closing = false;
-        if (!close)
-            return;
-    }
-    QDialog::done(result);
+    if (FormClose())
+        QDialog::done(result);
 }
 
 bool TFormPrtLista::eventFilter(QObject *watched, QEvent *event) {

@@ -140,7 +140,6 @@ private:
     ListSettings m_printSettings;
     int m_fromPage = 1;
     ListPrintResult m_result;
-    bool m_closing = false;
 };
 
 }  // namespace varnel::lists

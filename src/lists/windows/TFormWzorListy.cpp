@@ -456,14 +456,8 @@ bool TFormWzorListy::ZapiszJesliZmiany() {
 bool TFormWzorListy::FormClose() { return ZapiszJesliZmiany(); }
 
 void TFormWzorListy::done(int result) {
-    if (!m_closing) {
-        m_closing = true;
-        const bool close = FormClose();
-        m_closing = false;
-        if (!close)
-            return;
-    }
-    QDialog::done(result);
+    if (FormClose())
+        QDialog::done(result);
 }
 
 }  // namespace varnel::lists

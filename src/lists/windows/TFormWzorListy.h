@@ -127,7 +127,6 @@ private:
     QString m_file;
     bool m_modified = false;
     bool m_loading = false;  // the window itself fills its controls
-    bool m_closing = false;
 };
 
 }  // namespace varnel::lists

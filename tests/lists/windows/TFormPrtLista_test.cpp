@@ -39,19 +39,7 @@ protected:
     void SetUp() override {
         cli::fillNewDatabase(*db);
         cli::addDemoApplications(*db, 30, 11);
-        data::Table t(*db, QStringLiteral("Aktualne"));
-        t.open();
-        t.setIndexName(QStringLiteral("NazwNdx"));
-        int i = 0;
-        for (t.first(); !t.eof(); t.next(), ++i) {
-            t.edit();
-            t.field(QStringLiteral("Wyplata_calosc")).setCurrency(i < 10 ? 100 + i : 0);
-            t.field(QStringLiteral("Wyplata_zarzadca")).setCurrency(i < 10 ? 100 + i : 0);
-            t.field(QStringLiteral("Wyplata_ryczalt")).setCurrency(0);
-            t.post();
-            if (i == 0)
-                firstName = t.field(QStringLiteral("Nazwisko")).asString();
-        }
+        firstName = test::payFirstApplications(*db, 10);
         ASSERT_EQ(writeListTemplateFile(templateFile(), managerPaymentList()), QString());
         makeMainWindow();
         ASSERT_TRUE(main->FormShow());
