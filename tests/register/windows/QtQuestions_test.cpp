@@ -54,6 +54,26 @@ TEST(QtQuestions, ConfirmIsTheTakNieMessageBox) {
     EXPECT_FALSE(q.confirm(QStringLiteral("Usunąć?")));
 }
 
+TEST(QtQuestions, ConfirmOrCancelHasTakNieAnuluj) {
+    using Choice = varnel::core::Questions::Choice;
+    TFormPytanie pytanie(QCoreApplication::applicationDirPath());
+    QtQuestions q(pytanie);
+    answerBox(QStringLiteral("Anuluj"), [](QMessageBox &box) {
+        EXPECT_EQ(box.windowTitle(), QStringLiteral("Potwierdzenie"));
+        EXPECT_EQ(box.icon(), QMessageBox::Question);
+        EXPECT_EQ(buttonTexts(box), (QStringList{QStringLiteral("Anuluj"), QStringLiteral("Nie"), QStringLiteral("Tak")}));
+        EXPECT_EQ(box.text(), QStringLiteral("Zapisać zmiany?"));
+    });
+    EXPECT_EQ(q.confirmOrCancel(QStringLiteral("Zapisać zmiany?")), Choice::Cancel);
+    answerBox(QStringLiteral("Nie"), [](QMessageBox &) {});
+    EXPECT_EQ(q.confirmOrCancel(QStringLiteral("Zapisać zmiany?")), Choice::No);
+    answerBox(QStringLiteral("Tak"), [](QMessageBox &) {});
+    EXPECT_EQ(q.confirmOrCancel(QStringLiteral("Zapisać zmiany?")), Choice::Yes);
+    // Closing the box any other way is Anuluj: nothing is decided.
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_EQ(q.confirmOrCancel(QStringLiteral("Zapisać zmiany?")), Choice::Cancel);
+}
+
 TEST(QtQuestions, InformAndErrorHaveOneOkButton) {
     TFormPytanie pytanie(QCoreApplication::applicationDirPath());
     QtQuestions q(pytanie);
