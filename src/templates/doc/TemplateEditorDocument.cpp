@@ -5,10 +5,13 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QColor>
+#include <QFontDatabase>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+
+#include <algorithm>
 
 namespace varnel::templates::doc {
 
@@ -62,6 +65,20 @@ bool setSelectionStyles(QTextCursor &cursor, bool bold, bool italic, bool underl
     f.setFontItalic(italic);
     f.setFontUnderline(underline);
     return mergeIntoSelection(cursor, f);
+}
+
+QStringList screenFontFamilies() {
+    QStringList families;
+    for (QString family : QFontDatabase::families()) {
+        const qsizetype foundry = family.indexOf(QStringLiteral(" ["));
+        if (foundry > 0 && family.endsWith(QLatin1Char(']')))
+            family.truncate(foundry);
+        families << family;
+    }
+    families.removeDuplicates();
+    std::sort(families.begin(), families.end(),
+              [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    return families;
 }
 
 CaretPlace caretPlace(const QTextDocument &document, int position) {

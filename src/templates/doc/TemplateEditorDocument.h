@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 class QTextCursor;
 class QTextDocument;
@@ -29,6 +30,12 @@ bool setSelectionFontFamily(QTextCursor &cursor, const QString &family);
 bool setSelectionPointSize(QTextCursor &cursor, double points);
 // Bold, italic and underline of the selection, all three at once.
 bool setSelectionStyles(QTextCursor &cursor, bool bold, bool italic, bool underline);
+
+// The font families of the screen for "Krój pisma": sorted regardless of
+// case, each name once, without the foundry that the font system adds where
+// two foundries make a family of the same name ("Nimbus Sans [urw]"): a
+// template names its fonts as office suites know them.
+QStringList screenFontFamilies();
 
 // The caret's line and column, 1-based, as the status bar shows them. Lines
 // are the lines the text is laid out in (a paragraph wider than the editor

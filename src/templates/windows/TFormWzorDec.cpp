@@ -10,7 +10,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -68,14 +67,6 @@ void letterFace(QToolButton *b, const QString &letter, void (QFont::*style)(bool
     b->setMinimumWidth(24);
 }
 
-QStringList sortedFontFamilies() {
-    QStringList families = QFontDatabase::families();
-    families.removeDuplicates();
-    std::sort(families.begin(), families.end(),
-              [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-    return families;
-}
-
 }  // namespace
 
 TFormWzorDec::TFormWzorDec(core::Context &ctx, QWidget *parent)
@@ -128,6 +119,8 @@ TFormWzorDec::TFormWzorDec(core::Context &ctx, QWidget *parent)
 
     connect(REdit, &QTextEdit::cursorPositionChanged, this, [this] { REditSelectionChange(); });
     connect(REdit, &QTextEdit::selectionChanged, this, [this] { REditSelectionChange(); });
+    // A change of size or font moves the caret to another line as well.
+    connect(m_text, &QTextDocument::contentsChanged, this, [this] { REditSelectionChange(); });
     connect(REdit, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { PopupMenu->exec(REdit->viewport()->mapToGlobal(pos)); });
     connect(LBoxDane, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) { LBoxDaneDblClick(item); });
@@ -160,7 +153,7 @@ void TFormWzorDec::buildToolBar() {
     FontName = new QComboBox(ToolBar);
     FontName->setObjectName(QStringLiteral("FontName"));
     FontName->setToolTip(QStringLiteral("Krój pisma"));
-    FontName->addItems(sortedFontFamilies());
+    FontName->addItems(doc::screenFontFamilies());
     FontName->setCurrentIndex(-1);  // no font until the user picks one
     FontName->setMinimumContentsLength(22);
     FontName->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

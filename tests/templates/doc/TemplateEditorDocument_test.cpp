@@ -13,6 +13,7 @@
 #include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -126,6 +127,22 @@ TEST(EditorDocument, FormattingChangesOnlyTheSelection) {
         EXPECT_TRUE(o.fontItalic()) << other;
         EXPECT_EQ(o.fontPointSize(), 12) << other;
     }
+}
+
+TEST(EditorDocument, ScreenFontsAreNamedWithoutTheirFoundry) {
+    const QStringList fonts = screenFontFamilies();
+    ASSERT_FALSE(fonts.isEmpty());
+    EXPECT_TRUE(fonts.contains(QStringLiteral("Liberation Serif")));
+    for (int i = 0; i < fonts.size(); ++i) {
+        EXPECT_FALSE(fonts[i].contains(QStringLiteral(" ["))) << fonts[i].toStdString();
+        if (i > 0) {
+            EXPECT_NE(fonts[i - 1], fonts[i]);
+            EXPECT_LE(fonts[i - 1].compare(fonts[i], Qt::CaseInsensitive), 0) << fonts[i].toStdString();
+        }
+    }
+    // Every family the font system knows is offered under its plain name.
+    for (const QString &family : QFontDatabase::families())
+        EXPECT_TRUE(fonts.contains(family.section(QStringLiteral(" ["), 0, 0))) << family.toStdString();
 }
 
 TEST(EditorDocument, CaretLineAndColumnCountLaidOutLines) {
