@@ -175,12 +175,17 @@ void fillNewDatabase(Database &db) {
     tx.commit();
 }
 
-std::unique_ptr<Database> createOfficeDatabase(const QString &directory) {
+std::unique_ptr<Database> createOfficeDatabase(const QString &directory,
+                                               const std::function<void(Database &)> &fillFurther) {
     const bool directoryExisted = QFileInfo(directory).isDir();
     // Refuses an existing database before anything is made.
     std::unique_ptr<Database> db = Database::create(directory);
     try {
+        data::Transaction tx(*db);
         fillNewDatabase(*db);
+        if (fillFurther)
+            fillFurther(*db);
+        tx.commit();
         lists::writeExampleListTemplates(directory);
         templates::writeExampleDecision(directory);
     } catch (...) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace varnel::data {
@@ -31,8 +32,10 @@ void fillNewDatabase(varnel::data::Database &db);
 // the example list templates and the example decision template decyzja.fmz
 // beside it. Refuses a directory that already holds a database. When anything fails after the
 // database file was made, the file (and a directory made for it) is removed
-// again, so no half database is left behind.
-std::unique_ptr<varnel::data::Database> createOfficeDatabase(const QString &directory);
+// again, so no half database is left behind. `fillFurther`, when given, runs
+// after the filling in the same transaction (it may replace starting rows).
+std::unique_ptr<varnel::data::Database> createOfficeDatabase(
+    const QString &directory, const std::function<void(varnel::data::Database &)> &fillFurther = {});
 
 // Removes the database file of a directory with SQLite's side files and the
 // example templates a new database brings, as long as unchanged. The

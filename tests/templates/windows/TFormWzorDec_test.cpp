@@ -4,6 +4,7 @@
 #include "core/FileDialogs.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempDatabase.h"
+#include "support/windows/Dialogs.h"
 #include "templates/TemplateFile.h"
 #include "templates/doc/DecisionDocument.h"
 
@@ -59,11 +60,7 @@ protected:
     QString file(const char *name) const { return QDir(db.path()).filePath(QString::fromLatin1(name)); }
     QTextDocument &doc() { return *form->REdit->document(); }
     QString text() { return doc().toPlainText(); }
-    // Typed key by key, Polish letters too.
-    void type(const QString &t) {
-        for (const QChar ch : t)
-            QTest::sendKeyEvent(QTest::Click, form->REdit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-    }
+    void type(const QString &t) { test::typeText(form->REdit, t); }
     void selectText(const QString &what) {
         QTextCursor c = doc().find(what);
         ASSERT_FALSE(c.isNull()) << what.toStdString();
