@@ -28,6 +28,9 @@ class TFormWzorListy;
 namespace varnel::reg {
 class QtQuestions;
 }
+namespace varnel::templates {
+class TFormWzorDec;
+}
 namespace varnel::ui {
 class QtFileDialogs;
 }
@@ -71,6 +74,7 @@ private:
     std::unique_ptr<help::TFormPomoc> m_pomoc;
     std::unique_ptr<lists::TFormWzorListy> m_wzorListy;
     std::unique_ptr<lists::TFormPrtLista> m_prtLista;
+    std::unique_ptr<templates::TFormWzorDec> m_wzorDec;
 
     reg::TFormWnioski &wnioski();
     help::TFormPomoc &pomoc();
