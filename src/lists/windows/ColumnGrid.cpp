@@ -12,6 +12,7 @@ void setUpColumnGrid(QTableView *grid, ColumnGridModel *model) {
     grid->verticalHeader()->setVisible(false);
     grid->horizontalHeader()->setStretchLastSection(true);
     grid->setWordWrap(false);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     const int digit = grid->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     grid->setColumnWidth(ColumnGridModel::Position, 6 * digit);
     grid->setColumnWidth(ColumnGridModel::Name, 28 * digit);
