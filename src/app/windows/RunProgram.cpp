@@ -11,6 +11,8 @@
 #include "admin/windows/TFormLogin.h"
 #include "admin/windows/TFormUsers.h"
 #include "app/StartUp.h"
+#include "lists/windows/TFormPrtLista.h"
+#include "lists/windows/TFormWzorListy.h"
 #include "register/Register.h"
 #include "register/windows/TFormAbout.h"
 #include "register/windows/TFormPomoc.h"
@@ -20,6 +22,7 @@
 #include "register/windows/TFormVarnelMain.h"
 #include "register/windows/TFormWnioski.h"
 #include "core/Guard.h"
+#include "templates/windows/TFormWzorDec.h"
 #include "ui/GuardedApplication.h"
 #include "ui/QtFileDialogs.h"
 #include "register/windows/QtQuestions.h"
@@ -144,6 +147,23 @@ void RunProgram::wireMainWindow() {
             m_slowniki->showFor(list);
         });
     }
+    // Payment lists: the template editor and the printing window, each made
+    // once and shown modally.
+    main.setMenuHandler(QStringLiteral("SMnuListy"), [this, &ctx, &main] {
+        if (!m_wzorListy)
+            m_wzorListy = std::make_unique<lists::TFormWzorListy>(ctx, &main);
+        m_wzorListy->ShowModal();
+    });
+    main.setMenuHandler(QStringLiteral("SMnuDrukujListe"), [this, &ctx, &reg, &main] {
+        if (!m_prtLista)
+            m_prtLista = std::make_unique<lists::TFormPrtLista>(ctx, reg, &main);
+        m_prtLista->ShowModal();
+    });
+    main.setMenuHandler(QStringLiteral("SMnuFormularze"), [this, &ctx, &main] {
+        if (!m_wzorDec)
+            m_wzorDec = std::make_unique<templates::TFormWzorDec>(ctx, &main);
+        m_wzorDec->run();
+    });
     main.setMenuHandler(QStringLiteral("SMnuIndeksuj"), [&ctx, &reg, &main] {
         admin::TFormModiIndex index(ctx, reg.TableWnioski(), &main);
         index.exec();
