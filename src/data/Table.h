@@ -20,6 +20,14 @@ class Table;
 
 enum class TableState { Inactive, Browse, Edit, Insert };
 
+// The rules a value meets on its way into a field. A value entered or
+// imported (Input) meets every rule of new data: no control characters
+// (a memo takes tab and line breaks), fixed-width text of spaces only is a
+// blank, no date before 1.01.1900. A value read from a stored row (Stored)
+// is only brought to the field's type, so rows kept from earlier versions
+// copy whole and searches find what is stored.
+enum class ValueRules { Input, Stored };
+
 // A field of the current row of a table, read and written by type. A blank
 // (null) value reads as "", 0, false or the zero date.
 class Field {
@@ -179,6 +187,9 @@ public:
 
     QVariant value(int index) const;  // of the current row (edit buffer while editing)
     void setValue(int index, const QVariant &value);
+    // Writes a value read from a stored row of the same field type, by the
+    // Stored rules: copies of whole rows keep what earlier versions stored.
+    void copyValue(int index, const QVariant &stored);
 
     // Any row by record number, for grids; does not move the cursor.
     QVariant valueAt(int recNo, int index) const;
@@ -191,9 +202,10 @@ public:
     void enableControls();
 
     // Normalises a value for a field as it will be stored: text cut to the
-    // size, empty text to blank, numbers checked for range. Throws
-    // core::FieldValueError for a value that does not fit.
-    static QVariant coerce(const FieldDef &f, const QVariant &v);
+    // size in whole characters, empty text to blank, numbers checked for
+    // range, and the further rules of `rules`. Throws core::FieldValueError
+    // for a value that does not fit.
+    static QVariant coerce(const FieldDef &f, const QVariant &v, ValueRules rules = ValueRules::Input);
 
 private:
     friend class Field;
@@ -203,6 +215,7 @@ private:
     class Statements;
 
     void requireOpen() const;
+    void writeValue(int index, const QVariant &value, ValueRules rules);
     void checkBrowseMode();
     void updateRecord();
     void sync() const;

@@ -63,7 +63,7 @@ QString rebuild(Database &db, const QString &tableName, const QVector<FieldDef> 
             // The first field is the autoincrement number: the work table
             // numbers the rows afresh in the order they are copied.
             for (int i = 1; i < stored; ++i)
-                target.setValue(i, source.value(i));
+                target.copyValue(i, source.value(i));
             fill(source, target, stored);
             target.post();
             shown.step();
