@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -27,13 +28,49 @@ class Database {
 public:
     static constexpr const char *FileName = "varnel.sqlite";
 
+    // The database file of a directory.
+    static QString filePathIn(const QString &directory);
+    // Whether a path names a file the program owns in a database directory:
+    // the database file, its side files (-wal, -shm, -journal), the
+    // temporary files of its atomic writes and the replaced files kept
+    // beside it (every name that begins with the database file's name), a
+    // folder that holds the database file apart from the directory and
+    // anything in it, or any of these under another name (a symbolic or a
+    // hard link). No command writes a file of its own onto such a path.
+    static bool isOwnPath(const QString &directory, const QString &path);
+
     // Opens the database of an existing directory; fails when the directory
     // or its database file is missing (the program never invents one).
     static std::unique_ptr<Database> open(const QString &directory);
+    // The same, read-only: nothing of the file is changed, a broken file
+    // included; every write fails.
+    static std::unique_ptr<Database> openReadOnly(const QString &directory);
+    // A database file on its own, such as a backup, opened read-only.
+    static std::unique_ptr<Database> openCopy(const QString &file);
     // Creates a new, empty database file in a directory (which may not yet
-    // exist); fails when a database is there already. The file is readable
-    // and writable by its owner only.
+    // exist, and is made readable by its owner only); fails when a database
+    // is there already. The file is readable and writable by its owner only
+    // from the moment it exists.
     static std::unique_ptr<Database> create(const QString &directory);
+    // Creates a new database in a directory as create() does, but under a
+    // temporary name: `fill` builds it (the connection it gets is to the
+    // temporary file; directory() is the new directory), and only when it
+    // is complete is it renamed into place and opened. After a failure, or
+    // a kill midway, the directory holds no database file, so a new attempt
+    // can start over; leftovers of such an attempt are removed by the next.
+    static std::unique_ptr<Database> createComplete(const QString &directory,
+                                                    const std::function<void(Database &)> &fill);
+
+    // Whether any connection, of this process or of another (the program,
+    // another varnel-admin), has the database of a directory open.
+    static bool isInUse(const QString &directory);
+    // Puts a copy of the database file `source` in place of the database
+    // of a directory. Refuses while the database is in use, and a source
+    // that is a file of the directory's own database. The copy is written
+    // through SQLite's backup (owner-only, under a temporary name, renamed
+    // into place); the replaced file (with a WAL it had) is kept beside it
+    // under a dated name, which is returned (empty when there was none).
+    static QString restore(const QString &directory, const QString &source);
 
     ~Database();
     Database(const Database &) = delete;
@@ -44,7 +81,18 @@ public:
     std::unique_ptr<Database> openSecondConnection() const;
 
     QString directory() const { return m_directory; }
-    QString filePath() const;
+    // The file this connection works on.
+    QString filePath() const { return m_file; }
+    bool isReadOnly() const { return m_readOnly; }
+
+    // A consistent copy of the whole database, taken with SQLite's online
+    // backup while other connections and processes go on working, written
+    // into `file` (an existing empty file or a new one).
+    void backupTo(const QString &file) const;
+    // What SQLite's integrity check finds wrong in the file (empty when it
+    // is whole); the Polish collation of the indexes is known here, which a
+    // plain SQLite tool lacks.
+    QStringList integrityProblems() const;
 
     // Table name as used in the database: extension stripped.
     static QString tableNameOf(const QString &fileName);
@@ -69,6 +117,9 @@ public:
     // over many rows should be grouped with Transaction (below). Nested use
     // becomes a savepoint.
     void begin();
+    // A transaction that only reads: every read until commit() sees the
+    // database as it was at its start, whatever other connections commit.
+    void beginRead();
     void commit();
     void rollback();
     bool inTransaction() const { return m_depth > 0; }
@@ -91,14 +142,17 @@ public:
     static QString physicalIndexName(const QString &table, const QString &index);
 
 private:
-    Database(sqlite3 *db, const QString &directory);
+    Database(sqlite3 *db, const QString &directory, const QString &file, bool readOnly);
     static sqlite3 *openHandle(const QString &path, int flags);
+    static std::unique_ptr<Database> openExisting(const QString &directory, bool readOnly);
     void configure();
     void createIndexes(const QString &table, const TableDef &def, bool withPrimary);
     QString storedName(const QString &name) const;  // the stored spelling, or empty
 
     sqlite3 *m_db = nullptr;
     QString m_directory;
+    QString m_file;
+    bool m_readOnly = false;
     int m_depth = 0;
     std::shared_ptr<TableVersions> m_versions;
 };
@@ -126,6 +180,25 @@ public:
 private:
     Database &m_db;
     bool m_done = false;
+};
+
+// Reads under one read transaction for the life of the object: a walk over
+// a whole table sees one state of the database, even while another process
+// writes.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(Database &db) : m_db(db) { m_db.beginRead(); }
+    ~ReadTransaction() {
+        try {
+            m_db.commit();
+        } catch (...) {
+        }
+    }
+    ReadTransaction(const ReadTransaction &) = delete;
+    ReadTransaction &operator=(const ReadTransaction &) = delete;
+
+private:
+    Database &m_db;
 };
 
 }  // namespace varnel::data
