@@ -173,25 +173,23 @@ void fillNewDatabase(Database &db) {
     tx.commit();
 }
 
+void fillNewDirectory(Database &db) { fillNewDatabase(db); }
+
 std::unique_ptr<Database> createOfficeDatabase(const QString &directory) {
-    const bool directoryExisted = QFileInfo(directory).isDir();
-    // Refuses an existing database before anything is made.
-    std::unique_ptr<Database> db = Database::create(directory);
-    try {
-        fillNewDatabase(*db);
-    } catch (...) {
-        db.reset();
-        removeDatabaseFiles(directory, !directoryExisted);
-        throw;
-    }
-    return db;
+    return Database::createComplete(directory, [](Database &db) { fillNewDirectory(db); });
 }
 
 void removeDatabaseFiles(const QString &directory, bool removeDirectory) {
     const QDir dir(directory);
-    const QString base = QString::fromLatin1(Database::FileName);
-    for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
-        QFile::remove(dir.filePath(base + suffix));
+    const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        if (!Database::isOwnPath(directory, entry.absoluteFilePath()))
+            continue;
+        if (entry.isDir() && !entry.isSymLink())
+            QDir(entry.absoluteFilePath()).removeRecursively();
+        else
+            QFile::remove(entry.absoluteFilePath());
+    }
     if (removeDirectory)
         QDir().rmdir(dir.absolutePath());
 }

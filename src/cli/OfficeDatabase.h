@@ -27,14 +27,22 @@ StartingParameters startingParameters();
 // transaction: after a failure the database holds none of it.
 void fillNewDatabase(varnel::data::Database &db);
 
-// A new database in a directory (made when missing), filled as above. Refuses
-// a directory that already holds a database. When anything fails after the
-// database file was made, the file (and a directory made for it) is removed
-// again, so no half database is left behind.
+// Fills a new database directory: the tables with their starting rows
+// (fillNewDatabase) and whatever else a new directory starts with. The
+// database it gets is still under its temporary name (see below).
+void fillNewDirectory(varnel::data::Database &db);
+
+// A new database in a directory (made when missing), filled by
+// fillNewDirectory. Refuses a directory that already holds a database. The
+// database is built under a temporary name and renamed into place only
+// when complete: after a failure, or a kill midway, the directory holds no
+// database file (and a directory made for it is removed again), so a new
+// init can start over.
 std::unique_ptr<varnel::data::Database> createOfficeDatabase(const QString &directory);
 
-// Removes the database file of a directory with SQLite's side files. The
-// directory itself goes too when `removeDirectory` is set and it is empty.
+// Removes the files of a database just made that must go again (every file
+// the program owns in the directory). The directory itself goes too when `removeDirectory` is set
+// and it is empty.
 void removeDatabaseFiles(const QString &directory, bool removeDirectory);
 
 }  // namespace varnel::cli
