@@ -395,11 +395,12 @@ std::unique_ptr<Database> Database::openCopy(const QString &file) {
 
 std::unique_ptr<Database> Database::create(const QString &directory) {
     const QString dir = QDir(directory).absolutePath();
-    const QStringList made = makeDirectory(dir);
     const QString path = filePathIn(dir);
     if (QFileInfo::exists(path))
         throw core::DbError(QStringLiteral("W katalogu %1 już jest baza danych; nie zostanie nadpisana").arg(dir));
+    QStringList made = makeDirectory(dir);
     try {
+        made += makeDirectory(QFileInfo(path).absolutePath());
         createPrivateFile(path);
     } catch (...) {
         removeMadeDirectories(made);
