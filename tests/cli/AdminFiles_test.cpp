@@ -4,6 +4,7 @@
 #include "data/Layouts.h"
 #include "data/Table.h"
 #include "support/AdminRun.h"
+#include "support/FileModes.h"
 #include "support/OldLayouts.h"
 
 #include <QDir>
@@ -21,23 +22,11 @@
 
 using namespace varnel::data;
 using varnel::test::admin;
+using varnel::test::modeOf;
+using varnel::test::Umask;
 using varnel::test::Outcome;
 
 namespace {
-
-int modeOf(const QString &path) {
-    struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
-}
-
-class Umask {
-public:
-    explicit Umask(mode_t mask) : m_old(::umask(mask)) {}
-    ~Umask() { ::umask(m_old); }
-
-private:
-    mode_t m_old;
-};
 
 QString csvOf(Database &db, const QString &table) {
     QString text;

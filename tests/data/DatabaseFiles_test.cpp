@@ -4,6 +4,7 @@
 #include "data/EngineErrors.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
+#include "support/FileModes.h"
 #include "support/TempDatabase.h"
 
 #include <QDir>
@@ -17,27 +18,11 @@
 
 using namespace varnel::data;
 namespace core = varnel::core;
+using varnel::test::modeOf;
 using varnel::test::TempDatabase;
+using varnel::test::Umask;
 
 namespace {
-
-// The permission bits of a file, as ls shows them in octal.
-int modeOf(const QString &path) {
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return -1;
-    return int(st.st_mode & 0777);
-}
-
-// Sets the process umask for the life of a test.
-class Umask {
-public:
-    explicit Umask(mode_t mask) : m_old(::umask(mask)) {}
-    ~Umask() { ::umask(m_old); }
-
-private:
-    mode_t m_old;
-};
 
 QByteArray contentOf(const QString &path) {
     QFile f(path);
