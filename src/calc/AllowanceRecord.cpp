@@ -1,5 +1,6 @@
 #include "calc/AllowanceRecord.h"
 
+#include "calc/IncomeShare.h"
 #include "data/Table.h"
 
 namespace varnel::calc {
@@ -12,6 +13,16 @@ int need(data::Table &table, const char *name) {
     if (i < 0)
         table.field(n);  // throws the engine's error naming the field
     return i;
+}
+
+// A blank date reads as the zero date of 1899: the rules before 2003.
+std::optional<int> yearOf(const data::Field &okresOd) {
+    if (okresOd.isNull())
+        return std::nullopt;
+    const QDate d = okresOd.asDate();
+    if (!d.isValid())
+        return std::nullopt;
+    return d.year();
 }
 
 }  // namespace
@@ -63,19 +74,21 @@ AllowanceInput readAllowanceInput(data::Table &t, const ApplicationFields &f) {
     in.wskProc = static_cast<int>(t.field(f.wskProc).asInteger());
     in.ilOsobNaWozku = static_cast<int>(t.field(f.ilOsobNaWozku).asInteger());
     in.powKuchniPonad60 = t.field(f.powKuchniPonad60).asString();
-    // A blank date reads as the zero date of 1899: the rules before 2003.
-    const data::Field okres = t.field(f.okresOd);
-    if (!okres.isNull()) {
-        const QDate d = okres.asDate();
-        if (d.isValid())
-            in.rokOkresuOd = d.year();
-    }
+    in.rokOkresuOd = yearOf(t.field(f.okresOd));
     in.tytulPrawny = t.field(f.tytulPrawny).asString();
     in.caloscDoRak = t.field(f.caloscDoRak).asBoolean();
     in.ryczaltDoRak = t.field(f.ryczaltDoRak).asBoolean();
     in.osobaNaWozku = t.field(f.osobaNaWozku).asString();
     in.budowaPo45r = t.field(f.budowaPo45r).asString();
     return in;
+}
+
+std::optional<int> rokOkresuOd(data::Table &t) { return yearOf(t.field(QStringLiteral("Okres_od"))); }
+
+int OkreslProcDochodu(data::Table &t) {
+    return OkreslProcDochodu(static_cast<int>(t.field(QStringLiteral("Liczba_osob")).asInteger()),
+                             t.field(QStringLiteral("Dochod_razem")).asCurrency(),
+                             t.field(QStringLiteral("NajnEmeryt")).asCurrency(), rokOkresuOd(t));
 }
 
 AllowanceDisplay runAllowance(data::Table &t, const ApplicationFields &f, Rules rules, const CalcRequest &request,

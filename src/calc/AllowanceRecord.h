@@ -32,6 +32,16 @@ struct ApplicationFields {
 // editing).
 AllowanceInput readAllowanceInput(data::Table &table, const ApplicationFields &f);
 
+// The year of the current record's Okres_od; empty for a blank date (the
+// rules before 2003).
+std::optional<int> rokOkresuOd(data::Table &table);
+
+// The income-percentage rule on the current record: the share of income, in
+// whole percent, its household bears, from Liczba_osob, Dochod_razem,
+// NajnEmeryt and the year of Okres_od, read as the calculation reads them.
+// Decision templates show it ("Wydatki mieszk. [%]").
+int OkreslProcDochodu(data::Table &table);
+
 // The calculation of the current record of an application table, with the
 // record handling of the form's LiczDodatek / LiczDodatekOld:
 //  - valid and goOn are set True on entry; a record being edited or inserted

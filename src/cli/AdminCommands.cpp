@@ -2,6 +2,7 @@
 #include "cli/AdminTool.h"
 #include "cli/DatabaseCheck.h"
 #include "cli/DemoData.h"
+#include "cli/ListCommand.h"
 #include "cli/OfficeDatabase.h"
 #include "cli/TableCsv.h"
 #include "data/Alias.h"
@@ -22,19 +23,6 @@ namespace varnel::cli {
 
 using data::Database;
 
-namespace {
-
-// A table named on the command line; a missing one is told with the list
-// of the tables there are.
-QString requireTable(const Database &db, const QString &name) {
-    if (!db.tableExists(name))
-        throw CommandError(QStringLiteral("w bazie danych %1 nie ma tabeli „%2”. Tabele: %3.")
-                               .arg(db.directory(), name, db.tableNames().join(QStringLiteral(", "))));
-    return db.tableDef(name).name;
-}
-
-// A file a command is to write must not be one of the database's own: a
-// table exported onto the database file would destroy every table.
 void refuseOwnPath(const QString &directory, const QString &path) {
     if (Database::isOwnPath(directory, path))
         throw CommandError(QStringLiteral("plik %1 należy do bazy danych w katalogu %2 (to plik bazy, jej plik "
@@ -42,6 +30,15 @@ void refuseOwnPath(const QString &directory, const QString &path) {
                                           "nadpisany. Wskaż plik poza plikami bazy.")
                                .arg(path, QDir(directory).absolutePath()));
 }
+
+QString requireTable(const Database &db, const QString &name) {
+    if (!db.tableExists(name))
+        throw CommandError(QStringLiteral("w bazie danych %1 nie ma tabeli „%2”. Tabele: %3.")
+                               .arg(db.directory(), name, db.tableNames().join(QStringLiteral(", "))));
+    return db.tableDef(name).name;
+}
+
+namespace {
 
 // Why a table of applications cannot be worked on, in words the
 // administrator can act on; empty when its layout is not the cause.
@@ -405,6 +402,7 @@ const std::vector<Command> &adminCommands() {
              "wszystkimi tabelami dostarczanymi z bazą. Wypełnia wiersz parametrów (param) bieżącymi kwotami\n"
              "i wzorcami, słowniki typowymi pozycjami, zakłada użytkownika ADMIN z hasłem ADMIN i oboma\n"
              "uprawnieniami oraz wiersze ustawień wydruku list (skladlist) i zestawienia wydatków (skladlic).\n"
+             "Obok bazy zapisuje dwa przykładowe wzorce list: lista_zarzadcy.lsa i lista_wnioskodawcow.lsa.\n"
              "Nie nadpisuje istniejącej bazy. Baza powstaje pod nazwą tymczasową i dostaje swoją nazwę dopiero\n"
              "gotowa: po błędzie albo przerwaniu nie zostaje żaden plik bazy i init można powtórzyć. Katalog\n"
              "i plik bazy są dostępne tylko dla właściciela.\n"
@@ -531,8 +529,16 @@ const std::vector<Command> &adminCommands() {
          0,
          1,
          runCheck},
+        listCommand(),
     };
     return commands;
+}
+
+bool commandNeedsGui(const QString &name) {
+    for (const Command &c : adminCommands())
+        if (c.name == name)
+            return c.needsGui;
+    return false;
 }
 
 }  // namespace varnel::cli

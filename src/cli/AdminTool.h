@@ -59,6 +59,9 @@ struct Command {
     int minArguments = 0;
     int maxArguments = 0;
     std::function<void(CommandContext &)> run;
+    // The command lays out documents (fonts, PDF): the program runs it under
+    // a QGuiApplication, on the offscreen platform when there is no display.
+    bool needsGui = false;
 };
 
 // Runs varnel-admin: `arguments` as a program gets them (the program name
@@ -68,6 +71,17 @@ int runAdmin(const QStringList &arguments, QTextStream &out, QTextStream &err);
 
 // The commands in the order the help lists them (AdminCommands.cpp).
 const std::vector<Command> &adminCommands();
+// Whether the command of that name needs a QGuiApplication.
+bool commandNeedsGui(const QString &name);
+
+// Refuses a file a command is to write that is one of the database's own
+// (Database::isOwnPath): a table or a list written onto the database file
+// would destroy every table.
+void refuseOwnPath(const QString &directory, const QString &path);
+
+// The stored name of a table named on the command line; a missing one is
+// told with the list of the tables there are.
+QString requireTable(const varnel::data::Database &db, const QString &name);
 
 // "1 wiersz", "3 wiersze", "12 wierszy": the Polish plural by number.
 QString polishCount(qint64 n, const QString &one, const QString &few, const QString &many);

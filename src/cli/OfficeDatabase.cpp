@@ -4,6 +4,8 @@
 #include "core/DbError.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
+#include "lists/ExampleTemplates.h"
+#include "templates/ExampleTemplate.h"
 
 #include <QDir>
 #include <QFile>
@@ -173,10 +175,27 @@ void fillNewDatabase(Database &db) {
     tx.commit();
 }
 
-void fillNewDirectory(Database &db) { fillNewDatabase(db); }
+void fillNewDirectory(Database &db) {
+    fillNewDatabase(db);
+    lists::writeExampleListTemplates(db.directory());
+    templates::writeExampleDecision(db.directory());
+}
 
 std::unique_ptr<Database> createOfficeDatabase(const QString &directory) {
-    return Database::createComplete(directory, [](Database &db) { fillNewDirectory(db); });
+    const bool directoryExisted = QFileInfo(directory).isDir();
+    const bool hadDatabase = QFileInfo::exists(Database::filePathIn(directory));
+    try {
+        return Database::createComplete(directory, [](Database &db) { fillNewDirectory(db); });
+    } catch (...) {
+        // What the filling wrote beside the database goes with it.
+        if (!hadDatabase) {
+            lists::removeExampleListTemplates(directory);
+            templates::removeExampleDecision(directory);
+            if (!directoryExisted)
+                QDir().rmdir(QDir(directory).absolutePath());
+        }
+        throw;
+    }
 }
 
 void removeDatabaseFiles(const QString &directory, bool removeDirectory) {
@@ -190,6 +209,8 @@ void removeDatabaseFiles(const QString &directory, bool removeDirectory) {
         else
             QFile::remove(entry.absoluteFilePath());
     }
+    lists::removeExampleListTemplates(directory);
+    templates::removeExampleDecision(directory);
     if (removeDirectory)
         QDir().rmdir(dir.absolutePath());
 }

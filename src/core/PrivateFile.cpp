@@ -37,7 +37,7 @@ PrivateFile::~PrivateFile() {
 }
 
 bool PrivateFile::fail(const QString &why) {
-    m_error = QStringLiteral("nie można zapisać pliku %1: %2").arg(m_path, why);
+    m_error = QStringLiteral("Nie można zapisać pliku %1: %2").arg(m_path, why);
     return false;
 }
 

@@ -16,11 +16,12 @@
 
 using namespace varnel::cli;
 using namespace varnel::data;
-using varnel::test::admin;
 using varnel::test::EnvGuard;
-using varnel::test::Outcome;
 
 namespace {
+
+using Outcome = varnel::test::AdminOutcome;
+Outcome admin(const QStringList &arguments) { return varnel::test::runAdminTool(arguments); }
 
 class AdminTool : public varnel::test::AdminDatabase {};
 

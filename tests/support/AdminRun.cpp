@@ -5,17 +5,26 @@
 #include "data/Table.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTextStream>
 
 namespace varnel::test {
 
-Outcome admin(const QStringList &arguments) {
-    Outcome r;
+AdminOutcome runAdminTool(const QStringList &arguments) {
+    AdminOutcome r;
     QTextStream out(&r.out), err(&r.err);
     r.code = cli::runAdmin(QStringList{QStringLiteral("varnel-admin")} + arguments, out, err);
     out.flush();
     err.flush();
     return r;
+}
+
+QString pdfText(const QString &file) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+    if (!p.waitForFinished(20000))
+        return QStringLiteral("(pdftotext did not finish)");
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 EnvGuard::EnvGuard(const char *name, const QString &value)
@@ -31,7 +40,7 @@ EnvGuard::~EnvGuard() {
 }
 
 void AdminDatabase::SetUp() {
-    const Outcome r = admin({QStringLiteral("init"), dbDir()});
+    const AdminOutcome r = runAdminTool({QStringLiteral("init"), dbDir()});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
 }
 

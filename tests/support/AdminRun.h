@@ -8,15 +8,18 @@
 
 namespace varnel::test {
 
-// What a run of varnel-admin gave.
-struct Outcome {
+// varnel-admin run in-process: its exit code and what it wrote.
+struct AdminOutcome {
     int code = -1;
     QString out;
     QString err;
 };
+// `arguments` after the program name.
+AdminOutcome runAdminTool(const QStringList &arguments);
 
-// Runs varnel-admin in this process with these arguments (the command first).
-Outcome admin(const QStringList &arguments);
+// The text of a PDF file as `pdftotext -layout` reads it (pages separated
+// by form feeds), or a note when it could not be read.
+QString pdfText(const QString &file);
 
 // Sets an environment variable for the life of a test.
 class EnvGuard {
@@ -39,7 +42,7 @@ protected:
     void SetUp() override;
     QString dbDir() const { return dir.path() + QStringLiteral("/baza"); }
     // Runs a command on the database (--db).
-    Outcome onDb(QStringList arguments) { return admin(arguments << QStringLiteral("--db") << dbDir()); }
+    AdminOutcome onDb(QStringList arguments) { return runAdminTool(arguments << QStringLiteral("--db") << dbDir()); }
     int rows(const QString &table);
     // Writes a file in the test's directory; returns its path.
     QString writeFile(const QString &name, const QByteArray &content);
