@@ -18,7 +18,8 @@ namespace {
 
 QString systemText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-// Makes a rename durable: the directory entry reaches the disk too.
+}  // namespace
+
 void syncDirectory(const QString &directory) {
     const int fd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
@@ -26,8 +27,6 @@ void syncDirectory(const QString &directory) {
         ::close(fd);
     }
 }
-
-}  // namespace
 
 PrivateFile::PrivateFile(const QString &path) : m_path(path), m_target(QFileInfo(path).absoluteFilePath()) {}
 

@@ -54,4 +54,7 @@ private:
     bool m_committed = false;
 };
 
+// Makes renames in a directory durable: its entries reach the disk.
+void syncDirectory(const QString &directory);
+
 }  // namespace varnel::core

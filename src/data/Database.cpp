@@ -3,13 +3,14 @@
 #include "data/Collation.h"
 #include "data/EngineErrors.h"
 #include "core/DbError.h"
+#include "core/PrivateFile.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
+#include <QTemporaryFile>
 #include <map>
 #include <sqlite3.h>
 #include <unordered_map>
@@ -140,14 +141,6 @@ bool sameFile(const struct stat &a, const QString &path) {
     return ::stat(nativePath(path).constData(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-void syncDirectory(const QString &directory) {
-    const int fd = ::open(nativePath(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 // Why a directory could not be made, in words an administrator can act on.
 QString mkdirReason(int error, const QString &path) {
     const QString parent = QFileInfo(path).absolutePath();
@@ -212,16 +205,12 @@ void createPrivateFile(const QString &path) {
 
 // A new, empty owner-only file whose name is `prefix` and six random letters.
 QString createUniqueFile(const QString &prefix) {
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    for (int attempt = 0;; ++attempt) {
-        QString name = prefix;
-        for (int i = 0; i < 6; ++i)
-            name += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)]);
-        if (QFileInfo::exists(name) && attempt < 100)
-            continue;
-        createPrivateFile(name);
-        return name;
-    }
+    QTemporaryFile file(prefix + QStringLiteral("XXXXXX"));  // O_EXCL, mode 0600
+    file.setAutoRemove(false);
+    if (!file.open())
+        throw core::DbError(QStringLiteral("Nie można utworzyć pliku w katalogu %1: %2")
+                                .arg(QFileInfo(prefix).absolutePath(), file.errorString()));
+    return file.fileName();
 }
 
 const QStringList &sideSuffixes() {
@@ -430,7 +419,7 @@ std::unique_ptr<Database> Database::createComplete(const QString &directory, con
         }
         placeFile(temp, path);
         removeWithSideFiles(temp);  // an empty WAL the close may leave
-        syncDirectory(QFileInfo(path).absolutePath());
+        core::syncDirectory(QFileInfo(path).absolutePath());
     } catch (...) {
         if (!temp.isEmpty())
             removeWithSideFiles(temp);
@@ -488,7 +477,7 @@ QString Database::restore(const QString &directory, const QString &source) {
             }
             throw;
         }
-        syncDirectory(QFileInfo(path).absolutePath());
+        core::syncDirectory(QFileInfo(path).absolutePath());
     } catch (...) {
         removeWithSideFiles(temp);
         throw;
