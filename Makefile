@@ -9,7 +9,7 @@ JOBS    ?= $(shell nproc)
 
 DEBS = cmake ninja-build g++ pkg-config \
        qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev \
-       libsqlite3-dev sqlite3 libicu-dev \
+       libsqlite3-dev sqlite3 libicu-dev pxlib-dev \
        libgtest-dev libgmock-dev libbenchmark-dev \
        xvfb xauth xdotool imagemagick fonts-liberation poppler-utils
 

@@ -5,6 +5,7 @@
 #include "cli/DemoData.h"
 #include "cli/OfficeDatabase.h"
 #include "data/Database.h"
+#include "register/Register.h"
 #include "register/windows/TFormVarnelMain.h"
 #include "ui/DataGrid.h"
 #include "core/FileDialogs.h"
@@ -74,7 +75,8 @@ int main(int argc, char **argv) {
     Silent questions;
     NoFiles files;
     core::Context context{*db, questions, files, core::RunValues{}};
-    reg::TFormVarnelMain window(context);
+    reg::Register reg(context);
+    reg::TFormVarnelMain window(context, reg);
     window.logIn = [] { return std::optional<admin::Rights>(admin::Rights{}); };
 
     QElapsedTimer t;
@@ -87,11 +89,11 @@ int main(int argc, char **argv) {
     constexpr int Opens = 10;
     t.restart();
     for (int i = 0; i < Opens; ++i) {
-        window.PokazListeWnioskow();
+        reg.PokazListeWnioskow();
         QApplication::processEvents();
     }
     std::printf("opening the register (PokazListeWnioskow + paint): %.1f ms each (%d rows)\n", ms(t) / Opens,
-                window.TableWnioski().recordCount());
+                reg.TableWnioski().recordCount());
 
     const auto [n1, total1] = typeWords(window, {QStringLiteral("Kowalska"), QStringLiteral("Żak"), QStringLiteral("Łukasiewicz"),
                                                   QStringLiteral("Nowak"), QStringLiteral("Zieliński")},

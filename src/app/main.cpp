@@ -1,9 +1,8 @@
 #include "app/windows/RunProgram.h"
-
-#include <QApplication>
+#include "ui/GuardedApplication.h"
 
 int main(int argc, char **argv) {
-    QApplication app(argc, argv);
+    varnel::ui::GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varnel"));
     varnel::app::RunProgram program(QApplication::arguments());
     return program.exec();

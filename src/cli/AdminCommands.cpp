@@ -3,6 +3,7 @@
 #include "cli/DatabaseCheck.h"
 #include "cli/DemoData.h"
 #include "cli/ListCommand.h"
+#include "cli/Migration.h"
 #include "cli/OfficeDatabase.h"
 #include "cli/TableCsv.h"
 #include "data/Alias.h"
@@ -70,6 +71,33 @@ QString withEngineText(const QString &advice, const core::DbError &e) {
 // ---------------------------------------------------------------------------
 // init
 
+// Points the alias Varnel of the user's ini file at a new database; returns
+// the line that tells so. When the file cannot be written, `undo` removes
+// what the command made (the database without its alias is not what was
+// asked for) and the command fails.
+QString writeAliasOrUndo(const QString &dir, const std::function<void()> &undo) {
+    const QString iniFile = data::Alias::userFile();
+    const QString before =
+        QSettings(iniFile, QSettings::IniFormat).value(QStringLiteral("Aliases/") + QLatin1String(data::Alias::Name)).toString();
+    try {
+        data::Alias::write(iniFile, dir);
+    } catch (const core::DbError &e) {
+        undo();
+        throw CommandError(e.message() + QStringLiteral(". Bazy danych nie utworzono."));
+    }
+    QString note = QStringLiteral("Alias Varnel w pliku %1 wskazuje teraz ten katalog").arg(iniFile);
+    if (!before.isEmpty() && QFileInfo(before).absoluteFilePath() != dir)
+        note += QStringLiteral(" (wcześniej: %1)").arg(before);
+    return note + QStringLiteral(".\n");
+}
+
+// --alias of the commands that make a new database.
+QCommandLineOption aliasOption() {
+    return QCommandLineOption(QStringLiteral("alias"),
+                              QStringLiteral("zapisuje alias Varnel wskazujący nową bazę w pliku $VARNEL_INI, "
+                                             "a gdy nie jest ustawiona, w ~/.config/varnel/varnel.ini"));
+}
+
 void runInit(CommandContext &c) {
     const QString given = c.arguments.value(0);
     const QString option = c.databaseOption();
@@ -82,24 +110,11 @@ void runInit(CommandContext &c) {
     const bool directoryExisted = QFileInfo(dir).isDir();
     std::unique_ptr<Database> db = createOfficeDatabase(dir);
     QString aliasNote;
-    if (c.parser.isSet(QStringLiteral("alias"))) {
-        const QString iniFile = data::Alias::userFile();
-        const QString before = QSettings(iniFile, QSettings::IniFormat)
-                                   .value(QStringLiteral("Aliases/") + QLatin1String(data::Alias::Name))
-                                   .toString();
-        try {
-            data::Alias::write(iniFile, dir);
-        } catch (const core::DbError &e) {
-            // The database without its alias is not what was asked for.
+    if (c.parser.isSet(QStringLiteral("alias")))
+        aliasNote = writeAliasOrUndo(dir, [&] {
             db.reset();
             removeDatabaseFiles(dir, !directoryExisted);
-            throw CommandError(e.message() + QStringLiteral(". Bazy danych nie utworzono."));
-        }
-        aliasNote = QStringLiteral("Alias Varnel w pliku %1 wskazuje teraz ten katalog").arg(iniFile);
-        if (!before.isEmpty() && QFileInfo(before).absoluteFilePath() != dir)
-            aliasNote += QStringLiteral(" (wcześniej: %1)").arg(before);
-        aliasNote += QStringLiteral(".\n");
-    }
+        });
     c.out << QStringLiteral("Utworzono bazę danych w katalogu %1 (%2).\n")
                  .arg(dir, polishCount(data::deliveredTables().size(), QStringLiteral("tabela"),
                                        QStringLiteral("tabele"), QStringLiteral("tabel")))
@@ -388,6 +403,32 @@ void runCheck(CommandContext &c) {
     c.failed = true;
 }
 
+// ---------------------------------------------------------------------------
+// migrate
+
+void runMigrate(CommandContext &c) {
+    if (!c.databaseOption().isEmpty())
+        throw CommandError(QStringLiteral("katalogi podaj jako argumenty: varnel-admin migrate STARY_KATALOG NOWY_KATALOG"));
+    const QString dir = QFileInfo(c.arguments.at(1)).absoluteFilePath();
+    const bool directoryExisted = QFileInfo(dir).isDir();
+    QElapsedTimer timer;
+    timer.start();
+    const MigrationReport report = migrateOffice(c.arguments.at(0), dir, [&c](const QString &what) {
+        c.err << what << '\n';
+        c.err.flush();
+    });
+    QString aliasNote;
+    if (c.parser.isSet(QStringLiteral("alias")))
+        aliasNote = writeAliasOrUndo(dir, [&] {
+            for (const QString &t : report.templates)
+                QFile::remove(QDir(dir).filePath(t));
+            removeDatabaseFiles(dir, !directoryExisted);
+        });
+    printMigrationReport(report, c.out);
+    c.out << '\n' << aliasNote
+          << QStringLiteral("Czas: %1 s.\n").arg(double(timer.elapsed()) / 1000.0, 0, 'f', 1);
+}
+
 }  // namespace
 
 // The commands of varnel-admin. A new command is one entry here and its
@@ -407,12 +448,27 @@ const std::vector<Command> &adminCommands() {
              "gotowa: po błędzie albo przerwaniu nie zostaje żaden plik bazy i init można powtórzyć. Katalog\n"
              "i plik bazy są dostępne tylko dla właściciela.\n"
              "Katalog można też podać przez --db."),
-         {QCommandLineOption(QStringLiteral("alias"),
-                             QStringLiteral("zapisuje alias Varnel wskazujący nową bazę w pliku $VARNEL_INI, "
-                                            "a gdy nie jest ustawiona, w ~/.config/varnel/varnel.ini"))},
+         {aliasOption()},
          0,
          1,
          runInit},
+        {QStringLiteral("migrate"),
+         QStringLiteral("migrate STARY_KATALOG NOWY_KATALOG [--alias]"),
+         QStringLiteral("przenosi bazę danych starego systemu (tabele Paradoksu) do nowej bazy"),
+         QStringLiteral(
+             "Tworzy w katalogu NOWY_KATALOG (nowym albo pustym) nową bazę danych jak init i wypełnia ją\n"
+             "tabelami Paradoksu z katalogu STARY_KATALOG: wnioski (Aktualne), archiwa arMMRRRR z listą\n"
+             "ArcLista, parametry, słowniki, użytkowników i ustawienia, pod nazwami i w układzie programu.\n"
+             "Tabele w starszym układzie przechodzą aktualizacje programu (1.14.1, 1.15.2, 1.16); numery\n"
+             "NrEw i Auto zostają jak były. Teksty są czytane w stronie kodowej ze sterownika języka tabeli\n"
+             "(Windows-1250 albo DOS 852). Szablony *.fmz i *.lsa są kopiowane bez zmian. Stary katalog\n"
+             "jest tylko czytany. Całość jest jedną transakcją: po błędzie nie zostaje żadna baza.\n"
+             "Na końcu wypisuje raport: wiersze odczytane i zapisane, aktualizacje, strony kodowe i każdą\n"
+             "wartość zmienioną, bo nie mieściła się w regułach pól."),
+         {aliasOption()},
+         2,
+         2,
+         runMigrate},
         {QStringLiteral("demo"),
          QStringLiteral("demo [KATALOG] [--count N] [--seed S] [--db KATALOG]"),
          QStringLiteral("dopisuje przykładowe wnioski do tabeli Aktualne"),

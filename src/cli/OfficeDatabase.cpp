@@ -175,17 +175,24 @@ void fillNewDatabase(Database &db) {
     tx.commit();
 }
 
-void fillNewDirectory(Database &db) {
-    fillNewDatabase(db);
+void fillNewDirectory(Database &db, const std::function<void(Database &)> &fillFurther) {
+    {
+        data::Transaction tx(db);
+        fillNewDatabase(db);
+        if (fillFurther)
+            fillFurther(db);
+        tx.commit();
+    }
     lists::writeExampleListTemplates(db.directory());
     templates::writeExampleDecision(db.directory());
 }
 
-std::unique_ptr<Database> createOfficeDatabase(const QString &directory) {
+std::unique_ptr<Database> createOfficeDatabase(const QString &directory,
+                                               const std::function<void(Database &)> &fillFurther) {
     const bool directoryExisted = QFileInfo(directory).isDir();
     const bool hadDatabase = QFileInfo::exists(Database::filePathIn(directory));
     try {
-        return Database::createComplete(directory, [](Database &db) { fillNewDirectory(db); });
+        return Database::createComplete(directory, [&](Database &db) { fillNewDirectory(db, fillFurther); });
     } catch (...) {
         // What the filling wrote beside the database goes with it.
         if (!hadDatabase) {

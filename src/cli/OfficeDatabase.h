@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace varnel::data {
@@ -28,11 +29,13 @@ StartingParameters startingParameters();
 void fillNewDatabase(varnel::data::Database &db);
 
 // Fills a new database directory: the tables with their starting rows
-// (fillNewDatabase), the example list templates and the example decision
-// template decyzja.fmz beside the database, and whatever else a new
-// directory starts with. The database it gets is still under its temporary
-// name (see below).
-void fillNewDirectory(varnel::data::Database &db);
+// (fillNewDatabase) and then `fillFurther` (when given; it may replace
+// starting rows) in one transaction, then the example list templates and the
+// example decision template decyzja.fmz beside the database, and whatever
+// else a new directory starts with. The database it gets is still under its
+// temporary name (see below).
+void fillNewDirectory(varnel::data::Database &db,
+                      const std::function<void(varnel::data::Database &)> &fillFurther = {});
 
 // A new database in a directory (made when missing), filled by
 // fillNewDirectory. Refuses a directory that already holds a database. The
@@ -40,7 +43,8 @@ void fillNewDirectory(varnel::data::Database &db);
 // when complete: after a failure, or a kill midway, the directory holds no
 // database file (and the example templates written and a directory made for
 // it are removed again), so a new init can start over.
-std::unique_ptr<varnel::data::Database> createOfficeDatabase(const QString &directory);
+std::unique_ptr<varnel::data::Database> createOfficeDatabase(
+    const QString &directory, const std::function<void(varnel::data::Database &)> &fillFurther = {});
 
 // Removes the files of a database just made that must go again (every file
 // the program owns in the directory) and the example templates it brought,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/PrinterSettings.h"
+
 #include <QString>
 
 namespace varnel::data {
@@ -18,13 +20,12 @@ struct RunValues {
     bool serviceSwitch = false;  // first argument "a" or "A": the menu item "Serwis" shows
     QString decisionPattern;     // Wzor_NrDec in force
     int sortAlgorithm = 1;       // AlgorytmSortowania in force (1 or 2)
-    QString currentTableName = QStringLiteral("Aktualne");
-
-    bool showsArchive() const { return currentTableName.compare(QLatin1String("Aktualne"), Qt::CaseInsensitive) != 0; }
+    PrinterSettings printer;     // the printer set-up every print takes
 };
 
 // What every window of the run receives: the database, the way questions and
-// file dialogs are put to the user, and the run-wide values.
+// file dialogs are put to the user, and the run-wide values. The table in
+// view and everything about it is the register's (register/Register.h).
 struct Context {
     data::Database &db;
     Questions &questions;

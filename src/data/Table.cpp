@@ -2,6 +2,7 @@
 
 #include "data/Collation.h"
 #include "data/EngineErrors.h"
+#include "data/SqlValues.h"
 #include "data/Values.h"
 
 #include <QHash>
@@ -94,6 +95,8 @@ private:
     sqlite3_stmt *m_s;
 };
 
+}  // namespace
+
 QVariant readColumn(sqlite3_stmt *s, int col, FieldType type) {
     const int t = sqlite3_column_type(s, col);
     if (t == SQLITE_NULL)
@@ -121,7 +124,6 @@ QVariant readColumn(sqlite3_stmt *s, int col, FieldType type) {
     return QVariant();
 }
 
-// Binds a value already normalised by Table::coerce.
 void bindValue(sqlite3_stmt *s, int idx, FieldType type, const QVariant &v) {
     if (!v.isValid() || v.isNull()) {
         sqlite3_bind_null(s, idx);
@@ -153,6 +155,8 @@ void bindValue(sqlite3_stmt *s, int idx, FieldType type, const QVariant &v) {
     }
     }
 }
+
+namespace {
 
 bool sameValue(const QVariant &a, const QVariant &b) {
     const bool an = !a.isValid() || a.isNull();
@@ -383,8 +387,21 @@ void Field::clear() { m_table->setValue(m_index, QVariant()); }
 
 Table::Table(Database &db, const QString &tableName) : m_db(db), m_name(Database::tableNameOf(tableName)) {}
 
+TableObserver::~TableObserver() {
+    const auto watched = m_watched;
+    for (Table *t : watched)
+        t->removeObserver(this);
+}
+
 Table::~Table() {
+    // The observers are let go before the table closes: they hear no more
+    // events of it, only that it is gone.
+    const auto observers = std::move(m_observers);
     m_observers.clear();
+    for (TableObserver *o : observers) {
+        o->m_watched.erase(std::remove(o->m_watched.begin(), o->m_watched.end(), this), o->m_watched.end());
+        o->tableDestroyed(*this);
+    }
     if (isOpen()) {
         try {
             close();
@@ -981,18 +998,14 @@ void Table::insert() {
     notify(TableEvent::Scrolled);
 }
 
-void Table::setValue(int index, const QVariant &value) { writeValue(index, value, ValueRules::Input); }
-
-void Table::copyValue(int index, const QVariant &stored) { writeValue(index, stored, ValueRules::Stored); }
-
-void Table::writeValue(int index, const QVariant &value, ValueRules rules) {
+void Table::setValue(int index, const QVariant &value) {
     requireOpen();
     const FieldSlot &slot = m_fields.at(index);
     if (slot.column < 0)
         throw core::DbError(QStringLiteral("Field '%1' cannot be modified").arg(slot.def.name));
     if (!isEditing())
         throw core::DbError(QStringLiteral("%1: Dataset not in edit or insert mode").arg(m_name));
-    const QVariant v = coerce(slot.def, value, rules);
+    const QVariant v = coerce(slot.def, value);
     if (sameValue(m_buffer[slot.column], v) && (v.isValid() == m_buffer[slot.column].isValid()))
         return;
     m_buffer[slot.column] = v;
@@ -1076,7 +1089,8 @@ void Table::updateRecord() {
     // not be lost by a post.
     const auto observers = m_observers;
     for (TableObserver *o : observers)
-        o->tableEvent(*this, TableEvent::UpdateRecord, -1);
+        if (isObserver(o))
+            o->tableEvent(*this, TableEvent::UpdateRecord, -1);
 }
 
 void Table::post() {
@@ -1237,12 +1251,15 @@ void Table::refresh() {
 // Observers
 
 void Table::addObserver(TableObserver *o) {
-    if (std::find(m_observers.begin(), m_observers.end(), o) == m_observers.end())
+    if (std::find(m_observers.begin(), m_observers.end(), o) == m_observers.end()) {
         m_observers.push_back(o);
+        o->m_watched.push_back(this);
+    }
 }
 
 void Table::removeObserver(TableObserver *o) {
     m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), o), m_observers.end());
+    o->m_watched.erase(std::remove(o->m_watched.begin(), o->m_watched.end(), this), o->m_watched.end());
 }
 
 void Table::disableControls() { ++m_controlsDisabled; }
@@ -1255,9 +1272,15 @@ void Table::enableControls() {
 void Table::notify(TableEvent e, int field) {
     if (m_controlsDisabled > 0)
         return;
-    const auto observers = m_observers;  // an observer may remove itself
+    // An observer may leave, or destroy another one, while being told.
+    const auto observers = m_observers;
     for (TableObserver *o : observers)
-        o->tableEvent(*this, e, field);
+        if (isObserver(o))
+            o->tableEvent(*this, e, field);
+}
+
+bool Table::isObserver(TableObserver *o) const {
+    return std::find(m_observers.begin(), m_observers.end(), o) != m_observers.end();
 }
 
 }  // namespace varnel::data

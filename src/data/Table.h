@@ -76,10 +76,25 @@ enum class TableEvent {
     UpdateRecord,  // about to post: controls write their pending text into the row
 };
 
+// Something that follows a table (a data source, a grid model). The
+// registration ends by itself whichever side goes first: an observer leaves
+// every table it still watches when it is destroyed, and a table being
+// destroyed lets its observers go and tells them (tableDestroyed), so no
+// owner has to unbind them by hand.
 class TableObserver {
 public:
-    virtual ~TableObserver() = default;
+    TableObserver() = default;
+    TableObserver(const TableObserver &) = delete;
+    TableObserver &operator=(const TableObserver &) = delete;
+    virtual ~TableObserver();
     virtual void tableEvent(Table &table, TableEvent event, int field) = 0;
+    // The table is being destroyed and no longer has this observer; it must
+    // not be used any more.
+    virtual void tableDestroyed(Table &table) { (void)table; }
+
+private:
+    friend class Table;
+    std::vector<Table *> m_watched;
 };
 
 // The stored values of one row, read by field name.
@@ -186,10 +201,7 @@ public:
     bool isCalculated(int index) const { return m_fields[index].calculated >= 0; }
 
     QVariant value(int index) const;  // of the current row (edit buffer while editing)
-    void setValue(int index, const QVariant &value);
-    // Writes a value read from a stored row of the same field type, by the
-    // Stored rules: copies of whole rows keep what earlier versions stored.
-    void copyValue(int index, const QVariant &stored);
+    void setValue(int index, const QVariant &value);  // by the Input rules
 
     // Any row by record number, for grids; does not move the cursor.
     QVariant valueAt(int recNo, int index) const;
@@ -215,7 +227,6 @@ private:
     class Statements;
 
     void requireOpen() const;
-    void writeValue(int index, const QVariant &value, ValueRules rules);
     void checkBrowseMode();
     void updateRecord();
     void sync() const;
@@ -233,6 +244,7 @@ private:
     void selectIndex(const QString &name);
     QString orderClause() const;
     void notify(TableEvent e, int field = -1);
+    bool isObserver(TableObserver *o) const;
     void setState(TableState s);
 
     Database &m_db;

@@ -2,6 +2,7 @@
 
 #include "data/Database.h"
 #include "core/DbError.h"
+#include "data/RowWriter.h"
 #include "data/Table.h"
 #include "core/Progress.h"
 
@@ -14,9 +15,9 @@ namespace {
 
 const QString WorkTable = QString::fromLatin1(UpgradeWorkTable);
 
-// Writes the added fields of one row; `first` is the position of the first
-// added field in the work table.
-using FillAdded = std::function<void(Table &source, Table &work, int first)>;
+// Writes the added fields of one row into `row` (the values of the work
+// table's fields after the first), from position `first` on.
+using FillAdded = std::function<void(Table &source, QVector<QVariant> &row, int first)>;
 
 // Shows the progress for the copy and closes it however the copy ends.
 class ProgressShown {
@@ -53,19 +54,21 @@ QString rebuild(Database &db, const QString &tableName, const QVector<FieldDef> 
     {
         Table source(db, name);  // every stored field, in primary-key order
         source.open();
-        Table target(db, WorkTable);
-        target.open();
+        // The first field is the autoincrement number: it is not written, so
+        // the work table numbers the rows afresh in the order they are copied.
+        QStringList names;
+        for (int i = 1; i < work.fields.size(); ++i)
+            names << work.fields[i].name;
+        RowWriter target(db, WorkTable, names);
         const int stored = int(def.fields.size());
+        QVector<QVariant> row(names.size());
 
         ProgressShown shown(progress, source.recordCount());
         for (source.first(); !source.eof(); source.next()) {
-            target.insert();
-            // The first field is the autoincrement number: the work table
-            // numbers the rows afresh in the order they are copied.
             for (int i = 1; i < stored; ++i)
-                target.copyValue(i, source.value(i));
-            fill(source, target, stored);
-            target.post();
+                row[i - 1] = source.value(i);
+            fill(source, row, stored - 1);
+            target.add(row);
             shown.step();
         }
     }
@@ -102,12 +105,12 @@ QString Upgrade1141(Database &db, const QString &tableName, bool withCaloscDoRak
     const double pension = roundTo4Places(najnEmeryt);
     return rebuild(
         db, tableName, fields,
-        [&](Table &, Table &work, int first) {
+        [&](Table &, QVector<QVariant> &row, int first) {
             int i = first;
             if (withCaloscDoRak)
-                work.setValue(i++, false);
-            work.setValue(i++, kosztKwh);
-            work.setValue(i, pension);
+                row[i++] = false;
+            row[i++] = kosztKwh;
+            row[i] = pension;
         },
         QStringLiteral("_1140"), progress);
 }
@@ -121,10 +124,10 @@ QString Upgrade1152(Database &db, const QString &tableName, core::Progress &prog
         throw core::MissingFieldError(def.name, QStringLiteral("Osoba_na_wozku"));
     return rebuild(
         db, tableName, {added("IlOsobNaWozku", FieldType::SmallInt)},
-        [&](Table &source, Table &work, int first) {
+        [&](Table &source, QVector<QVariant> &row, int first) {
             // Exactly "Tak": any other spelling counts as no wheelchair user.
             const bool tak = source.value(wheelchair).toString() == QLatin1String("Tak");
-            work.setValue(first, tak ? 1 : 0);
+            row[first] = tak ? 1 : 0;
         },
         QStringLiteral("_1151"), progress);
 }
@@ -132,14 +135,14 @@ QString Upgrade1152(Database &db, const QString &tableName, core::Progress &prog
 QString Upgrade116Dane(Database &db, const QString &tableName, core::Progress &progress) {
     return rebuild(
         db, tableName, {added("WskProc", FieldType::SmallInt)},
-        [](Table &, Table &work, int first) { work.setValue(first, 70); }, QStringLiteral("_1153"), progress);
+        [](Table &, QVector<QVariant> &row, int first) { row[first] = 70; }, QStringLiteral("_1153"), progress);
 }
 
 QString Upgrade116Param(Database &db) {
     core::NoProgress none;
     return rebuild(
         db, QStringLiteral("param"), {added("WskaznikProc", FieldType::SmallInt)},
-        [](Table &, Table &work, int first) { work.setValue(first, 70); }, QStringLiteral("_1153"), none);
+        [](Table &, QVector<QVariant> &row, int first) { row[first] = 70; }, QStringLiteral("_1153"), none);
 }
 
 }  // namespace varnel::data

@@ -25,6 +25,12 @@ DataGrid::DataGrid(QWidget *parent) : QTableView(parent), m_model(new TableModel
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { userMoved(current); });
     connect(this, &QTableView::doubleClicked, this, [this] { emit rowActivated(); });
+    // A table that cannot be read shows as an empty grid; the engine's
+    // message is told once the paint is over.
+    connect(m_model, &TableModel::readFailed, this, [this](const QString &message) {
+        if (m_questions)
+            m_questions->error(message);
+    });
 }
 
 void DataGrid::setTable(data::Table *table) {

@@ -29,7 +29,8 @@ public:
     void setColumnChars(int column, int chars);
     int columnChars(int column) const;
     void applyColumnWidths();
-    // Where a failure to move (a row that cannot be posted) is told.
+    // Where a failure to move (a row that cannot be posted) or to read the
+    // table is told.
     void setQuestions(Questions *questions) { m_questions = questions; }
 
 signals:

@@ -8,10 +8,7 @@ namespace varnel::ui {
 
 DataSource::DataSource(QObject *parent) : QObject(parent) {}
 
-DataSource::~DataSource() {
-    if (m_table)
-        m_table->removeObserver(this);
-}
+DataSource::~DataSource() = default;  // the observer leaves its table itself
 
 void DataSource::setTable(data::Table *table) {
     if (m_table == table)
@@ -22,6 +19,12 @@ void DataSource::setTable(data::Table *table) {
     if (m_table)
         m_table->addObserver(this);
     reloadControls();
+}
+
+void DataSource::tableDestroyed(data::Table &) {
+    m_table = nullptr;
+    reloadControls();
+    emit rowsChanged();
 }
 
 void DataSource::addControl(DbControl *c) {

@@ -42,6 +42,9 @@ public:
     void reloadControls();
 
     void tableEvent(data::Table &table, data::TableEvent event, int field) override;
+    // A table destroyed before its data source leaves it unbound, the
+    // controls blank.
+    void tableDestroyed(data::Table &table) override;
 
 signals:
     void stateChanged();

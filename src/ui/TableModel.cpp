@@ -1,15 +1,19 @@
 #include "ui/TableModel.h"
 
+#include "core/DbError.h"
+
 namespace varnel::ui {
 
 using data::TableEvent;
 
+// The grid reads its table while it paints, where nothing may be thrown: a
+// failure of the table (a table renamed or deleted under the grid by another
+// cursor) is caught here, the grid is emptied once the paint is over, and
+// the engine's message is passed on through readFailed.
+
 TableModel::TableModel(QObject *parent) : QAbstractTableModel(parent) {}
 
-TableModel::~TableModel() {
-    if (m_table)
-        m_table->removeObserver(this);
-}
+TableModel::~TableModel() = default;  // the observer leaves its table itself
 
 void TableModel::setTable(data::Table *table) {
     beginResetModel();
@@ -40,12 +44,46 @@ QVector<GridColumn> TableModel::effectiveColumns() const {
 
 void TableModel::rebuildFieldMap() {
     m_fieldOf.clear();
+    m_shown.clear();
     m_rows = 0;
+    m_failed = false;
     if (!m_table || !m_table->isOpen())
         return;
-    for (const auto &c : effectiveColumns())
-        m_fieldOf << m_table->fieldIndex(c.field);
-    m_rows = m_table->recordCount();
+    try {
+        m_shown = effectiveColumns();
+        for (const auto &c : m_shown)
+            m_fieldOf << m_table->fieldIndex(c.field);
+        m_rows = m_table->recordCount();
+    } catch (const core::DbError &e) {
+        m_fieldOf.clear();
+        m_shown.clear();
+        m_rows = 0;
+        failed(e.message());
+    }
+}
+
+void TableModel::failed(const QString &message) const {
+    if (m_failed)
+        return;
+    m_failed = true;
+    m_failure = message;
+    if (m_failurePending)
+        return;
+    m_failurePending = true;
+    auto *self = const_cast<TableModel *>(this);
+    QMetaObject::invokeMethod(self, [self] { self->emptyAfterFailure(); }, Qt::QueuedConnection);
+}
+
+void TableModel::emptyAfterFailure() {
+    m_failurePending = false;
+    if (!m_failed)
+        return;  // the table was opened again meanwhile
+    beginResetModel();
+    m_fieldOf.clear();
+    m_shown.clear();
+    m_rows = 0;
+    endResetModel();
+    emit readFailed(m_failure);
 }
 
 int TableModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_rows; }
@@ -53,31 +91,50 @@ int TableModel::rowCount(const QModelIndex &parent) const { return parent.isVali
 int TableModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_fieldOf.size()); }
 
 QVariant TableModel::data(const QModelIndex &index, int role) const {
-    if (!index.isValid() || !m_table || !m_table->isOpen() || index.column() >= m_fieldOf.size())
+    if (m_failed || !index.isValid() || !m_table || !m_table->isOpen() || index.column() >= m_fieldOf.size() ||
+        index.row() >= m_rows)
         return QVariant();
     const int field = m_fieldOf[index.column()];
     if (field < 0)
         return QVariant();
-    const data::FieldDef &def = m_table->fieldDef(field);
-    if (role == Qt::TextAlignmentRole)
-        return data::isNumeric(def.type) ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
-    if (role != Qt::DisplayRole)
-        return QVariant();
-    const auto cols = effectiveColumns();
-    return displayText(def, m_table->valueAt(index.row() + 1, field), cols[index.column()].style);
+    try {
+        const data::FieldDef &def = m_table->fieldDef(field);
+        if (role == Qt::TextAlignmentRole)
+            return data::isNumeric(def.type) ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                             : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+        if (role != Qt::DisplayRole)
+            return QVariant();
+        return displayText(def, m_table->valueAt(index.row() + 1, field), m_shown[index.column()].style);
+    } catch (const core::DbError &e) {
+        failed(e.message());
+    } catch (const std::exception &e) {
+        failed(QString::fromUtf8(e.what()));
+    }
+    return QVariant();
 }
 
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QVariant();
-    const auto cols = effectiveColumns();
-    return section < cols.size() ? QVariant(cols[section].title) : QVariant();
+    const QVector<GridColumn> &cols = m_shown.isEmpty() ? m_columns : m_shown;
+    return section >= 0 && section < cols.size() ? QVariant(cols[section].title) : QVariant();
 }
 
 int TableModel::currentRow() const {
-    if (!m_table || !m_table->isOpen() || m_table->state() == data::TableState::Insert)
+    if (m_failed || !m_table || !m_table->isOpen() || m_table->state() == data::TableState::Insert)
         return -1;
-    return m_table->recNo() - 1;
+    try {
+        return m_table->recNo() - 1;
+    } catch (const core::DbError &e) {
+        failed(e.message());
+        return -1;
+    }
+}
+
+void TableModel::reset() {
+    beginResetModel();
+    rebuildFieldMap();
+    endResetModel();
 }
 
 void TableModel::tableEvent(data::Table &, TableEvent event, int) {
@@ -85,19 +142,21 @@ void TableModel::tableEvent(data::Table &, TableEvent event, int) {
     case TableEvent::Opened:
     case TableEvent::Closed:
     case TableEvent::RowsChanged:
-        beginResetModel();
-        rebuildFieldMap();
-        endResetModel();
+        reset();
         emit currentRowChanged(currentRow());
         break;
-    case TableEvent::Scrolled:
-        if (m_table->recordCount() != m_rows) {
-            beginResetModel();
-            rebuildFieldMap();
-            endResetModel();
+    case TableEvent::Scrolled: {
+        int count = m_rows;
+        try {
+            count = m_table->recordCount();
+        } catch (const core::DbError &) {
+            count = -1;  // told by the reset below
         }
+        if (count != m_rows)
+            reset();
         emit currentRowChanged(currentRow());
         break;
+    }
     case TableEvent::RowEdited:
     case TableEvent::StateChanged: {
         const int row = currentRow();
@@ -108,6 +167,14 @@ void TableModel::tableEvent(data::Table &, TableEvent event, int) {
     case TableEvent::UpdateRecord:
         break;
     }
+}
+
+void TableModel::tableDestroyed(data::Table &) {
+    beginResetModel();
+    m_table = nullptr;
+    rebuildFieldMap();
+    endResetModel();
+    emit currentRowChanged(-1);
 }
 
 }  // namespace varnel::ui

@@ -20,7 +20,10 @@ struct GridColumn {
 // The rows of an open table cursor for a grid, in the cursor's order. Rows
 // are read as the grid paints them, never all at once, so a register of any
 // size opens at once. The grid's current row and the cursor's follow each
-// other.
+// other. Nothing is thrown out of the model: a table that cannot be read
+// (renamed or deleted under the grid) shows as an empty grid, and the
+// engine's message comes once through readFailed. The model unbinds itself
+// when the table is destroyed first.
 class TableModel : public QAbstractTableModel, public data::TableObserver {
     Q_OBJECT
 public:
@@ -43,18 +46,28 @@ public:
     int currentRow() const;
 
     void tableEvent(data::Table &table, data::TableEvent event, int field) override;
+    void tableDestroyed(data::Table &table) override;
 
 signals:
     // The cursor's current row moved to this grid row.
     void currentRowChanged(int row);
+    // The table could not be read; the grid is empty until it opens again.
+    void readFailed(const QString &message);
 
 private:
     void rebuildFieldMap();
+    void reset();
+    void failed(const QString &message) const;
+    void emptyAfterFailure();
 
     data::Table *m_table = nullptr;
     QVector<GridColumn> m_columns;
-    QVector<int> m_fieldOf;  // field index per column
+    QVector<GridColumn> m_shown;  // the columns in view (effectiveColumns when opened)
+    QVector<int> m_fieldOf;       // field index per column
     int m_rows = 0;
+    mutable bool m_failed = false;
+    mutable bool m_failurePending = false;
+    mutable QString m_failure;
 };
 
 }  // namespace varnel::ui

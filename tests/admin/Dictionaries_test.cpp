@@ -1,8 +1,7 @@
 #include "admin/Dictionaries.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
-#include "support/ScriptedQuestions.h"
-#include "support/TempDatabase.h"
+#include "support/Program.h"
 
 #include <gtest/gtest.h>
 
@@ -13,24 +12,11 @@ using data::TableState;
 
 namespace {
 
-class Dictionaries : public ::testing::Test {
+class Dictionaries : public test::ProgramTest {
 protected:
-    void SetUp() override {
-        for (const auto &def : data::deliveredTables())
-            db->createTable(def);
-    }
+    void SetUp() override { test::createDeliveredTables(*db); }
 
-    // Adds rows (text, used) to a dictionary in this order.
-    void fill(const QString &table, const QList<std::pair<QString, bool>> &rows) {
-        Table t(*db, table);
-        t.open();
-        for (const auto &[text, used] : rows) {
-            t.insert();
-            t.field(QStringLiteral("Opis")).setString(text);
-            t.field(QStringLiteral("BylModi")).setBoolean(used);
-            t.post();
-        }
-    }
+    void fill(const QString &table, const QList<std::pair<QString, bool>> &rows) { test::fillDictionary(*db, table, rows); }
 
     QList<bool> usedFlags(const QString &table) {
         Table t(*db, table);
@@ -41,8 +27,6 @@ protected:
         return out;
     }
 
-    test::TempDatabase db;
-    test::ScriptedQuestions answers;
 };
 
 }  // namespace
@@ -105,7 +89,7 @@ TEST_F(Dictionaries, ANewRowIsStoredUnusedAsTypedAndCofnijLeavesNothing) {
 
     // An edit keeps the flag it had; accepting in browse mode does nothing.
     t.first();
-    ASSERT_TRUE(rules.change(answers));
+    ASSERT_TRUE(rules.change(questions));
     t.field(QStringLiteral("Opis")).setString(QStringLiteral("Zmieniony"));
     rules.accept();
     rules.accept();

@@ -70,6 +70,19 @@ TEST_F(Login, MasterPasswordAdmitsWithBothRightsUnderAnyName) {
     }
 }
 
+TEST_F(Login, RightsAreNoneUntilALogInAdmitsAndThenTheRowsOwnOrBoth) {
+    EXPECT_FALSE(admin::Rights{}.modiUsers);
+    EXPECT_FALSE(admin::Rights{}.modiDict);
+    const auto refused = logIn(QStringLiteral("ADAM"), QStringLiteral("zle"));
+    EXPECT_FALSE(refused.loggedIn);
+    EXPECT_FALSE(refused.rights.modiUsers || refused.rights.modiDict);
+    const auto own = logIn(QStringLiteral("ewa"), QStringLiteral("kot"));
+    EXPECT_FALSE(own.rights.modiUsers);
+    EXPECT_TRUE(own.rights.modiDict);
+    const auto master = logIn(QStringLiteral("ewa"), QStringLiteral("PELSIRAN"));  // a wrong password for EWA
+    EXPECT_TRUE(master.rights.modiUsers && master.rights.modiDict);
+}
+
 TEST_F(Login, AMissingUserTableIsAnEngineFailure) {
     db->deleteTable(QStringLiteral("uspass"));
     EXPECT_THROW(logIn(QStringLiteral("ADAM"), QStringLiteral("PELSIRAN")), core::DbError);

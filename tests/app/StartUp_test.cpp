@@ -3,9 +3,9 @@
 #include "data/Layouts.h"
 #include "data/Table.h"
 #include "support/OldLayouts.h"
+#include "support/Program.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempDatabase.h"
-#include "core/FileDialogs.h"
 #include "core/Progress.h"
 
 #include <gtest/gtest.h>
@@ -23,11 +23,6 @@ const QString Message1141 = QStringLiteral("   Uwaga! Zostanie wykonana aktualiz
 const QString Message1152 = QStringLiteral("   Uwaga! Zostanie wykonana aktualizacja baz danych do wersji 1.15.2  ");
 const QString Message116 = QStringLiteral("   Uwaga! Zostanie wykonana aktualizacja baz danych do wersji 1.16  ");
 const QString Restart = QStringLiteral("Proszę ponownie uruchomić program!");
-
-struct NoFiles : core::FileDialogs {
-    QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-};
 
 struct FailingProgress : core::Progress {
     void start(int) override {}
@@ -77,7 +72,7 @@ protected:
 
     test::TempDatabase db;
     test::ScriptedQuestions told;
-    NoFiles files;
+    test::ScriptedFiles files;
 };
 
 }  // namespace

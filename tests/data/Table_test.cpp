@@ -374,20 +374,21 @@ TEST_F(ApplicationTable, DatesBeforeNineteenHundredAreRefusedAndTheZeroDateStays
     EXPECT_TRUE(born.isNull());
 }
 
-TEST_F(ApplicationTable, CopiesOfStoredRowsKeepWhatEarlierVersionsStored) {
-    // A row written before the rules for entered values existed.
-    db->exec(QStringLiteral("INSERT INTO Aktualne (Nazwisko, Imie, Adres_ulica, Data_urodz) "
-                            "VALUES ('Nowak', '   ', 'Lipowa' || char(27), '1899-12-31')"));
-    Table source(*db, QStringLiteral("Aktualne"));
-    source.open();
-    db->createTable(applicationTableDef(QStringLiteral("Kopia")));
-    Table copy(*db, QStringLiteral("Kopia"));
-    copy.open();
-    copy.insert();
-    for (int i = 1; i < source.fieldCount(); ++i)
-        copy.copyValue(i, source.value(i));
-    copy.post();
-    EXPECT_EQ(copy.field(QStringLiteral("Imie")).asString(), QStringLiteral("   "));
-    EXPECT_EQ(copy.field(QStringLiteral("Adres_ulica")).asString(), QStringLiteral("Lipowa\x1b"));
-    EXPECT_EQ(copy.field(QStringLiteral("Data_urodz")).asDate(), QDate(1899, 12, 31));
+TEST(FieldValues, StoredRulesKeepWhatEarlierVersionsStored) {
+    // A value brought over from a stored row (migration, copies) keeps what
+    // the rules for entered values would refuse or blank.
+    const FieldDef name{QStringLiteral("Imie"), FieldType::Text, 24, true};
+    const FieldDef street{QStringLiteral("Adres_ulica"), FieldType::Text, 28, false};
+    const FieldDef born{QStringLiteral("Data_urodz"), FieldType::Date, 0, false};
+    EXPECT_EQ(Table::coerce(name, QStringLiteral("   "), ValueRules::Stored), QVariant(QStringLiteral("   ")));
+    EXPECT_FALSE(Table::coerce(name, QStringLiteral("   ")).isValid());
+    EXPECT_EQ(Table::coerce(street, QStringLiteral("Lipowa\x1b"), ValueRules::Stored), QVariant(QStringLiteral("Lipowa\x1b")));
+    EXPECT_THROW(Table::coerce(street, QStringLiteral("Lipowa\x1b")), core::FieldValueError);
+    EXPECT_EQ(Table::coerce(born, QDate(1899, 12, 31), ValueRules::Stored), QVariant(QDate(1899, 12, 31)));
+    EXPECT_THROW(Table::coerce(born, QDate(1899, 12, 31)), core::FieldValueError);
+    // Whole characters either way.
+    const QString clef = QString::fromUcs4(U"\U0001D11E");
+    EXPECT_EQ(Table::coerce(FieldDef{QStringLiteral("Nr"), FieldType::Text, 2, false}, QStringLiteral("a") + clef + clef,
+                            ValueRules::Stored),
+              QVariant(QStringLiteral("a") + clef));
 }

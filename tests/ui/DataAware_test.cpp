@@ -1,10 +1,10 @@
 #include "data/Layouts.h"
 #include "data/Table.h"
+#include "support/ScriptedQuestions.h"
 #include "support/TempDatabase.h"
 #include "ui/DataGrid.h"
 #include "ui/DataSource.h"
 #include "ui/DbControls.h"
-#include "core/Questions.h"
 
 #include <QApplication>
 #include <QTest>
@@ -15,19 +15,6 @@ using data::Table;
 using data::TableState;
 
 namespace {
-
-struct Informed : core::Questions {
-    QStringList said;
-    void inform(const QString &t) override { said << t; }
-    void error(const QString &t) override { said << t; }
-    bool confirm(const QString &) override { return true; }
-    bool takNie(const QString &) override { return true; }
-    bool takNieCofnij(const QString &, bool &c) override {
-        c = false;
-        return true;
-    }
-    bool kontynuujPrzerwij(const QString &, QPoint) override { return true; }
-};
 
 class DataAware : public ::testing::Test {
 protected:
@@ -52,7 +39,7 @@ protected:
     test::TempDatabase db;
     Table table{*db, QStringLiteral("Aktualne")};
     ui::DataSource source;
-    Informed questions;
+    test::ScriptedQuestions questions;
 };
 
 }  // namespace
@@ -189,4 +176,74 @@ TEST_F(DataAware, EarlyDatesAndControlCharactersAreRefusedInPolishNamingTheField
     QTest::keyClicks(&name, QStringLiteral("   "));
     name.store();
     EXPECT_THROW(table.post(), core::RequiredFieldError);
+}
+
+// ---------------------------------------------------------------------------
+// A table that goes away under its grid, and the lifetime of the bindings
+
+TEST_F(DataAware, AGridWhoseTableWasRenamedByAnotherCursorShowsEmptyAndTellsOnce) {
+    ui::DataGrid grid;
+    grid.setQuestions(&questions);
+    grid.setColumns({{QStringLiteral("Nazwisko"), QStringLiteral("Nazwisko"), 20}});
+    grid.setTable(&table);
+    grid.resize(300, 200);
+    grid.show();
+    QApplication::processEvents();
+    ASSERT_EQ(grid.model()->rowCount(), 3);
+
+    db->renameTable(QStringLiteral("Aktualne"), QStringLiteral("Stare"));
+    grid.viewport()->repaint();  // reads rows of a table that is not there
+    QApplication::processEvents();
+    EXPECT_EQ(grid.model()->rowCount(), 0);
+    ASSERT_EQ(questions.texts(test::ScriptedQuestions::Kind::Error).size(), 1);
+    EXPECT_TRUE(questions.texts(test::ScriptedQuestions::Kind::Error).first().contains(QStringLiteral("Aktualne")));
+    grid.viewport()->repaint();
+    QApplication::processEvents();
+    EXPECT_EQ(questions.asked().size(), 1u);  // told once, not at every paint
+
+    // Opened again on the table's new name, the grid shows its rows.
+    table.close();
+    table.setTableName(QStringLiteral("Stare"));
+    table.open();
+    EXPECT_EQ(grid.model()->rowCount(), 3);
+    EXPECT_FALSE(grid.model()->index(0, 0).data().toString().isEmpty());
+}
+
+TEST_F(DataAware, ATableDestroyedFirstUnbindsItsGridAndItsControls) {
+    auto other = std::make_unique<Table>(*db, QStringLiteral("Aktualne"));
+    other->setFieldNames(data::applicationFieldNames());
+    other->open();
+    ui::DataGrid grid;
+    grid.setTable(other.get());
+    ui::DataSource source2;
+    source2.setTable(other.get());
+    ui::DbLineEdit name;
+    name.bind(&source2, QStringLiteral("Nazwisko"));
+    EXPECT_EQ(name.text(), QStringLiteral("Nowak"));
+
+    other.reset();
+    EXPECT_EQ(source2.table(), nullptr);
+    EXPECT_EQ(grid.tableModel()->table(), nullptr);
+    EXPECT_EQ(grid.model()->rowCount(), 0);
+    EXPECT_TRUE(name.text().isEmpty());
+    grid.repaint();
+    source2.reloadControls();
+}
+
+TEST_F(DataAware, AModelOrSourceDestroyedFirstIsNoLongerTold) {
+    {
+        ui::DataGrid grid;
+        grid.setTable(&table);
+        ui::DataSource source2;
+        source2.setTable(&table);
+        ui::DbLineEdit name;
+        name.bind(&source2, QStringLiteral("Nazwisko"));
+    }
+    // The table goes on with its edits and moves, telling nobody gone.
+    table.first();
+    table.edit();
+    table.field(QStringLiteral("Imie")).setString(QStringLiteral("Ola"));
+    table.post();
+    table.next();
+    EXPECT_EQ(table.recNo(), 2);
 }

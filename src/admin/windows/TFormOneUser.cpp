@@ -1,44 +1,34 @@
 #include "admin/windows/TFormOneUser.h"
 
-#include "data/Table.h"
-#include "ui/DataSource.h"
-#include "ui/DbControls.h"
-#include "core/Guard.h"
-
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace varnel::admin {
 
-TFormOneUser::TFormOneUser(data::Table &users, core::Questions &questions, QWidget *parent)
-    : QDialog(parent), m_users(users), m_questions(questions), m_source(new ui::DataSource(this)) {
+TFormOneUser::TFormOneUser(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TFormOneUser"));
     setWindowTitle(QStringLiteral("Uprawnienia użytkownika"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    m_source->setTable(&m_users);
-    m_source->setQuestions(&m_questions);
 
     auto *labelNazwa = new QLabel(QStringLiteral("Nazwa:"), this);
-    DBENazwa = new ui::DbLineEdit(this);
+    DBENazwa = new QLineEdit(this);
     DBENazwa->setObjectName(QStringLiteral("DBENazwa"));
-    DBENazwa->bind(m_source, QStringLiteral("User"));
     labelNazwa->setBuddy(DBENazwa);
 
     auto *labelPassword = new QLabel(QStringLiteral("Hasło"), this);
-    DBEPassword = new ui::DbLineEdit(this);
+    DBEPassword = new QLineEdit(this);  // shown in clear
     DBEPassword->setObjectName(QStringLiteral("DBEPassword"));
-    DBEPassword->bind(m_source, QStringLiteral("Pass"));  // shown in clear
     labelPassword->setBuddy(DBEPassword);
 
-    DBCBoxModiUsers = new ui::DbCheckBox(QStringLiteral("Modyfikacja użytkowników"), this);
+    DBCBoxModiUsers = new QCheckBox(QStringLiteral("Modyfikacja użytkowników"), this);
     DBCBoxModiUsers->setObjectName(QStringLiteral("DBCBoxModiUsers"));
-    DBCBoxModiUsers->bind(m_source, QStringLiteral("ModiUsers"));
-    DBCBoxModiSlown = new ui::DbCheckBox(QStringLiteral("Modyfikacja słowników"), this);
+    DBCBoxModiSlown = new QCheckBox(QStringLiteral("Modyfikacja słowników"), this);
     DBCBoxModiSlown->setObjectName(QStringLiteral("DBCBoxModiSlown"));
-    DBCBoxModiSlown->bind(m_source, QStringLiteral("ModiDict"));
 
     ButtonOK = new QPushButton(QStringLiteral("OK"), this);
     ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
@@ -71,26 +61,30 @@ TFormOneUser::TFormOneUser(data::Table &users, core::Questions &questions, QWidg
     layout->addLayout(buttons);
     setFixedSize(sizeHint());
 
-    connect(ButtonOK, &QPushButton::clicked, this, &TFormOneUser::ButtonOKClick);
-    connect(ButtonCancel, &QPushButton::clicked, this, &TFormOneUser::reject);
+    connect(ButtonOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool TFormOneUser::editRow(UserRow &row, int nameWidth, int passWidth) {
+    DBENazwa->setMaxLength(nameWidth > 0 ? nameWidth : 32767);
+    DBEPassword->setMaxLength(passWidth > 0 ? passWidth : 32767);
+    DBENazwa->setText(row.user);
+    DBEPassword->setText(row.pass);
+    DBCBoxModiUsers->setChecked(row.modiUsers);
+    DBCBoxModiSlown->setChecked(row.modiDict);
+    if (exec() != QDialog::Accepted)
+        return false;
+    row.user = DBENazwa->text();
+    row.pass = DBEPassword->text();
+    row.modiUsers = DBCBoxModiUsers->isChecked();
+    row.modiDict = DBCBoxModiSlown->isChecked();
+    return true;
 }
 
 void TFormOneUser::showEvent(QShowEvent *e) {
-    m_source->reloadControls();
     DBENazwa->setFocus();
     DBENazwa->selectAll();
     QDialog::showEvent(e);
-}
-
-void TFormOneUser::ButtonOKClick() {
-    // A row that cannot be posted is told; the dialog stays open.
-    if (core::guarded(m_questions, [&] { m_users.post(); }))
-        accept();
-}
-
-void TFormOneUser::reject() {
-    core::guarded(m_questions, [&] { m_users.cancel(); });
-    QDialog::reject();
 }
 
 }  // namespace varnel::admin

@@ -56,8 +56,6 @@ TFormNewEntry::TFormNewEntry(DictionaryRules &rules, data::Table &table, core::C
     connect(ButtonCofnij, &QPushButton::clicked, this, &TFormNewEntry::reject);
 }
 
-TFormNewEntry::~TFormNewEntry() { m_source->setTable(nullptr); }
-
 void TFormNewEntry::showEvent(QShowEvent *e) {
     QDialog::showEvent(e);
     DBEdit->setFocus();
@@ -122,12 +120,6 @@ TFormSlownikBase::TFormSlownikBase(core::Context &ctx, DictionaryRules::Kind kin
     for (const auto &c : columns)
         width += c.displayWidth * DBGridDict->fontMetrics().horizontalAdvance(QLatin1Char('0')) + 8;
     resize(width + ButtonDodaj->sizeHint().width() + 3 * layout->spacing() + 2 * 11, 380);
-}
-
-TFormSlownikBase::~TFormSlownikBase() {
-    // The grid and the dialog outlive the table member otherwise.
-    delete m_entry;
-    DBGridDict->setTable(nullptr);
 }
 
 void TFormSlownikBase::openOn(const QString &tableName, const QString &caption) {

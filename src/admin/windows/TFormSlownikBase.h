@@ -30,7 +30,6 @@ class TFormNewEntry : public QDialog {
     Q_OBJECT
 public:
     TFormNewEntry(DictionaryRules &rules, data::Table &table, core::Context &ctx, QWidget *parent);
-    ~TFormNewEntry() override;
 
     ui::DbLineEdit *DBEdit;
     QPushButton *ButtonOK;
@@ -63,7 +62,6 @@ class TFormSlownikBase : public QWidget {
     Q_OBJECT
 public:
     using Closed = std::function<void()>;
-    ~TFormSlownikBase() override;
 
     data::Table &table() { return m_table; }
     // The table the window shows while open ("" while closed).

@@ -52,8 +52,6 @@ TFormSortowanieWnioskow::TFormSortowanieWnioskow(core::Context &ctx, QWidget *pa
     connect(ButtonOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-TFormSortowanieWnioskow::~TFormSortowanieWnioskow() { m_source->setTable(nullptr); }
-
 void TFormSortowanieWnioskow::showEvent(QShowEvent *e) {
     QDialog::showEvent(e);
     core::guarded(m_ctx.questions, [&] {

@@ -25,7 +25,6 @@ class TFormSortowanieWnioskow : public QDialog {
     Q_OBJECT
 public:
     TFormSortowanieWnioskow(core::Context &ctx, QWidget *parent = nullptr);
-    ~TFormSortowanieWnioskow() override;
 
     ui::DbLineEdit *DBEAlgSort;
     QPushButton *ButtonOK;

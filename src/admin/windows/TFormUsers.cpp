@@ -1,30 +1,37 @@
 #include "admin/windows/TFormUsers.h"
 
 #include "admin/windows/TFormOneUser.h"
-#include "data/Database.h"
-#include "data/Table.h"
-#include "ui/DataGrid.h"
 #include "core/Guard.h"
 #include "core/Questions.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace varnel::admin {
 
-TFormUsers::TFormUsers(core::Context &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx) {
+TFormUsers::TFormUsers(core::Context &ctx, QWidget *parent)
+    : QDialog(parent), m_ctx(ctx), m_model(new QStandardItemModel(this)), m_oneUser(new TFormOneUser(this)) {
     setObjectName(QStringLiteral("TFormUsers"));
     setWindowTitle(QStringLiteral("  Użytkownicy"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
-    DBGrid1 = new ui::DataGrid(this);
+    // One column, the user names, whole rows selected, no title row.
+    DBGrid1 = new QTableView(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setColumns({{QStringLiteral("User"), QStringLiteral("User"), 30}});
+    DBGrid1->setModel(m_model);
+    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGrid1->setTabKeyNavigation(false);
+    DBGrid1->setWordWrap(false);
     DBGrid1->horizontalHeader()->setVisible(false);
     DBGrid1->horizontalHeader()->setStretchLastSection(true);
-    DBGrid1->setQuestions(&m_ctx.questions);
+    DBGrid1->verticalHeader()->setVisible(false);
+    DBGrid1->verticalHeader()->setDefaultSectionSize(DBGrid1->fontMetrics().height() + 6);
 
     const auto button = [this](const char *name, const QString &text) {
         auto *b = new QPushButton(text, this);
@@ -56,27 +63,21 @@ TFormUsers::TFormUsers(core::Context &ctx, QWidget *parent) : QDialog(parent), m
     connect(ButtonPopraw, &QPushButton::clicked, this, &TFormUsers::ButtonPoprawClick);
     connect(ButtonUsun, &QPushButton::clicked, this, &TFormUsers::ButtonUsunClick);
     connect(ButtonOK, &QPushButton::clicked, this, &TFormUsers::ButtonOKClick);
-    connect(DBGrid1, &ui::DataGrid::rowActivated, this, &TFormUsers::ButtonPoprawClick);
+    connect(DBGrid1, &QTableView::doubleClicked, this, &TFormUsers::ButtonPoprawClick);
 }
 
-TFormUsers::~TFormUsers() {
-    // Without "OK" nothing of the session is kept.
-    endSession();
-}
+// Without "OK" nothing of the session is kept.
+TFormUsers::~TFormUsers() = default;
 
 bool TFormUsers::openSession() {
     if (inSession())
         return true;
-    return core::guarded(m_ctx.questions, [&] {
-        auto connection = m_ctx.db.openSecondConnection();
-        connection->begin();
-        auto users = std::make_unique<data::Table>(*connection, QStringLiteral("uspass"));
-        users->open();
-        m_connection = std::move(connection);
-        m_users = std::move(users);
-        DBGrid1->setTable(m_users.get());
-        m_oneUser = new TFormOneUser(*m_users, m_ctx.questions, this);
-    });
+    const bool read = core::guarded(m_ctx.questions, [&] { m_users.load(m_ctx.db); });
+    if (!read)
+        return false;
+    m_inSession = true;
+    showRows(0);
+    return true;
 }
 
 void TFormUsers::run() {
@@ -84,50 +85,66 @@ void TFormUsers::run() {
         exec();
 }
 
-// Closes the dialog, the table and the connection; a transaction still open
-// is rolled back with the connection.
 void TFormUsers::endSession() {
-    delete m_oneUser;
-    m_oneUser = nullptr;
-    DBGrid1->setTable(nullptr);
-    m_users.reset();
-    m_connection.reset();
+    m_inSession = false;
+    m_users = UserList();
+    showRows(-1);
 }
 
-void TFormUsers::showUser() { m_oneUser->exec(); }
+int TFormUsers::currentRow() const {
+    const QModelIndex i = DBGrid1->currentIndex();
+    return i.isValid() && i.row() < m_users.size() ? i.row() : -1;
+}
+
+// Shows the rows of the working copy with `current` selected (the nearest
+// row when it is past the end).
+void TFormUsers::showRows(int current) {
+    m_model->clear();
+    m_model->setColumnCount(1);
+    for (int i = 0; i < m_users.size(); ++i)
+        m_model->appendRow(new QStandardItem(m_users.at(i).user));
+    current = std::min(current, m_users.size() - 1);
+    if (current >= 0)
+        DBGrid1->setCurrentIndex(m_model->index(current, 0));
+}
 
 void TFormUsers::ButtonDodajClick() {
     if (!inSession())
         return;
-    const bool ok = core::guarded(m_ctx.questions, [&] {
-        m_users->insert();
-        m_users->field(QStringLiteral("ModiUsers")).setBoolean(false);
-        m_users->field(QStringLiteral("ModiDict")).setBoolean(false);
-    });
-    if (ok)
-        showUser();
+    UserRow row;  // empty name and password, no rights
+    if (m_oneUser->editRow(row, m_users.userWidth(), m_users.passWidth()))
+        showRows(m_users.add(row));
 }
 
 void TFormUsers::ButtonPoprawClick() {
-    if (!inSession())
+    const int i = currentRow();
+    if (!inSession() || i < 0)
         return;
-    if (core::guarded(m_ctx.questions, [&] { m_users->edit(); }))
-        showUser();
+    UserRow row = m_users.at(i);
+    if (m_oneUser->editRow(row, m_users.userWidth(), m_users.passWidth())) {
+        m_users.change(i, row);
+        showRows(i);
+    }
 }
 
 void TFormUsers::ButtonUsunClick() {
-    if (!inSession())
+    const int i = currentRow();
+    if (!inSession() || i < 0)
         return;
-    if (m_ctx.questions.confirm(QStringLiteral("Usunąć pozycję ?")))
-        core::guarded(m_ctx.questions, [&] { m_users->remove(); });
+    if (m_ctx.questions.confirm(QStringLiteral("Usunąć pozycję ?"))) {
+        m_users.remove(i);
+        showRows(i);
+    }
 }
 
+// Writes the changes of the opening; when they cannot be written the
+// engine's message is shown and the window stays open with them.
 void TFormUsers::ButtonOKClick() {
     if (!inSession()) {
         accept();
         return;
     }
-    if (core::guarded(m_ctx.questions, [&] { m_connection->commit(); })) {
+    if (core::guarded(m_ctx.questions, [&] { m_users.save(m_ctx.db); })) {
         endSession();
         accept();
     }
@@ -138,10 +155,6 @@ void TFormUsers::reject() {
     if (inSession()) {
         if (!m_ctx.questions.confirm(QStringLiteral("Zrezygnować z zapisania zmian ?")))
             return;  // stays open with its changes
-        core::guarded(m_ctx.questions, [&] {
-            m_users->close();
-            m_connection->rollback();
-        });
         endSession();
     }
     QDialog::reject();

@@ -1,45 +1,41 @@
 #pragma once
 
+#include "admin/UserList.h"
 #include "core/Context.h"
 
 #include <QDialog>
-#include <memory>
 
 class QPushButton;
-
-namespace varnel::data {
-class Database;
-class Table;
-}  // namespace varnel::data
-namespace varnel::ui {
-class DataGrid;
-}
+class QStandardItemModel;
+class QTableView;
 
 namespace varnel::admin {
 
 class TFormOneUser;
 
-// The users window. It works on "uspass" through a connection of its own in
-// one transaction: the rest of the program sees nothing of its changes until
-// "OK" commits them. Closing it any other way asks whether to drop the
-// changes; "Nie" keeps it open with its changes.
+// The users window. The changes of one opening are kept or dropped
+// together: they stay in the window (UserList) until "OK" writes them all
+// in one short transaction, so the database is not locked while the window
+// is open and the rest of the program sees nothing of them before. Closing
+// it any other way asks whether to drop the changes; "Nie" keeps it open
+// with its changes.
 class TFormUsers : public QDialog {
     Q_OBJECT
 public:
     explicit TFormUsers(core::Context &ctx, QWidget *parent = nullptr);
     ~TFormUsers() override;
 
-    // Opens the window's connection, starts its transaction and opens the
-    // user table on it. A failure is told and leaves no session (false).
+    // Reads the user table into the window. A failure is told and leaves no
+    // session (false).
     bool openSession();
     // openSession, then the window modally.
     void run();
 
-    bool inSession() const { return m_users != nullptr; }
-    data::Table *users() const { return m_users.get(); }
+    bool inSession() const { return m_inSession; }
+    const UserList &users() const { return m_users; }
     TFormOneUser *oneUserDialog() const { return m_oneUser; }
 
-    ui::DataGrid *DBGrid1;
+    QTableView *DBGrid1;
     QPushButton *ButtonDodaj;
     QPushButton *ButtonPopraw;
     QPushButton *ButtonUsun;
@@ -53,13 +49,15 @@ private:
     void ButtonPoprawClick();
     void ButtonUsunClick();
     void ButtonOKClick();
-    void showUser();
+    int currentRow() const;
+    void showRows(int current);
     void endSession();
 
     core::Context &m_ctx;
-    std::unique_ptr<data::Database> m_connection;
-    std::unique_ptr<data::Table> m_users;
-    TFormOneUser *m_oneUser = nullptr;
+    UserList m_users;
+    bool m_inSession = false;
+    QStandardItemModel *m_model;
+    TFormOneUser *m_oneUser;
 };
 
 }  // namespace varnel::admin

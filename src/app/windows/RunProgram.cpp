@@ -11,6 +11,7 @@
 #include "admin/windows/TFormLogin.h"
 #include "admin/windows/TFormUsers.h"
 #include "app/StartUp.h"
+#include "register/Register.h"
 #include "register/windows/TFormAbout.h"
 #include "register/windows/TFormPomoc.h"
 #include "register/windows/TFormProgress.h"
@@ -19,6 +20,7 @@
 #include "register/windows/TFormVarnelMain.h"
 #include "register/windows/TFormWnioski.h"
 #include "core/Guard.h"
+#include "ui/GuardedApplication.h"
 #include "ui/QtFileDialogs.h"
 #include "register/windows/QtQuestions.h"
 
@@ -32,7 +34,6 @@ RunValues RunProgram::valuesFor(const QStringList &arguments, const QString &pro
     v.programDir = programDir.endsWith(QLatin1Char('/')) ? programDir : programDir + QLatin1Char('/');
     v.helpFile = v.programDir + QStringLiteral("kalvo2a.hlp");
     v.serviceSwitch = arguments.size() > 1 && arguments.at(1).compare(QLatin1String("a"), Qt::CaseInsensitive) == 0;
-    v.currentTableName = QStringLiteral("Aktualne");
     return v;
 }
 
@@ -43,9 +44,17 @@ RunProgram::RunProgram(const QStringList &arguments)
     m_files = std::make_unique<ui::QtFileDialogs>();
 }
 
-RunProgram::~RunProgram() = default;
+RunProgram::~RunProgram() {
+    if (auto *app = qobject_cast<ui::GuardedApplication *>(qApp); app && app->questions() == m_questions.get())
+        app->setQuestions(nullptr);
+}
 
 int RunProgram::exec() {
+    // Failures no operation handled are shown with the question dialogs and
+    // the program goes on.
+    if (auto *app = qobject_cast<ui::GuardedApplication *>(qApp))
+        app->setQuestions(m_questions.get());
+
     // The database is found only through the alias; a missing alias or a
     // directory without the database ends the run with a clear message.
     try {
@@ -60,7 +69,9 @@ int RunProgram::exec() {
     // program are made when first used.
     auto splash = std::make_unique<reg::TFormSplash>();
     splash->showNow();
-    m_main = std::make_unique<reg::TFormVarnelMain>(*m_context);
+    m_register = std::make_unique<reg::Register>(*m_context);
+    m_main = std::make_unique<reg::TFormVarnelMain>(*m_context, *m_register);
+    m_register->setProgressFactory(reg::TFormProgress::factory(m_main.get()));
     splash->advance(50);
     wireMainWindow();
     splash->advance(50);
@@ -74,7 +85,13 @@ int RunProgram::exec() {
 
 void RunProgram::wireMainWindow() {
     Context &ctx = *m_context;
+    reg::Register &reg = *m_register;
     reg::TFormVarnelMain &main = *m_main;
+    // An archive rebuilt in a way that needs a new start ends the run.
+    QObject::connect(&reg, &reg::Register::restartRequired, &main, [&main] {
+        main.close();
+        QCoreApplication::exit(0);
+    });
     main.logIn = [&ctx, &main]() -> std::optional<admin::Rights> {
         admin::TFormLogin login(ctx, &main);
         if (!login.run())
@@ -106,7 +123,7 @@ void RunProgram::wireMainWindow() {
     main.printDecision = [this] { wnioski().ButtonDrukujClick(); };
 
     // Dictionaries: shown without blocking; closing one refills the lists.
-    auto refill = [&main] { core::guarded(main.context().questions, [&main] { main.IniAllDictList(); }); };
+    auto refill = [&ctx, &reg] { core::guarded(ctx.questions, [&reg] { reg.IniAllDictList(); }); };
     main.setMenuHandler(QStringLiteral("SMnuZarzadcy"), [this, &ctx, &main, refill] {
         if (!m_slownZarz) {
             m_slownZarz = std::make_unique<admin::TFormSlownZarz>(ctx, refill, &main);
@@ -127,15 +144,15 @@ void RunProgram::wireMainWindow() {
             m_slowniki->showFor(list);
         });
     }
-    main.setMenuHandler(QStringLiteral("SMnuIndeksuj"), [&ctx, &main] {
-        admin::TFormModiIndex index(ctx, main.TableWnioski(), &main);
+    main.setMenuHandler(QStringLiteral("SMnuIndeksuj"), [&ctx, &reg, &main] {
+        admin::TFormModiIndex index(ctx, reg.TableWnioski(), &main);
         index.exec();
     });
 }
 
 reg::TFormWnioski &RunProgram::wnioski() {
     if (!m_wnioski) {
-        m_wnioski = std::make_unique<reg::TFormWnioski>(*m_context, *m_main);
+        m_wnioski = std::make_unique<reg::TFormWnioski>(*m_context, *m_register, m_main.get());
         m_wnioski->showHelp = [this](int topic) { showHelp(topic); };
     }
     return *m_wnioski;

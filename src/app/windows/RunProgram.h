@@ -9,6 +9,7 @@ namespace varnel::data {
 class Database;
 }
 namespace varnel::reg {
+class Register;
 class TFormPytanie;
 class TFormVarnelMain;
 class TFormWnioski;
@@ -57,6 +58,7 @@ private:
     std::unique_ptr<ui::QtFileDialogs> m_files;
     std::unique_ptr<data::Database> m_db;
     std::unique_ptr<Context> m_context;
+    std::unique_ptr<reg::Register> m_register;
     std::unique_ptr<reg::TFormVarnelMain> m_main;
     // Windows made on first use and kept for the run.
     std::unique_ptr<reg::TFormWnioski> m_wnioski;

@@ -1,10 +1,11 @@
 #include "register/windows/TFormVarnelMain.h"
 
-#include "admin/Dictionaries.h"
-#include "data/Layouts.h"
-#include "ui/DataGrid.h"
 #include "core/Guard.h"
 #include "core/Questions.h"
+#include "data/Table.h"
+#include "register/Register.h"
+#include "ui/DataGrid.h"
+#include "ui/PrinterSetup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,8 +17,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QToolButton>
@@ -42,44 +41,41 @@ QVector<ui::GridColumn> registerColumns() {
 constexpr int NameColumn = 1;
 constexpr int AddressColumn = 2;
 
-std::unique_ptr<Table> makeRegisterView(data::Database &db, const QString &name) {
-    auto t = std::make_unique<Table>(db, name);
-    t->setFieldNames(data::applicationFieldNames());
-    t->addCalculatedField({data::FieldDef{QStringLiteral("NazwIm"), data::FieldType::Text, 20, false},
-                           [](const data::RowView &r) {
-                               return QVariant(nazwIm(r.text(QStringLiteral("Nazwisko")), r.text(QStringLiteral("Imie"))));
-                           }});
-    t->addCalculatedField({data::FieldDef{QStringLiteral("Adres"), data::FieldType::Text, 20, false},
-                           [](const data::RowView &r) {
-                               return QVariant(adres(r.text(QStringLiteral("Adres_miejsc")), r.text(QStringLiteral("Adres_ulica")),
-                                                     r.text(QStringLiteral("Adres_nr"))));
-                           }});
-    return t;
-}
-
 }  // namespace
 
-TFormVarnelMain::TFormVarnelMain(core::Context &context, QWidget *parent)
-    : QMainWindow(parent), m_ctx(context), m_choiceLists(this) {
+TFormVarnelMain::TFormVarnelMain(core::Context &context, Register &reg, QWidget *parent)
+    : QMainWindow(parent), m_ctx(context), m_reg(reg) {
     setObjectName(QStringLiteral("FormVarnelMain"));
-    m_tableWnioski = makeRegisterView(m_ctx.db, m_ctx.values.currentTableName);
-    m_tableWnioskiND = std::make_unique<Table>(m_ctx.db, m_ctx.values.currentTableName);
     buildMenu();
     buildList();
     resize(900, 600);
 
     // FormCreate: the register opens in surname order with an empty search;
     // "Serwis" shows only with the service switch of the command line.
-    m_sortButton[SortOrder::Nazwiska]->setChecked(true);
-    m_seekText.clear();
+    m_sortButton[m_reg.sortOrder()]->setChecked(true);
     menuItem(QStringLiteral("SMnuSerwis"))->setVisible(m_ctx.values.serviceSwitch);
+    menuItem(QStringLiteral("SMnuWynikiPosrednie"))->setChecked(m_reg.wynikiPosrednie());
+    menuItem(QStringLiteral("SMnuPelnaInfo"))->setChecked(m_reg.pelnaInformacja());
+    followRegister();
     ZmienNaglowekMain();
     qApp->installEventFilter(this);
 }
 
-TFormVarnelMain::~TFormVarnelMain() {
-    qApp->removeEventFilter(this);
-    m_grid->setTable(nullptr);
+TFormVarnelMain::~TFormVarnelMain() { qApp->removeEventFilter(this); }
+
+// The caption, the menu states, the sort buttons with the search field and
+// the check marks of the display switches follow the register.
+void TFormVarnelMain::followRegister() {
+    connect(&m_reg, &Register::tableNameChanged, this, [this] {
+        ZmienNaglowekMain();
+        setRegisterMenuState();
+    });
+    connect(&m_reg, &Register::sortOrderApplied, this,
+            [this](SortOrder order, const QString &text) { showSortOrder(order, text); });
+    connect(&m_reg, &Register::switchesChanged, this, [this] {
+        menuItem(QStringLiteral("SMnuWynikiPosrednie"))->setChecked(m_reg.wynikiPosrednie());
+        menuItem(QStringLiteral("SMnuPelnaInfo"))->setChecked(m_reg.pelnaInformacja());
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -163,13 +159,17 @@ void TFormVarnelMain::buildMenu() {
     // windows come (setMenuHandler).
     setMenuHandler(QStringLiteral("SmnuAktualne"), [this] { SmnuAktualneClick(); });
     setMenuHandler(QStringLiteral("SMnuKoniec"), [this] { SMnuKoniecClick(); });
-    setMenuHandler(QStringLiteral("SMnuWynikiPosrednie"), [] {});
-    setMenuHandler(QStringLiteral("SMnuPelnaInfo"), [] {});
+    setMenuHandler(QStringLiteral("SMnuWynikiPosrednie"), [this] {
+        m_reg.setWynikiPosrednie(menuItem(QStringLiteral("SMnuWynikiPosrednie"))->isChecked());
+    });
+    setMenuHandler(QStringLiteral("SMnuPelnaInfo"), [this] {
+        m_reg.setPelnaInformacja(menuItem(QStringLiteral("SMnuPelnaInfo"))->isChecked());
+    });
     setMenuHandler(QStringLiteral("SMnuDrukujMetryczke"), [this] {
-        storePrintSwitch("DrukujMetryczke", menuItem(QStringLiteral("SMnuDrukujMetryczke"))->isChecked());
+        m_reg.storePrintSwitch(QStringLiteral("DrukujMetryczke"), menuItem(QStringLiteral("SMnuDrukujMetryczke"))->isChecked());
     });
     setMenuHandler(QStringLiteral("SMnuDrukujStopke"), [this] {
-        storePrintSwitch("DrukujStopke", menuItem(QStringLiteral("SMnuDrukujStopke"))->isChecked());
+        m_reg.storePrintSwitch(QStringLiteral("DrukujStopke"), menuItem(QStringLiteral("SMnuDrukujStopke"))->isChecked());
     });
     setMenuHandler(QStringLiteral("SMnuDrukujDecyzje"), [this] {
         if (printDecision)
@@ -177,11 +177,8 @@ void TFormVarnelMain::buildMenu() {
         else
             notReady();
     });
-    setMenuHandler(QStringLiteral("SMnuUstawieniaDrukarki"), [this] {
-        static QPrinter printer(QPrinter::HighResolution);
-        QPrintDialog dialog(&printer, this);
-        dialog.exec();
-    });
+    // The printer chosen here is the run's: every print takes it.
+    setMenuHandler(QStringLiteral("SMnuUstawieniaDrukarki"), [this] { ui::showPrinterSetup(m_ctx.values.printer, this); });
     setMenuHandler(QStringLiteral("SMnuPomoc"), [this] {
         if (showHelp)
             showHelp(0);
@@ -200,7 +197,7 @@ void TFormVarnelMain::buildList() {
     m_grid->setObjectName(QStringLiteral("DBGridMain"));
     m_grid->setQuestions(&m_ctx.questions);
     m_grid->setColumns(registerColumns());
-    m_grid->setTable(m_tableWnioski.get());
+    m_grid->setTable(&m_reg.TableWnioski());
     connect(m_grid, &ui::DataGrid::rowActivated, this, [this] { ButtonPokazWniosekClick(); });
 
     auto button = [this](const char *name, const QString &caption, void (TFormVarnelMain::*slot)()) {
@@ -251,7 +248,10 @@ void TFormVarnelMain::buildList() {
     m_editSeek->setObjectName(QStringLiteral("EditSeek"));
     m_editSeek->setGeometry(28, 4 + h + 6, x - 30, h);
     m_panelSort->resize(x + 4, 2 * h + 16);
-    connect(m_editSeek, &QLineEdit::textChanged, this, [this](const QString &t) { EditSeekChange(t); });
+    // EditSeekChange: every change of the text searches.
+    connect(m_editSeek, &QLineEdit::textChanged, this, [this](const QString &t) {
+        core::guarded(m_ctx.questions, [&] { m_reg.seek(t); });
+    });
 
     m_progressBar = new QProgressBar(central);
     m_progressBar->setObjectName(QStringLiteral("ProgressBar"));
@@ -334,10 +334,13 @@ bool TFormVarnelMain::FormShow() {
     if (schemaCheck && !schemaCheck())
         return false;
 
-    const bool paramsRead = core::guarded(m_ctx.questions, [this] { readParameters(); });
+    const bool paramsRead = core::guarded(m_ctx.questions, [this] {
+        const Register::PrintSwitches print = m_reg.readParameters();
+        menuItem(QStringLiteral("SMnuDrukujMetryczke"))->setChecked(print.drukujMetryczke);
+        menuItem(QStringLiteral("SMnuDrukujStopke"))->setChecked(print.drukujStopke);
+    });
     if (paramsRead) {
-        m_ctx.values.currentTableName = QStringLiteral("Aktualne");
-        core::guarded(m_ctx.questions, [this] { IniAllDictList(); });
+        core::guarded(m_ctx.questions, [this] { m_reg.IniAllDictList(); });
         if (!m_shown)
             SmnuAktualneClick();
     }
@@ -346,75 +349,19 @@ bool TFormVarnelMain::FormShow() {
     return true;
 }
 
-void TFormVarnelMain::readParameters() {
-    Table param(m_ctx.db, QStringLiteral("param.db"));
-    param.open();
-    param.first();
-    m_ctx.values.decisionPattern = param.field(QStringLiteral("Wzor_NrDec")).asString();
-    m_ctx.values.sortAlgorithm = int(param.field(QStringLiteral("AlgorytmSortowania")).asInteger());
-    menuItem(QStringLiteral("SMnuDrukujMetryczke"))->setChecked(param.field(QStringLiteral("DrukujMetryczke")).asBoolean());
-    menuItem(QStringLiteral("SMnuDrukujStopke"))->setChecked(param.field(QStringLiteral("DrukujStopke")).asBoolean());
-}
-
-void TFormVarnelMain::storePrintSwitch(const char *field, bool on) {
-    Table param(m_ctx.db, QStringLiteral("param.db"));
-    param.open();
-    param.first();
-    if (param.isEmpty())
-        return;
-    param.edit();
-    param.field(QString::fromLatin1(field)).setBoolean(on);
-    param.post();
-}
-
 // ---------------------------------------------------------------------------
 // The register
 
 void TFormVarnelMain::ZmienNaglowekMain() {
-    const RegisterCaption c = registerCaption(m_ctx.values.currentTableName);
+    const RegisterCaption c = registerCaption(m_reg.currentTableName());
     if (c.badMonth)
         m_ctx.questions.inform(QStringLiteral("Miesiąc: ") + c.monthText + QStringLiteral(" ?"));
     setWindowTitle(c.caption);
     menuItem(QStringLiteral("SMnuPrzeliczDod"))->setEnabled(!c.archive);
 }
 
-void TFormVarnelMain::IniAllDictList() {
-    const QString name = m_ctx.values.currentTableName;
-    if (m_ctx.values.showsArchive()) {
-        const ArchiveMonth m = decodeArchiveName(name);
-        if (!m.month || !m.year) {
-            m_ctx.questions.inform(QStringLiteral("Błąd dekodowania daty: ") + name);
-        } else {
-            Table list(m_ctx.db, QStringLiteral("ArcLista.db"));
-            list.open();
-            const QDate key = QDate(*m.year, *m.month, 1);
-            if (!key.isValid() || !list.findKey({key}))
-                m_ctx.questions.inform(QStringLiteral("Brak w archiwum: ") + name);
-        }
-    }
-    m_choiceLists.set(admin::dictionaryTexts(m_ctx.db, QStringLiteral("Zarzadcy.db")),
-                      admin::dictionaryTexts(m_ctx.db, QStringLiteral("statlok.db")),
-                      admin::dictionaryTexts(m_ctx.db, QStringLiteral("tytprawn.db")));
-}
-
-void TFormVarnelMain::ChangeTable() {
-    const bool wasOpen = m_tableWnioski->isOpen();
-    m_tableWnioski->close();
-    m_tableWnioskiND->close();
-    m_tableWnioski->setTableName(m_ctx.values.currentTableName);
-    m_tableWnioskiND->setTableName(m_ctx.values.currentTableName);
-    core::guarded(m_ctx.questions, [this] { IniAllDictList(); });
-    if (wasOpen) {
-        try {
-            m_tableWnioski->open();
-        } catch (const core::DbError &) {
-            // Left closed; the register's own opening tells what is wrong.
-        }
-    }
-}
-
 void TFormVarnelMain::setRegisterMenuState() {
-    const bool archive = m_ctx.values.showsArchive();
+    const bool archive = m_reg.showsArchive();
     QAction *aktualne = menuItem(QStringLiteral("SmnuAktualne"));
     aktualne->setChecked(!archive);
     aktualne->setEnabled(archive);
@@ -423,22 +370,14 @@ void TFormVarnelMain::setRegisterMenuState() {
     menuItem(QStringLiteral("SMnuPrzeliczDod"))->setEnabled(!archive);
 }
 
+// "Bieżące": the current applications; the caption and the menu states
+// follow the switch (tableNameChanged).
 void TFormVarnelMain::SmnuAktualneClick() {
-    m_ctx.values.currentTableName = QStringLiteral("Aktualne");
-    ChangeTable();
-    ZmienNaglowekMain();
-    setRegisterMenuState();
-    PokazListeWnioskow();
+    m_reg.ChangeTable(CurrentApplications);
+    m_reg.PokazListeWnioskow();
 }
 
-void TFormVarnelMain::PokazListeWnioskow() {
-    m_tableWnioski->close();
-    m_tableWnioski->setTableName(m_ctx.values.currentTableName);
-    if (!core::guarded(m_ctx.questions, [this] { m_tableWnioski->open(); }))
-        return;
-    core::guarded(m_ctx.questions, [this] { ModiSortOrder(); });
-    m_grid->viewport()->update();
-}
+SortOrder TFormVarnelMain::sortOrder() const { return m_reg.sortOrder(); }
 
 void TFormVarnelMain::setSortOrder(SortOrder order) {
     m_sortButton[order]->setChecked(true);
@@ -446,51 +385,18 @@ void TFormVarnelMain::setSortOrder(SortOrder order) {
 }
 
 void TFormVarnelMain::SButtonClick(SortOrder order) {
-    m_order = order;
-    core::guarded(m_ctx.questions, [this] { ModiSortOrder(); });
+    core::guarded(m_ctx.questions, [&] { m_reg.setSortOrder(order); });
 }
 
-void TFormVarnelMain::ModiSortOrder() {
-    for (const auto &[order, button] : m_sortButton)
-        if (button->isChecked())
-            m_order = order;
+// ModiSortOrder as the window shows it: the button of the order pressed, the
+// search field enabled (except for the order by amount) and set to the text
+// the order starts with, which searches when it changed the text.
+void TFormVarnelMain::showSortOrder(SortOrder order, const QString &searchText) {
+    m_sortButton[order]->setChecked(true);
     m_editSeek->setEnabled(true);
-    if (m_tableWnioski->isOpen())
-        m_tableWnioski->setIndexName(indexForOrder(m_order));
-    switch (m_order) {
-    case SortOrder::Nazwiska:
-    case SortOrder::Adres:
-        m_editSeek->setText(QString());
-        break;
-    case SortOrder::Kwota:
-        m_editSeek->setText(QString());
-        m_editSeek->setEnabled(false);
-        break;
-    case SortOrder::NrDec:
-        if (m_ctx.values.sortAlgorithm == 1) {
-            Table param(m_ctx.db, QStringLiteral("param.db"));
-            param.open();
-            param.first();
-            m_editSeek->setText(param.field(QStringLiteral("Wzor_NrDec")).asString());
-        } else {
-            m_editSeek->setText(QString());
-        }
-        break;
-    }
+    m_editSeek->setText(searchText);
+    m_editSeek->setEnabled(order != SortOrder::Kwota);
 }
-
-void TFormVarnelMain::EditSeekChange(const QString &text) {
-    m_seekText = text;
-    if (!m_tableWnioski->isOpen())
-        return;
-    core::guarded(m_ctx.questions, [&] {
-        const auto key = searchKeyFor(m_order, text, m_ctx.values.sortAlgorithm);
-        m_tableWnioski->findNearest(key ? QVariantList{key->value} : QVariantList{});
-    });
-}
-
-bool TFormVarnelMain::wynikiPosrednie() const { return menuItem(QStringLiteral("SMnuWynikiPosrednie"))->isChecked(); }
-bool TFormVarnelMain::pelnaInformacja() const { return menuItem(QStringLiteral("SMnuPelnaInfo"))->isChecked(); }
 
 // ---------------------------------------------------------------------------
 // Buttons and keys
@@ -517,11 +423,12 @@ void TFormVarnelMain::ButtonDodajWniosekClick() {
 }
 
 void TFormVarnelMain::ButtonUsunWniosekClick() {
-    if (!m_tableWnioski->isOpen() || m_tableWnioski->isEmpty())
+    Table &t = m_reg.TableWnioski();
+    if (!t.isOpen() || t.isEmpty())
         return;
     if (!m_ctx.questions.confirm(QStringLiteral("Usunąć pozycję ?")))
         return;
-    core::guarded(m_ctx.questions, [this] { m_tableWnioski->remove(); });
+    core::guarded(m_ctx.questions, [&t] { t.remove(); });
 }
 
 void TFormVarnelMain::SMnuKoniecClick() {
@@ -530,8 +437,8 @@ void TFormVarnelMain::SMnuKoniecClick() {
 }
 
 void TFormVarnelMain::Closeall() {
-    if (m_tableWnioski->isOpen())
-        m_tableWnioski->close();
+    if (m_reg.TableWnioski().isOpen())
+        m_reg.TableWnioski().close();
 }
 
 void TFormVarnelMain::closeEvent(QCloseEvent *event) {

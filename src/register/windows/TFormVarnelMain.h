@@ -2,8 +2,6 @@
 
 #include "admin/Rights.h"
 #include "core/Context.h"
-#include "data/Table.h"
-#include "register/ChoiceLists.h"
 #include "register/RegisterRules.h"
 
 #include <QMainWindow>
@@ -28,23 +26,28 @@ class DataGrid;
 
 namespace varnel::reg {
 
-// The register: the list of the applications of the table in view (the
-// current applications or one monthly archive), ordered and searched, with
-// the buttons to view, update, add and delete an application, and the main
-// menu from which every other window is opened. It owns for the whole run
-// the view TableWnioski of the application table and the parameter table.
+class Register;
+
+// The main window: it shows the register (the list of the applications of
+// the table in view, ordered and searched) with the buttons to view,
+// update, add and delete an application, and holds the main menu from
+// which every other window is opened. The register itself (its view, the
+// current table name, the table switch, the choice lists, the display
+// switches) is the Register the window receives; the grid, the caption and
+// the menu states follow it.
 class TFormVarnelMain : public QMainWindow {
     Q_OBJECT
 public:
     // Form modes of the application form.
     enum FormMode { ModeView = 1, ModeAdd = 2, ModeUpdate = 3 };
 
-    explicit TFormVarnelMain(core::Context &context, QWidget *parent = nullptr);
+    TFormVarnelMain(core::Context &context, Register &reg, QWidget *parent = nullptr);
     ~TFormVarnelMain() override;
 
     // Steps of the start the program wires in (tests put their own):
     // the log-in (rights, or nothing when the run must end) and the schema
-    // check (false when the run must end for a restart).
+    // check (false when the run must end for a restart). Without a log-in
+    // step nobody is logged in and no right is given.
     std::function<std::optional<admin::Rights>()> logIn;
     std::function<bool()> schemaCheck;
     // Opens the help file at a topic, or at its keyword search (topic 0).
@@ -60,22 +63,14 @@ public:
     // lists, the current register. False when the run must end.
     bool FormShow();
 
-    // Operations other windows call.
-    void PokazListeWnioskow();
+    // Operations of the window.
     void ZmienNaglowekMain();
-    void IniAllDictList();
-    void ModiSortOrder();
     void SmnuAktualneClick();
-    void ChangeTable();
 
     core::Context &context() { return m_ctx; }
+    Register &reg() { return m_reg; }
     const admin::Rights &rights() const { return m_rights; }
-    data::Table &TableWnioski() { return *m_tableWnioski; }
-    data::Table &TableWnioskiND() { return *m_tableWnioskiND; }
-    ChoiceLists &choiceLists() { return m_choiceLists; }
-    bool wynikiPosrednie() const;
-    bool pelnaInformacja() const;
-    SortOrder sortOrder() const { return m_order; }
+    SortOrder sortOrder() const;
     void setSortOrder(SortOrder order);  // presses a sort button
 
     QAction *menuItem(const QString &objectName) const;
@@ -98,26 +93,21 @@ protected:
 private:
     void buildMenu();
     void buildList();
+    void followRegister();
     QAction *addItem(QMenu *menu, const QString &name, const QString &caption, int helpTopic = 0);
     QMenu *addMenu(QMenu *parent, const QString &name, const QString &caption, int helpTopic);
     void runMenuItem(const QString &name);
     void notReady();
-    void EditSeekChange(const QString &text);
     void SButtonClick(SortOrder order);
+    void showSortOrder(SortOrder order, const QString &searchText);
     void FormResize();
-    void readParameters();
-    void storePrintSwitch(const char *field, bool on);
     void setRegisterMenuState();
     void Closeall();
     int helpTopicFor(QObject *watched) const;
 
     core::Context &m_ctx;
-    std::unique_ptr<data::Table> m_tableWnioski;
-    std::unique_ptr<data::Table> m_tableWnioskiND;
-    ChoiceLists m_choiceLists;
+    Register &m_reg;
     admin::Rights m_rights;
-    SortOrder m_order = SortOrder::Nazwiska;
-    QString m_seekText;
     bool m_shown = false;
 
     QWidget *m_panelList = nullptr;

@@ -8,7 +8,7 @@
 #include "core/DbError.h"
 #include "data/Table.h"
 #include "data/Values.h"
-#include "register/windows/TFormVarnelMain.h"
+#include "register/Register.h"
 #include "ui/DbControls.h"
 #include "core/FileDialogs.h"
 #include "core/Guard.h"
@@ -64,12 +64,12 @@ QFrame *panel(const QString &name, QWidget *parent) {
 
 }  // namespace
 
-TFormWnioski::TFormWnioski(core::Context &context, TFormVarnelMain &main, QWidget *parent)
-    : QDialog(parent ? parent : &main), m_ctx(context), m_main(main) {
+TFormWnioski::TFormWnioski(core::Context &context, Register &reg, QWidget *parent)
+    : QDialog(parent), m_ctx(context), m_reg(reg) {
     setObjectName(QStringLiteral("FormWnioski"));
     setModal(true);
     m_source.setQuestions(&m_ctx.questions);
-    m_source.setTable(&m_main.TableWnioski());
+    m_source.setTable(&m_reg.TableWnioski());
 
     auto *layout = new QVBoxLayout(this);
     PageControl = new QTabWidget(this);
@@ -88,10 +88,8 @@ TFormWnioski::TFormWnioski(core::Context &context, TFormVarnelMain &main, QWidge
     layout->addLayout(buttons);
 
     fillChoiceLists();
-    connect(&m_main.choiceLists(), &ChoiceLists::changed, this, [this] { fillChoiceLists(); });
+    connect(&m_reg.choiceLists(), &ChoiceLists::changed, this, [this] { fillChoiceLists(); });
 }
-
-TFormWnioski::~TFormWnioski() { m_source.setTable(nullptr); }
 
 // ---------------------------------------------------------------------------
 // Building the form
@@ -357,7 +355,7 @@ void TFormWnioski::buildButtons() {
 QWidget *TFormWnioski::control(const QString &name) const { return findChild<QWidget *>(name); }
 
 void TFormWnioski::fillChoiceLists() {
-    const ChoiceLists &lists = m_main.choiceLists();
+    const ChoiceLists &lists = m_reg.choiceLists();
     DBCBoxZarzadca->setItems(lists.managers);
     DBCBoxTytPrawny->setItems(lists.titles);
     DBCBoxStatusLokalu->setItems(lists.statuses);
@@ -380,7 +378,7 @@ void TFormWnioski::FormShow() {
     LabelC09->clear();
     LabelM07->hide();
     LabelC09->hide();
-    Table &t = m_main.TableWnioski();
+    Table &t = m_reg.TableWnioski();
     switch (m_mode) {
     case View:
         setWindowTitle(QStringLiteral("Wniosek:   ") + t.field(QStringLiteral("NazwIm")).asString());
@@ -407,7 +405,7 @@ void TFormWnioski::FormShow() {
 }
 
 void TFormWnioski::presetNewRow() {
-    Table &t = m_main.TableWnioski();
+    Table &t = m_reg.TableWnioski();
     auto set = [&t](const char *field, const QVariant &v) { t.field(QString::fromLatin1(field)).setVariant(v); };
     set("PowKuchniPonad60", QStringLiteral("Tak"));
     set("Osoba_na_wozku", QStringLiteral("Nie"));
@@ -466,7 +464,7 @@ void TFormWnioski::focusByPage() {
 }
 
 void TFormWnioski::applyIntermediateSwitch() {
-    const bool on = m_main.wynikiPosrednie();
+    const bool on = m_reg.wynikiPosrednie();
     PanelPosrLokal->setVisible(on);
     PanelPosrDochody->setVisible(on);
     PanelPosrResults->setVisible(on);
@@ -476,7 +474,7 @@ void TFormWnioski::applyIntermediateSwitch() {
 // Buttons
 
 void TFormWnioski::ButtonOKClick() {
-    Table &t = m_main.TableWnioski();
+    Table &t = m_reg.TableWnioski();
     if (t.isEditing()) {
         try {
             t.post();
@@ -500,7 +498,7 @@ void TFormWnioski::ButtonOKClick() {
 }
 
 void TFormWnioski::ButtonCofnijClick() {
-    Table &t = m_main.TableWnioski();
+    Table &t = m_reg.TableWnioski();
     if (t.isEditing())
         core::guarded(m_ctx.questions, [&t] { t.cancel(); });
     finish(QDialog::Rejected);
@@ -541,7 +539,7 @@ void TFormWnioski::done(int result) {
 // gets its decision-number sort key. False when the row cannot be stored:
 // the form stays open.
 bool TFormWnioski::FormClose() {
-    Table &t = m_main.TableWnioski();
+    Table &t = m_reg.TableWnioski();
     if (m_mode == View) {
         // A change of the dates in view mode is stored, not left pending.
         if (t.isEditing())
@@ -600,11 +598,11 @@ void TFormWnioski::applyDisplay(const calc::AllowanceDisplay &d) {
 }
 
 void TFormWnioski::LiczDodatek(bool showResults, QPoint pos, bool showMessages, bool &valid, bool &goOn) {
-    applyDisplay(calc::LiczDodatek(m_main.TableWnioski(), showResults, pos, showMessages, valid, goOn, m_ctx.questions));
+    applyDisplay(calc::LiczDodatek(m_reg.TableWnioski(), showResults, pos, showMessages, valid, goOn, m_ctx.questions));
 }
 
 void TFormWnioski::LiczDodatekOld(bool showResults, QPoint pos, bool showMessages, bool &valid, bool &goOn) {
-    applyDisplay(calc::LiczDodatekOld(m_main.TableWnioski(), showResults, pos, showMessages, valid, goOn, m_ctx.questions));
+    applyDisplay(calc::LiczDodatekOld(m_reg.TableWnioski(), showResults, pos, showMessages, valid, goOn, m_ctx.questions));
 }
 
 void TFormWnioski::runCalculation(calc::Rules rules) {
@@ -618,7 +616,7 @@ void TFormWnioski::runCalculation(calc::Rules rules) {
 }
 
 void TFormWnioski::ButtonPrzeliczClick() {
-    if (!m_ctx.values.showsArchive()) {
+    if (!m_reg.showsArchive()) {
         runCalculation(calc::Rules::Current);
         return;
     }
@@ -635,7 +633,7 @@ void TFormWnioski::ButtonDrukujClick() {
     // Only "Przerwij" stops printing; an invalid result does not.
     if (!goOn)
         return;
-    Table &t = m_main.TableWnioski();
+    Table &t = m_reg.TableWnioski();
     if (t.field(QStringLiteral("Okres_od")).isNull() || t.field(QStringLiteral("Okres_do")).isNull()) {
         MessCont(QStringLiteral("Nie zdefiniowano okresu przysługiwania!"), QuestionPos, goOn);
         if (!goOn)
@@ -646,7 +644,7 @@ void TFormWnioski::ButtonDrukujClick() {
         if (!goOn)
             return;
     }
-    QWidget *owner = isVisible() ? static_cast<QWidget *>(this) : &m_main;
+    QWidget *owner = isVisible() || !parentWidget() ? static_cast<QWidget *>(this) : parentWidget();
     const QString file = m_ctx.files.openFile(owner, m_ctx.db.directory(),
                                               QStringLiteral("Wzorzec decyzji (*.fmz)|*.fmz|Dowolny (*.*)|*.*"),
                                               QStringLiteral("fmz"));

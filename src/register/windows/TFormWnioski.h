@@ -27,7 +27,7 @@ class DbLineEdit;
 
 namespace varnel::reg {
 
-class TFormVarnelMain;
+class Register;
 
 // The application form: one application, the current row of the register's
 // view, on four pages; in view, add or update mode. It computes the
@@ -39,8 +39,9 @@ class TFormWnioski : public QDialog {
 public:
     enum Mode { View = 1, Add = 2, Update = 3 };
 
-    TFormWnioski(core::Context &context, TFormVarnelMain &main, QWidget *parent = nullptr);
-    ~TFormWnioski() override;
+    // parent: the main window, over which the form and, when it is not
+    // shown, its file dialog open.
+    TFormWnioski(core::Context &context, Register &reg, QWidget *parent = nullptr);
 
     // Shows the form modally in a mode on the register's current row.
     int ShowModal(int mode);
@@ -124,7 +125,7 @@ private:
     void finish(int result);
 
     core::Context &m_ctx;
-    TFormVarnelMain &m_main;
+    Register &m_reg;
     ui::DataSource m_source;
     int m_mode = View;
     bool m_closing = false;

@@ -3,21 +3,18 @@
 #include "admin/windows/TFormLogin.h"
 #include "admin/windows/TFormOneUser.h"
 #include "admin/windows/TFormUsers.h"
+#include "data/Database.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
-#include "support/ScriptedQuestions.h"
-#include "support/TempDatabase.h"
-#include "ui/DataGrid.h"
-#include "ui/DataSource.h"
-#include "ui/DbControls.h"
-#include "core/FileDialogs.h"
+#include "support/Program.h"
+#include "support/windows/Dialogs.h"
 
-#include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 #include <functional>
 
@@ -31,14 +28,10 @@ using Kind = test::ScriptedQuestions::Kind;
 
 namespace {
 
-struct NoFiles : core::FileDialogs {
-    QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-};
-
-class Admin : public ::testing::Test {
+class Admin : public test::ProgramTest {
 protected:
     void SetUp() override {
+        questions.setDefaultAnswer(No);
         db->createTable(data::usersTableDef());
         data::Table t(*db, QStringLiteral("uspass"));
         t.open();
@@ -58,28 +51,24 @@ protected:
             names << t.field(QStringLiteral("User")).asVariant();
         return names;
     }
-    // Fills in the user dialog that the next click opens modally and presses
-    // one of its buttons; the click that opens it is given as `open`.
+    // Fills in the user dialog that `open` shows and presses one of its
+    // buttons.
     void inUserDialog(const std::function<void(TFormOneUser &)> &fill, const std::function<void()> &open) {
-        bool shown = false;
-        QTimer::singleShot(0, [&] {
-            auto *d = qobject_cast<TFormOneUser *>(QApplication::activeModalWidget());
-            ASSERT_NE(d, nullptr);
-            shown = true;
-            fill(*d);
-        });
-        open();
-        EXPECT_TRUE(shown) << "no user dialog";
+        EXPECT_TRUE(test::answerModalOf<TFormOneUser>(open, fill)) << "no user dialog";
+    }
+    // A user added by another workstation: another connection, at once.
+    void addUserElsewhere(const QString &name) {
+        auto other = db->openSecondConnection();
+        data::Table t(*other, QStringLiteral("uspass"));
+        t.open();
+        t.insert();
+        t.field(QStringLiteral("User")).setString(name);
+        t.post();
     }
     static void type(QWidget *w, const QString &text) {
         w->setFocus();
         QTest::keyClicks(w, text);
     }
-
-    test::TempDatabase db;
-    test::ScriptedQuestions answers{test::ScriptedQuestions::Answer::No};
-    NoFiles files;
-    core::Context ctx{*db, answers, files, {}};
 };
 
 }  // namespace
@@ -97,11 +86,12 @@ TEST_F(Admin, LoginAdmitsWithTheRowsRightsAndSaysNothing) {
     EXPECT_TRUE(w.loggedIn());
     EXPECT_TRUE(w.rights().modiUsers);
     EXPECT_FALSE(w.rights().modiDict);
-    EXPECT_TRUE(answers.asked().empty());
+    EXPECT_TRUE(questions.asked().empty());
 }
 
 TEST_F(Admin, AFailedLoginIsToldOnceWhenTheWindowCloses) {
     TFormLogin w(ctx);
+    EXPECT_FALSE(w.rights().modiUsers || w.rights().modiDict);  // none before the log-in
     w.show();
     type(w.EditNazwa, QStringLiteral("ADMIN "));
     type(w.EditPassword, QStringLiteral("ADMIN"));
@@ -109,13 +99,14 @@ TEST_F(Admin, AFailedLoginIsToldOnceWhenTheWindowCloses) {
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(w.loggedIn());
     EXPECT_FALSE(w.cancelled());
-    EXPECT_EQ(answers.texts(Kind::Inform), QStringList{QStringLiteral("   Nieprawidłowe hasło lub nazwa użytkownika!  ")});
+    EXPECT_EQ(questions.texts(Kind::Inform), QStringList{QStringLiteral("   Nieprawidłowe hasło lub nazwa użytkownika!  ")});
+    EXPECT_FALSE(w.rights().modiUsers || w.rights().modiDict);
 
     // The close box is not a cancel either.
-    answers.clear();
+    questions.clear();
     w.show();
     w.close();
-    EXPECT_EQ(answers.texts(Kind::Inform), QStringList{admin::FailedLoginText});
+    EXPECT_EQ(questions.texts(Kind::Inform), QStringList{admin::FailedLoginText});
 }
 
 TEST_F(Admin, CancelAndEscCloseWithoutAMessage) {
@@ -131,7 +122,7 @@ TEST_F(Admin, CancelAndEscCloseWithoutAMessage) {
     QTest::keyClick(w.EditNazwa, Qt::Key_Escape);
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(w.cancelled());
-    EXPECT_TRUE(answers.asked().empty());
+    EXPECT_TRUE(questions.asked().empty());
 }
 
 TEST_F(Admin, MasterPasswordWithAnUnknownNameGivesBothRights) {
@@ -168,7 +159,7 @@ TEST_F(Admin, AddedUserStaysInTheWindowsTransactionUntilOK) {
     EXPECT_TRUE(r.loggedIn);
     EXPECT_FALSE(r.rights.modiUsers);
     EXPECT_TRUE(r.rights.modiDict);
-    EXPECT_TRUE(answers.asked().empty());
+    EXPECT_TRUE(questions.asked().empty());
 }
 
 TEST_F(Admin, ClosingAndDroppingTheChangesLeavesTheUserTableUnchanged) {
@@ -179,15 +170,15 @@ TEST_F(Admin, ClosingAndDroppingTheChangesLeavesTheUserTableUnchanged) {
         type(d.DBENazwa, QStringLiteral("Nowy"));
         d.ButtonOK->click();
     }, [&] { w.ButtonDodaj->click(); });
-    answers.answer(Yes);  // "Usunąć pozycję ?"
+    questions.answer(Yes);  // "Usunąć pozycję ?"
     w.DBGrid1->setCurrentIndex(w.DBGrid1->model()->index(0, 0));
     w.ButtonUsun->click();
     EXPECT_EQ(w.DBGrid1->model()->rowCount(), 1);
 
-    answers.answer(Yes);  // drop the changes
+    questions.answer(Yes);  // drop the changes
     w.close();
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(answers.texts(Kind::Confirm), (QStringList{"Usunąć pozycję ?", "Zrezygnować z zapisania zmian ?"}));
+    EXPECT_EQ(questions.texts(Kind::Confirm), (QStringList{"Usunąć pozycję ?", "Zrezygnować z zapisania zmian ?"}));
     EXPECT_EQ(storedUsers(), QVariantList{"ADMIN"});
 }
 
@@ -200,7 +191,7 @@ TEST_F(Admin, AnsweringNoKeepsTheWindowOpenWithItsChanges) {
         d.ButtonOK->click();
     }, [&] { w.ButtonDodaj->click(); });
 
-    answers.answer(No);
+    questions.answer(No);
     QTest::keyClick(w.DBGrid1, Qt::Key_Escape);
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(w.inSession());
@@ -224,7 +215,7 @@ TEST_F(Admin, UserDialogCancelDropsTheRowsEditsAndNoRowIsDeletedOnNo) {
         QTest::mouseClick(w.DBGrid1->viewport(), Qt::LeftButton, {}, first.center());
         QTest::mouseDClick(w.DBGrid1->viewport(), Qt::LeftButton, {}, first.center());
     });
-    answers.answer(No);
+    questions.answer(No);
     w.ButtonUsun->click();
     w.ButtonOK->click();
 
@@ -235,12 +226,61 @@ TEST_F(Admin, UserDialogCancelDropsTheRowsEditsAndNoRowIsDeletedOnNo) {
     EXPECT_TRUE(t.field(QStringLiteral("ModiUsers")).asBoolean());
 }
 
+TEST_F(Admin, TheOpenUsersWindowLocksNothingAndOkWritesOnlyItsOwnChanges) {
+    TFormUsers w(ctx);
+    ASSERT_TRUE(w.openSession());
+    w.show();
+    inUserDialog([](TFormOneUser &d) {
+        type(d.DBENazwa, QStringLiteral("Ola"));
+        d.ButtonOK->click();
+    }, [&] { w.ButtonDodaj->click(); });
+    inUserDialog([](TFormOneUser &d) {
+        d.DBCBoxModiSlown->click();
+        d.ButtonOK->click();
+    }, [&] {
+        w.DBGrid1->setCurrentIndex(w.DBGrid1->model()->index(0, 0));
+        w.ButtonPopraw->click();
+    });
+
+    // Another workstation writes while the window is open, at once.
+    addUserElsewhere(QStringLiteral("KASIA"));
+    EXPECT_EQ(storedUsers(), (QVariantList{"ADMIN", "KASIA"}));
+
+    w.ButtonOK->click();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(storedUsers(), (QVariantList{"ADMIN", "KASIA", "Ola"}));  // the other's row is kept
+    const auto admin = admin::checkLogin(*db, QStringLiteral("ADMIN"), QStringLiteral("ADMIN"));
+    EXPECT_TRUE(admin.rights.modiUsers);
+    EXPECT_TRUE(admin.rights.modiDict);  // the change made in the window
+    EXPECT_TRUE(questions.asked().empty());
+}
+
+TEST_F(Admin, DroppingTheChangesLeavesTheUserTableAsOthersLeftIt) {
+    TFormUsers w(ctx);
+    ASSERT_TRUE(w.openSession());
+    w.show();
+    inUserDialog([](TFormOneUser &d) {
+        type(d.DBEPassword, QStringLiteral("nowe"));
+        d.ButtonOK->click();
+    }, [&] {
+        const QPoint first = w.DBGrid1->visualRect(w.DBGrid1->model()->index(0, 0)).center();
+        QTest::mouseClick(w.DBGrid1->viewport(), Qt::LeftButton, {}, first);
+        QTest::mouseDClick(w.DBGrid1->viewport(), Qt::LeftButton, {}, first);
+    });
+    addUserElsewhere(QStringLiteral("KASIA"));
+    questions.answer(Yes);  // "Zrezygnować z zapisania zmian ?"
+    w.close();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(storedUsers(), (QVariantList{"ADMIN", "KASIA"}));
+    EXPECT_TRUE(admin::checkLogin(*db, QStringLiteral("ADMIN"), QStringLiteral("ADMIN")).loggedIn);
+}
+
 TEST_F(Admin, AUserTableThatCannotBeOpenedIsToldAndNoWindowShows) {
     db->deleteTable(QStringLiteral("uspass"));
     TFormUsers w(ctx);
     EXPECT_FALSE(w.openSession());
-    EXPECT_EQ(answers.texts(Kind::Error).size(), 1);
-    EXPECT_TRUE(answers.texts(Kind::Error).first().contains(QStringLiteral("uspass")));
+    EXPECT_EQ(questions.texts(Kind::Error).size(), 1);
+    EXPECT_TRUE(questions.texts(Kind::Error).first().contains(QStringLiteral("uspass")));
 }
 
 // ---------------------------------------------------------------------------

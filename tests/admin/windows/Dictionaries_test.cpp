@@ -2,20 +2,17 @@
 #include "admin/windows/TFormSlownZarz.h"
 #include "admin/windows/TFormSlowniki.h"
 #include "core/Context.h"
-#include "data/Layouts.h"
+#include "data/Database.h"
 #include "data/Table.h"
-#include "support/ScriptedQuestions.h"
-#include "support/TempDatabase.h"
+#include "support/Program.h"
+#include "support/windows/Dialogs.h"
 #include "ui/DataGrid.h"
-#include "ui/DataSource.h"
 #include "ui/DbControls.h"
-#include "core/FileDialogs.h"
 
 #include <QApplication>
-#include <QKeyEvent>
+#include <QCheckBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 #include <functional>
 
@@ -25,67 +22,24 @@ using data::Table;
 
 namespace {
 
-// Types text as keys, Polish letters included.
-void type(QWidget *w, const QString &text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &release);
-    }
+using test::typeText;
+
+// Runs `act` on the entry dialog that `open` shows; false when none showed.
+bool withEntryDialog(const std::function<void()> &open, const std::function<void(TFormNewEntry *)> &act) {
+    return test::answerModalOf<TFormNewEntry>(open, [&](TFormNewEntry &d) { act(&d); });
 }
 
-struct NoFiles : core::FileDialogs {
-    QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-};
-
-// Runs `act` on the entry dialog once it is shown modally; a dialog left
-// open is closed so that a failing test cannot hang.
-struct DialogDriver {
-    int shown = 0;
-    void onNextDialog(std::function<void(TFormNewEntry *)> act) {
-        QTimer::singleShot(0, [this, act] {
-            auto *d = qobject_cast<TFormNewEntry *>(QApplication::activeModalWidget());
-            if (!d)
-                return;
-            ++shown;
-            act(d);
-            if (d->isVisible()) {
-                ADD_FAILURE() << "the entry dialog stayed open";
-                d->reject();
-            }
-        });
-    }
-};
-
-class DictionaryWindows : public ::testing::Test {
+class DictionaryWindows : public test::ProgramTest {
 protected:
     void SetUp() override {
-        for (const auto &def : data::deliveredTables())
-            db->createTable(def);
-        fill(QStringLiteral("zarzadcy"), {{QStringLiteral("ZGM Opole"), true}, {QStringLiteral("Wspólnota Lipowa"), false}});
-        fill(QStringLiteral("tytprawn"), {{QStringLiteral("najem"), false}, {QStringLiteral("własność"), true}});
-        fill(QStringLiteral("statlok"), {{QStringLiteral("komunalny"), false}});
+        test::createDeliveredTables(*db);
+        test::fillDictionary(*db, QStringLiteral("zarzadcy"),
+                             {{QStringLiteral("ZGM Opole"), true}, {QStringLiteral("Wspólnota Lipowa"), false}});
+        test::fillDictionary(*db, QStringLiteral("tytprawn"), {{QStringLiteral("najem"), false}, {QStringLiteral("własność"), true}});
+        test::fillDictionary(*db, QStringLiteral("statlok"), {{QStringLiteral("komunalny"), false}});
     }
 
-    void fill(const QString &table, const QList<std::pair<QString, bool>> &rows) {
-        Table t(*db, table);
-        t.open();
-        for (const auto &[text, used] : rows) {
-            t.insert();
-            t.field(QStringLiteral("Opis")).setString(text);
-            t.field(QStringLiteral("BylModi")).setBoolean(used);
-            t.post();
-        }
-    }
-
-    test::TempDatabase db;
-    test::ScriptedQuestions answers;
-    NoFiles files;
-    core::Context ctx{*db, answers, files, {}};
     int closed = 0;
-    DialogDriver driver;
 };
 
 }  // namespace
@@ -109,14 +63,17 @@ TEST_F(DictionaryWindows, AUsedManagerRefusesChangeAndDeleteByButtonAndKey) {
     admin::TFormSlownZarz form(ctx, [&] { ++closed; });
     form.showList();
     form.table().first();  // ZGM Opole, used
-    form.ButtonPopraw->click();
-    QTest::keyClick(form.DBGridDict, Qt::Key_Return);
-    form.ButtonUsun->click();
-    QTest::keyClick(form.DBGridDict, Qt::Key_Delete);
-    EXPECT_EQ(driver.shown, 0);
+    EXPECT_FALSE(test::answerModal(
+        [&] {
+            form.ButtonPopraw->click();
+            QTest::keyClick(form.DBGridDict, Qt::Key_Return);
+            form.ButtonUsun->click();
+            QTest::keyClick(form.DBGridDict, Qt::Key_Delete);
+        },
+        [](QDialog &) {}));
     const QString change = QStringLiteral("Pozycja była używana! Zmiana niemożliwa!");
     const QString remove = QStringLiteral("Pozycja była używana! Usunięcie niemożliwe!");
-    EXPECT_EQ(answers.texts(), (QStringList{change, change, remove, remove}));
+    EXPECT_EQ(questions.texts(), (QStringList{change, change, remove, remove}));
     EXPECT_EQ(form.table().recordCount(), 2);
     EXPECT_EQ(form.table().state(), data::TableState::Browse);
 }
@@ -127,7 +84,7 @@ TEST_F(DictionaryWindows, AUsedValueRefusesWithTheValueListTexts) {
     form.table().last();  // "własność", used
     QTest::keyClick(form.ButtonDodaj, Qt::Key_Return);
     QTest::keyClick(form.ButtonDodaj, Qt::Key_Delete);
-    EXPECT_EQ(answers.texts(),
+    EXPECT_EQ(questions.texts(),
               (QStringList{QStringLiteral("Zmiana zawartości niemożliwa!"), QStringLiteral("Usunięcie pozycji niemożliwe!")}));
 }
 
@@ -135,37 +92,37 @@ TEST_F(DictionaryWindows, EnterOpensPoprawOnTheCurrentRowWhateverTheModifiers) {
     admin::TFormSlownZarz form(ctx, [&] { ++closed; });
     form.showList();
     form.DBGridDict->setCurrentIndex(form.DBGridDict->model()->index(1, 0));
-    driver.onNextDialog([&](TFormNewEntry *d) {
-        EXPECT_EQ(form.table().state(), data::TableState::Edit);
-        EXPECT_EQ(d->DBEdit->text(), QStringLiteral("Wspólnota Lipowa"));
-        EXPECT_EQ(d->focusWidget(), d->DBEdit);
-        EXPECT_TRUE(d->windowTitle().isEmpty());
-        type(d->DBEdit, QStringLiteral("Wspólnota Lipowa 2"));  // the text is selected: replaced
-        QTest::keyClick(d->DBEdit, Qt::Key_Return);                        // "OK" is the default button
-    });
-    QTest::keyClick(form.DBGridDict, Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier);
-    EXPECT_EQ(driver.shown, 1);
+    const bool shown = withEntryDialog(
+        [&] { QTest::keyClick(form.DBGridDict, Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier); },
+        [&](TFormNewEntry *d) {
+            EXPECT_EQ(form.table().state(), data::TableState::Edit);
+            EXPECT_EQ(d->DBEdit->text(), QStringLiteral("Wspólnota Lipowa"));
+            EXPECT_EQ(d->focusWidget(), d->DBEdit);
+            EXPECT_TRUE(d->windowTitle().isEmpty());
+            typeText(d->DBEdit, QStringLiteral("Wspólnota Lipowa 2"));  // the text is selected: replaced
+            QTest::keyClick(d->DBEdit, Qt::Key_Return);                  // "OK" is the default button
+        });
+    EXPECT_TRUE(shown);
     EXPECT_EQ(form.table().recordCount(), 2);
     EXPECT_EQ(admin::dictionaryTexts(*db, QStringLiteral("zarzadcy")),
               (QStringList{QStringLiteral("ZGM Opole"), QStringLiteral("Wspólnota Lipowa 2")}));
-    EXPECT_TRUE(answers.asked().empty());
+    EXPECT_TRUE(questions.asked().empty());
 }
 
 TEST_F(DictionaryWindows, AddedManagerIsStoredUnusedWithItsMunicipalFlag) {
     admin::TFormSlownZarz form(ctx, [&] { ++closed; });
     form.showList();
-    driver.onNextDialog([&](TFormNewEntry *d) {
+    const bool shown = withEntryDialog([&] { QTest::keyClick(form.DBGridDict, Qt::Key_Insert); }, [&](TFormNewEntry *d) {
         EXPECT_EQ(form.table().state(), data::TableState::Insert);
         EXPECT_TRUE(d->DBEdit->text().isEmpty());
         auto *zarz = qobject_cast<admin::TFormNewZarz *>(d);
         ASSERT_NE(zarz, nullptr);
         EXPECT_EQ(zarz->DBCBoxWlasnGminy->text(), QStringLiteral("Lokale są własnością gminy"));
-        type(d->DBEdit, QStringLiteral("ZBM Łąka"));
+        typeText(d->DBEdit, QStringLiteral("ZBM Łąka"));
         zarz->DBCBoxWlasnGminy->click();
-        d->ButtonOK->click();
+        test::pressOK(d);
     });
-    QTest::keyClick(form.DBGridDict, Qt::Key_Insert);
-    EXPECT_EQ(driver.shown, 1);
+    EXPECT_TRUE(shown);
     Table t(*db, QStringLiteral("zarzadcy"));
     t.open();
     t.last();
@@ -179,17 +136,14 @@ TEST_F(DictionaryWindows, AddedManagerIsStoredUnusedWithItsMunicipalFlag) {
 TEST_F(DictionaryWindows, CofnijOrEscAfterDodajLeavesNoRow) {
     admin::TFormSlowniki form(ctx, [&] { ++closed; });
     form.showFor(QStringLiteral("ogrzwody.db"), QStringLiteral("Słownik: Sposoby ogrzewania wody"));
-    driver.onNextDialog([](TFormNewEntry *d) {
-        type(d->DBEdit, QStringLiteral("bojler"));
+    EXPECT_TRUE(withEntryDialog([&] { form.ButtonDodaj->click(); }, [](TFormNewEntry *d) {
+        typeText(d->DBEdit, QStringLiteral("bojler"));
         QTest::mouseClick(d->ButtonCofnij, Qt::LeftButton);
-    });
-    form.ButtonDodaj->click();
-    driver.onNextDialog([](TFormNewEntry *d) {
-        type(d->DBEdit, QStringLiteral("piecyk"));
+    }));
+    EXPECT_TRUE(withEntryDialog([&] { form.ButtonDodaj->click(); }, [](TFormNewEntry *d) {
+        typeText(d->DBEdit, QStringLiteral("piecyk"));
         QTest::keyClick(d->DBEdit, Qt::Key_Escape);
-    });
-    form.ButtonDodaj->click();
-    EXPECT_EQ(driver.shown, 2);
+    }));
     EXPECT_EQ(form.table().recordCount(), 0);
     EXPECT_EQ(form.table().state(), data::TableState::Browse);
     EXPECT_TRUE(admin::dictionaryTexts(*db, QStringLiteral("ogrzwody")).isEmpty());
@@ -200,18 +154,18 @@ TEST_F(DictionaryWindows, DeleteAsksAndTakesTheCurrentRowAndAnEmptyListAsksNothi
     admin::TFormSlowniki form(ctx, [&] { ++closed; });
     form.showFor(admin::valueDictionaries().first());
     form.table().first();  // "najem", unused
-    answers.setDefaultAnswer(test::ScriptedQuestions::Answer::No);
+    questions.setDefaultAnswer(test::ScriptedQuestions::Answer::No);
     QTest::keyClick(form.DBGridDict, Qt::Key_Delete);
     EXPECT_EQ(form.table().recordCount(), 2);
-    answers.setDefaultAnswer(test::ScriptedQuestions::Answer::Yes);
+    questions.setDefaultAnswer(test::ScriptedQuestions::Answer::Yes);
     form.ButtonUsun->click();
-    EXPECT_EQ(answers.texts(), (QStringList{QStringLiteral("Usunąć pozycję?"), QStringLiteral("Usunąć pozycję?")}));
+    EXPECT_EQ(questions.texts(), (QStringList{QStringLiteral("Usunąć pozycję?"), QStringLiteral("Usunąć pozycję?")}));
     EXPECT_EQ(admin::dictionaryTexts(*db, QStringLiteral("tytprawn")), QStringList{QStringLiteral("własność")});
 
     form.showFor(admin::valueDictionaries()[2]);  // an empty list has nothing to delete: nothing is asked
-    answers.clear();
+    questions.clear();
     form.ButtonUsun->click();
-    EXPECT_TRUE(answers.asked().empty());
+    EXPECT_TRUE(questions.asked().empty());
 }
 
 TEST_F(DictionaryWindows, ClosingClosesTheTableAndCallsBackOnce) {
@@ -242,7 +196,7 @@ TEST_F(DictionaryWindows, F1AsksForTheDictionariesHelpTopic) {
     form.showHelp = [&](int topic) { help << topic; };
     QTest::keyClick(form.ButtonUsun, Qt::Key_F1);
     EXPECT_EQ(help, QList<int>{27});
-    EXPECT_TRUE(answers.asked().empty());
+    EXPECT_TRUE(questions.asked().empty());
 }
 
 TEST_F(DictionaryWindows, ChoosingAnotherValueListClosesAndReopensTheWindow) {
@@ -264,9 +218,8 @@ TEST_F(DictionaryWindows, AManagerWindowOpenWhileAnApplicationMarksItsManagerSho
     form.showList();
     form.table().last();  // Wspólnota Lipowa, unused
     EXPECT_TRUE(admin::markManagerUsed(*db, QStringLiteral("Wspólnota Lipowa")));
-    form.ButtonPopraw->click();
-    EXPECT_EQ(driver.shown, 0);
-    EXPECT_EQ(answers.texts(), QStringList{QStringLiteral("Pozycja była używana! Zmiana niemożliwa!")});
+    EXPECT_FALSE(test::answerModal([&] { form.ButtonPopraw->click(); }, [](QDialog &) {}));
+    EXPECT_EQ(questions.texts(), QStringList{QStringLiteral("Pozycja była używana! Zmiana niemożliwa!")});
     EXPECT_TRUE(form.table().isOpen());
 }
 
@@ -275,8 +228,8 @@ TEST_F(DictionaryWindows, AMissingDictionaryIsToldWithTheEnginesMessageAndNothin
     admin::TFormSlowniki form(ctx, [&] { ++closed; });
     form.showFor(admin::valueDictionaries()[1]);
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(answers.asked().size(), 1u);
-    EXPECT_EQ(answers.count(test::ScriptedQuestions::Kind::Error), 1);
+    EXPECT_EQ(questions.asked().size(), 1u);
+    EXPECT_EQ(questions.count(test::ScriptedQuestions::Kind::Error), 1);
     form.close();
     EXPECT_EQ(closed, 0);
 }

@@ -3,12 +3,12 @@
 #include "core/Context.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
+#include "support/Program.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempDatabase.h"
 #include "ui/DataGrid.h"
 #include "ui/DataSource.h"
 #include "ui/DbControls.h"
-#include "core/FileDialogs.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -21,11 +21,6 @@ using namespace varnel;
 using data::Table;
 
 namespace {
-
-struct NoFiles : core::FileDialogs {
-    QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-};
 
 class SortKeyWindows : public ::testing::Test {
 protected:
@@ -64,7 +59,7 @@ protected:
 
     test::TempDatabase db;
     test::ScriptedQuestions answers;
-    NoFiles files;
+    test::ScriptedFiles files;
     core::Context ctx{*db, answers, files, {}};
     Table reg{*db, QStringLiteral("Aktualne")};
 };

@@ -1,8 +1,8 @@
 #include "core/Context.h"
-#include "core/FileDialogs.h"
 #include "print/RichTextPrint.h"
 #include "print/windows/PrintActions.h"
 #include "support/AdminRun.h"
+#include "support/Program.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempDatabase.h"
 
@@ -22,19 +22,6 @@ using test::pdfText;
 using test::ScriptedQuestions;
 
 namespace {
-
-// The save dialog answers with a chosen file and records where it opened.
-struct ChosenFile : core::FileDialogs {
-    QString path;
-    QString directory, filter, suffix;
-    QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFile(QWidget *, const QString &dir, const QString &f, const QString &s) override {
-        directory = dir;
-        filter = f;
-        suffix = s;
-        return path;
-    }
-};
 
 class PrintActionsTest : public ::testing::Test {
 protected:
@@ -56,7 +43,7 @@ protected:
 
     test::TempDatabase db;
     ScriptedQuestions answers;
-    ChosenFile files;
+    test::ScriptedFiles files;
     core::Context ctx{*db, answers, files, {}};
     QWidget window;
     QPrinter printer;
@@ -78,28 +65,30 @@ TEST_F(PrintActionsTest, ThreeButtonsInOrder) {
 }
 
 TEST_F(PrintActionsTest, SavePdfAsksInTheDatabaseDirectoryAndWritesAnOwnersOnlyFile) {
-    files.path = QDir(db.path()).filePath(QStringLiteral("decyzja.pdf"));
+    files.chosen = QDir(db.path()).filePath(QStringLiteral("decyzja.pdf"));
     copies = 2;
     actions->pdfButton()->click();
-    EXPECT_EQ(files.directory, db.path());
-    EXPECT_EQ(files.filter, QStringLiteral("Dokument PDF (*.pdf)|*.pdf"));
-    EXPECT_EQ(files.suffix, QStringLiteral("pdf"));
-    ASSERT_TRUE(QFile::exists(files.path));
-    EXPECT_EQ(QFile::permissions(files.path) & 0x0077, 0);  // nothing for the group and others
-    EXPECT_EQ(pdfText(files.path).count(QStringLiteral("Pan Józef Kuźniar")), 2);
+    ASSERT_EQ(files.asked.size(), 1);
+    EXPECT_TRUE(files.asked[0].save);
+    EXPECT_EQ(files.asked[0].directory, db.path());
+    EXPECT_EQ(files.asked[0].filter, QStringLiteral("Dokument PDF (*.pdf)|*.pdf"));
+    EXPECT_EQ(files.asked[0].suffix, QStringLiteral("pdf"));
+    ASSERT_TRUE(QFile::exists(files.chosen));
+    EXPECT_EQ(QFile::permissions(files.chosen) & 0x0077, 0);  // nothing for the group and others
+    EXPECT_EQ(pdfText(files.chosen).count(QStringLiteral("Pan Józef Kuźniar")), 2);
     EXPECT_TRUE(answers.asked().empty());
 
     // Given up in the dialog: nothing rendered.
-    files.path.clear();
+    files.chosen.clear();
     EXPECT_FALSE(actions->savePdf());
     EXPECT_EQ(renders, 1);
 }
 
 TEST_F(PrintActionsTest, AFailedRenderIsToldAndLeavesNoFile) {
-    files.path = QDir(db.path()).filePath(QStringLiteral("zly.pdf"));
+    files.chosen = QDir(db.path()).filePath(QStringLiteral("zly.pdf"));
     failHalfway = true;
     EXPECT_FALSE(actions->savePdf());
-    EXPECT_FALSE(QFile::exists(files.path));
+    EXPECT_FALSE(QFile::exists(files.chosen));
     EXPECT_EQ(answers.texts(ScriptedQuestions::Kind::Error), QStringList{QStringLiteral("Przerwano wydruk")});
 }
 
@@ -148,7 +137,7 @@ TEST_F(PrintActionsTest, TheWindowsCheckComesFirst) {
         answers.inform(QStringLiteral("Błędna wartość w polu: Liczba kopii"));
         return false;
     };
-    files.path = QDir(db.path()).filePath(QStringLiteral("x.pdf"));
+    files.chosen = QDir(db.path()).filePath(QStringLiteral("x.pdf"));
     EXPECT_FALSE(actions->savePdf());
     EXPECT_FALSE(actions->print());
     EXPECT_FALSE(actions->preview());
@@ -157,7 +146,7 @@ TEST_F(PrintActionsTest, TheWindowsCheckComesFirst) {
 }
 
 TEST_F(PrintActionsTest, APdfIsNeverSavedOntoTheDatabaseFile) {
-    files.path = db->filePath();
+    files.chosen = db->filePath();
     EXPECT_FALSE(actions->savePdf());
     EXPECT_EQ(renders, 0);
     const QStringList told = answers.texts(ScriptedQuestions::Kind::Error);

@@ -1,9 +1,9 @@
 #include "core/Context.h"
 #include "data/Database.h"
 #include "register/windows/TFormPomoc.h"
+#include "support/Program.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempDatabase.h"
-#include "core/FileDialogs.h"
 
 #include <QApplication>
 #include <QFile>
@@ -20,11 +20,6 @@ using namespace varnel;
 using help::TFormPomoc;
 
 namespace {
-
-struct NoFiles : core::FileDialogs {
-    QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-};
 
 class HelpWindow : public ::testing::Test {
 protected:
@@ -54,7 +49,7 @@ protected:
     QTemporaryDir dir;
     test::TempDatabase db;
     test::ScriptedQuestions answers;
-    NoFiles files;
+    test::ScriptedFiles files;
     core::Context ctx{*db, answers, files, {}};
 };
 

@@ -1,10 +1,10 @@
 #include "register/windows/QtQuestions.h"
 #include "register/windows/TFormPytanie.h"
+#include "support/windows/Dialogs.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
@@ -15,19 +15,14 @@ using varnel::reg::QtQuestions;
 
 namespace {
 
-// Looks at the message box open while `ask` runs, then presses the button
+// Runs `ask`, looks at the message box it shows, then presses the button
 // with the given text.
-void answerBox(const QString &button, std::function<void(QMessageBox &)> check) {
-    QTimer::singleShot(0, [button, check] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        check(*box);
-        for (QAbstractButton *b : box->buttons())
-            if (b->text() == button)
-                QTest::mouseClick(b, Qt::LeftButton);
-        if (box->isVisible())
-            box->done(0);
+void answerBox(const std::function<void()> &ask, const QString &button, const std::function<void(QMessageBox &)> &check) {
+    const bool shown = varnel::test::answerModalOf<QMessageBox>(ask, [&](QMessageBox &box) {
+        check(box);
+        varnel::test::clickButton(&box, button);
     });
+    EXPECT_TRUE(shown) << "no message box";
 }
 
 QStringList buttonTexts(QMessageBox &box) {
@@ -43,37 +38,41 @@ QStringList buttonTexts(QMessageBox &box) {
 TEST(QtQuestions, ConfirmIsTheTakNieMessageBox) {
     TFormPytanie pytanie(QCoreApplication::applicationDirPath());
     QtQuestions q(pytanie);
-    answerBox(QStringLiteral("Tak"), [](QMessageBox &box) {
+    bool yes = false;
+    answerBox([&] { yes = q.confirm(QStringLiteral("Usunąć?")); }, QStringLiteral("Tak"), [](QMessageBox &box) {
         EXPECT_EQ(box.windowTitle(), QStringLiteral("Potwierdzenie"));
         EXPECT_EQ(box.icon(), QMessageBox::Question);
         EXPECT_EQ(buttonTexts(box), (QStringList{QStringLiteral("Nie"), QStringLiteral("Tak")}));
         EXPECT_EQ(box.text(), QStringLiteral("Usunąć?"));
     });
-    EXPECT_TRUE(q.confirm(QStringLiteral("Usunąć?")));
-    answerBox(QStringLiteral("Nie"), [](QMessageBox &) {});
-    EXPECT_FALSE(q.confirm(QStringLiteral("Usunąć?")));
+    EXPECT_TRUE(yes);
+    answerBox([&] { yes = q.confirm(QStringLiteral("Usunąć?")); }, QStringLiteral("Nie"), [](QMessageBox &) {});
+    EXPECT_FALSE(yes);
 }
 
 TEST(QtQuestions, InformAndErrorHaveOneOkButton) {
     TFormPytanie pytanie(QCoreApplication::applicationDirPath());
     QtQuestions q(pytanie);
-    answerBox(QStringLiteral("OK"), [](QMessageBox &box) {
+    answerBox([&] { q.inform(QStringLiteral(" Brak danych ")); }, QStringLiteral("OK"), [](QMessageBox &box) {
         EXPECT_EQ(box.icon(), QMessageBox::Information);
         EXPECT_EQ(buttonTexts(box), QStringList{QStringLiteral("OK")});
         EXPECT_EQ(box.text(), QStringLiteral(" Brak danych "));  // blanks belong to the text
     });
-    q.inform(QStringLiteral(" Brak danych "));
-    answerBox(QStringLiteral("OK"), [](QMessageBox &box) { EXPECT_EQ(box.icon(), QMessageBox::Critical); });
-    q.error(QStringLiteral("disk I/O error"));
+    answerBox([&] { q.error(QStringLiteral("disk I/O error")); }, QStringLiteral("OK"),
+              [](QMessageBox &box) { EXPECT_EQ(box.icon(), QMessageBox::Critical); });
 }
 
 TEST(QtQuestions, KontynuujPrzerwijAsksTheQuestionDialogAtItsPlace) {
     TFormPytanie pytanie(QCoreApplication::applicationDirPath());
     QtQuestions q(pytanie);
-    QTimer::singleShot(0, &pytanie, [&] {
-        EXPECT_EQ(pytanie.pos(), QPoint(200, 300));
-        EXPECT_EQ(pytanie.windowTitle(), QStringLiteral("Uwaga!"));
-        QTest::mouseClick(pytanie.ButtonNie, Qt::LeftButton);
-    });
-    EXPECT_FALSE(q.kontynuujPrzerwij(QStringLiteral("Przekroczona norma powierzchni !"), QPoint(200, 300)));
+    bool goOn = true;
+    const bool shown = varnel::test::answerModalOf<TFormPytanie>(
+        [&] { goOn = q.kontynuujPrzerwij(QStringLiteral("Przekroczona norma powierzchni !"), QPoint(200, 300)); },
+        [&](TFormPytanie &d) {
+            EXPECT_EQ(d.pos(), QPoint(200, 300));
+            EXPECT_EQ(d.windowTitle(), QStringLiteral("Uwaga!"));
+            varnel::test::clickButton(&d, QStringLiteral("Przerwij"));
+        });
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(goOn);
 }

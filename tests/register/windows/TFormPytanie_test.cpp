@@ -1,4 +1,5 @@
 #include "register/windows/TFormPytanie.h"
+#include "support/windows/Dialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -8,7 +9,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
@@ -22,19 +22,12 @@ namespace {
 // The icons are copied next to the test program by the build.
 QString programDir() { return QCoreApplication::applicationDirPath(); }
 
-// Runs `inside` while the dialog is open; a dialog still open 5 s later is
-// closed so that a failing test cannot hang.
-void whenShown(TFormPytanie &dlg, std::function<void()> inside) {
-    QTimer::singleShot(0, &dlg, [&dlg, inside] {
-        EXPECT_TRUE(dlg.isVisible());
-        inside();
-    });
-    QTimer::singleShot(5000, &dlg, [&dlg] {
-        if (dlg.isVisible()) {
-            ADD_FAILURE() << "question left open";
-            dlg.done(0);
-        }
-    });
+// The answer to a question of the dialog, with `inside` run while it is
+// shown; the question must show, and one left open fails the test.
+bool whileShown(const std::function<bool()> &ask, const std::function<void()> &inside) {
+    bool answer = false;
+    EXPECT_TRUE(varnel::test::answerModal([&] { answer = ask(); }, [&](QDialog &) { inside(); })) << "no question shown";
+    return answer;
 }
 
 int textWidth(TFormPytanie &dlg, const QString &text) {
@@ -48,7 +41,7 @@ const QString LongText = QStringLiteral(
 
 TEST(TFormPytanie, KontynuujPrzerwijShortTextMinimumWidthAtItsPlace) {
     TFormPytanie dlg(programDir());
-    whenShown(dlg, [&] {
+    EXPECT_TRUE(whileShown([&] { return dlg.KontynuujPrzerwij(QStringLiteral("Stop"), 120, 140); }, [&] {
         const int w = dlg.ButtonTak->width();
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Uwaga!"));
         EXPECT_EQ(dlg.ButtonTak->text(), QStringLiteral("Kontynuuj"));
@@ -64,13 +57,12 @@ TEST(TFormPytanie, KontynuujPrzerwijShortTextMinimumWidthAtItsPlace) {
         EXPECT_EQ(dlg.Image->pixmap().size(), QSize(16, 16));
         EXPECT_FALSE(dlg.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint));
         QTest::mouseClick(dlg.ButtonTak, Qt::LeftButton);
-    });
-    EXPECT_TRUE(dlg.KontynuujPrzerwij(QStringLiteral("Stop"), 120, 140));
+    }));
 }
 
 TEST(TFormPytanie, TakNieLongTextWidensAndCentres) {
     TFormPytanie dlg(programDir());
-    whenShown(dlg, [&] {
+    EXPECT_FALSE(whileShown([&] { return dlg.TakNie(LongText); }, [&] {
         const int w = dlg.ButtonTak->width();
         const int t = textWidth(dlg, LongText);
         const int width = 16 + 16 + 30 + t + 30;
@@ -84,14 +76,14 @@ TEST(TFormPytanie, TakNieLongTextWidensAndCentres) {
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         EXPECT_EQ(dlg.pos(), QPoint(screen.width() / 2 - width / 2, screen.height() / 2 - dlg.height() / 2));
         QTest::mouseClick(dlg.ButtonNie, Qt::LeftButton);
-    });
-    EXPECT_FALSE(dlg.TakNie(LongText));
+    }));
 }
 
 TEST(TFormPytanie, ThreeButtonsShortAndLong) {
     for (const QString &text : {QStringLiteral("Zapisać?"), LongText}) {
         TFormPytanie dlg(programDir());
-        whenShown(dlg, [&] {
+        bool cancelled = false;
+        EXPECT_FALSE(whileShown([&] { return dlg.TakNieCofnij(text, cancelled); }, [&] {
             const int w = dlg.ButtonTak->width();
             const int width = std::max(16 + 16 + 30 + textWidth(dlg, text) + 30, 3 * w + 92);
             EXPECT_EQ(dlg.width(), width);
@@ -101,34 +93,29 @@ TEST(TFormPytanie, ThreeButtonsShortAndLong) {
             EXPECT_EQ(dlg.ButtonTak->x(), width / 2 - w / 2 - w - 16);
             EXPECT_EQ(dlg.ButtonCofnij->x(), width / 2 - w / 2 + w + 16);
             QTest::mouseClick(dlg.ButtonCofnij, Qt::LeftButton);
-        });
-        bool cancelled = false;
-        EXPECT_FALSE(dlg.TakNieCofnij(text, cancelled));
+        }));
         EXPECT_TRUE(cancelled);
 
-        whenShown(dlg, [&] { QTest::mouseClick(dlg.ButtonTak, Qt::LeftButton); });
-        EXPECT_TRUE(dlg.TakNieCofnij(text, cancelled));
+        EXPECT_TRUE(whileShown([&] { return dlg.TakNieCofnij(text, cancelled); }, [&] { QTest::mouseClick(dlg.ButtonTak, Qt::LeftButton); }));
         EXPECT_FALSE(cancelled);
     }
 }
 
 TEST(TFormPytanie, EscapeDoesNothingWithTwoButtons) {
     TFormPytanie dlg(programDir());
-    whenShown(dlg, [&] {
+    EXPECT_FALSE(whileShown([&] { return dlg.KontynuujPrzerwij(QStringLiteral("Błąd"), 10, 10); }, [&] {
         QTest::keyClick(&dlg, Qt::Key_Escape);
         dlg.close();
         EXPECT_TRUE(dlg.isVisible());
         QTest::mouseClick(dlg.ButtonNie, Qt::LeftButton);
-    });
-    EXPECT_FALSE(dlg.KontynuujPrzerwij(QStringLiteral("Błąd"), 10, 10));
+    }));
     EXPECT_FALSE(dlg.isVisible());
 }
 
 TEST(TFormPytanie, EscapeAnswersCofnijWithThree) {
     TFormPytanie dlg(programDir());
-    whenShown(dlg, [&] { QTest::keyClick(&dlg, Qt::Key_Escape); });
     bool cancelled = false;
-    EXPECT_FALSE(dlg.TakNieCofnij(QStringLiteral("Zapisać?"), cancelled));
+    EXPECT_FALSE(whileShown([&] { return dlg.TakNieCofnij(QStringLiteral("Zapisać?"), cancelled); }, [&] { QTest::keyClick(&dlg, Qt::Key_Escape); }));
     EXPECT_TRUE(cancelled);
 }
 
@@ -147,6 +134,5 @@ TEST(TFormPytanie, MissingIconFailsBeforeTheDialogOpens) {
     EXPECT_FALSE(dlg.isVisible());
 
     // The question icon is there: that question is asked.
-    whenShown(dlg, [&] { QTest::mouseClick(dlg.ButtonTak, Qt::LeftButton); });
-    EXPECT_TRUE(dlg.TakNie(QStringLiteral("Dalej?")));
+    EXPECT_TRUE(whileShown([&] { return dlg.TakNie(QStringLiteral("Dalej?")); }, [&] { QTest::mouseClick(dlg.ButtonTak, Qt::LeftButton); }));
 }

@@ -1,14 +1,16 @@
 #include "data/Layouts.h"
 #include "data/Table.h"
 #include "register/RegisterRules.h"
-#include "register/windows/TFormVarnelMain.h"
-#include "support/ScriptedQuestions.h"
-#include "support/TempDatabase.h"
+#include "support/windows/MainWindow.h"
 #include "ui/DataGrid.h"
-#include "core/FileDialogs.h"
+
+#include "support/windows/Dialogs.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QPageLayout>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -21,28 +23,16 @@ using Answer = test::ScriptedQuestions::Answer;
 
 namespace {
 
-struct NoFiles : core::FileDialogs {
-    QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-};
-
-class Register : public ::testing::Test {
+class Register : public test::MainWindowTest {
 protected:
     void SetUp() override {
-        for (const auto &def : data::deliveredTables())
-            db->createTable(def);
-        Table param(*db, QStringLiteral("param"));
-        param.open();
-        param.insert();
-        param.field(QStringLiteral("Wzor_NrDec")).setString(QStringLiteral("AB/"));
-        param.field(QStringLiteral("AlgorytmSortowania")).setInteger(2);
-        param.field(QStringLiteral("DrukujStopke")).setBoolean(true);
-        param.post();
-        for (const char *s : {"najem", "brak tytułu prawnego"})
-            addText(QStringLiteral("tytprawn"), QString::fromUtf8(s));
-        for (const char *s : {"komunalne", "spółdzielcze"})
-            addText(QStringLiteral("statlok"), QString::fromUtf8(s));
-        addText(QStringLiteral("zarzadcy"), QStringLiteral("ZGM Żyrardów"));
+        test::createDeliveredTables(*db);
+        test::setParameters(*db, {{QStringLiteral("Wzor_NrDec"), QStringLiteral("AB/")},
+                                  {QStringLiteral("AlgorytmSortowania"), 2},
+                                  {QStringLiteral("DrukujStopke"), true}});
+        test::fillDictionary(*db, QStringLiteral("tytprawn"), QStringList{"najem", "brak tytułu prawnego"});
+        test::fillDictionary(*db, QStringLiteral("statlok"), QStringList{"komunalne", "spółdzielcze"});
+        test::fillDictionary(*db, QStringLiteral("zarzadcy"), QStringList{"ZGM Żyrardów"});
 
         // Running numbers 1..12 in decision numbers; keys as algorithm 2 makes them.
         Table t(*db, QStringLiteral("Aktualne"));
@@ -58,52 +48,37 @@ protected:
             t.field(QStringLiteral("Wyplata_calosc")).setFloat(100.0 + i);
             t.post();
         }
-        window = std::make_unique<TFormVarnelMain>(context);
-        window->logIn = [] { return std::optional<admin::Rights>(admin::Rights{}); };
+        makeMainWindow();
     }
 
-    void addText(const QString &table, const QString &text) {
-        Table t(*db, table);
-        t.open();
-        t.insert();
-        t.field(QStringLiteral("Opis")).setString(text);
-        t.post();
-    }
-
-    QString current() { return window->TableWnioski().field(QStringLiteral("Nazwisko")).asString(); }
-
-    test::TempDatabase db;
-    test::ScriptedQuestions questions;
-    NoFiles files;
-    core::Context context{*db, questions, files, core::RunValues{}};
-    std::unique_ptr<TFormVarnelMain> window;
+    QString current() { return view().field(QStringLiteral("Nazwisko")).asString(); }
 };
 
 }  // namespace
 
 TEST_F(Register, FirstShowingOpensTheCurrentRegisterInSurnameOrder) {
-    ASSERT_TRUE(window->FormShow());
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Wnioski bieżące"));
-    EXPECT_EQ(context.values.sortAlgorithm, 2);
-    EXPECT_EQ(context.values.decisionPattern, QStringLiteral("AB/"));
-    EXPECT_TRUE(window->menuItem(QStringLiteral("SMnuDrukujStopke"))->isChecked());
-    EXPECT_FALSE(window->menuItem(QStringLiteral("SMnuDrukujMetryczke"))->isChecked());
-    EXPECT_EQ(window->TableWnioski().indexName(), QStringLiteral("NazwNdx"));
-    EXPECT_EQ(window->TableWnioski().recordCount(), 12);
-    EXPECT_EQ(window->grid()->model()->rowCount(), 12);
-    QAction *biezace = window->menuItem(QStringLiteral("SmnuAktualne"));
+    ASSERT_TRUE(main->FormShow());
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("Wnioski bieżące"));
+    EXPECT_EQ(ctx.values.sortAlgorithm, 2);
+    EXPECT_EQ(ctx.values.decisionPattern, QStringLiteral("AB/"));
+    EXPECT_TRUE(main->menuItem(QStringLiteral("SMnuDrukujStopke"))->isChecked());
+    EXPECT_FALSE(main->menuItem(QStringLiteral("SMnuDrukujMetryczke"))->isChecked());
+    EXPECT_EQ(view().indexName(), QStringLiteral("NazwNdx"));
+    EXPECT_EQ(view().recordCount(), 12);
+    EXPECT_EQ(main->grid()->model()->rowCount(), 12);
+    QAction *biezace = main->menuItem(QStringLiteral("SmnuAktualne"));
     EXPECT_TRUE(biezace->isChecked());
     EXPECT_FALSE(biezace->isEnabled());
     // Choice lists: statuses and titles in table order.
-    EXPECT_EQ(window->choiceLists().statuses, QStringList({QStringLiteral("komunalne"), QStringLiteral("spółdzielcze")}));
-    EXPECT_EQ(window->choiceLists().managers, QStringList{QStringLiteral("ZGM Żyrardów")});
+    EXPECT_EQ(reg->choiceLists().statuses, QStringList({QStringLiteral("komunalne"), QStringLiteral("spółdzielcze")}));
+    EXPECT_EQ(reg->choiceLists().managers, QStringList{QStringLiteral("ZGM Żyrardów")});
 }
 
 TEST_F(Register, AFailedLogInEndsTheRunAndRightsEnableTheMenus) {
-    window->logIn = [] { return std::optional<admin::Rights>(); };
-    EXPECT_FALSE(window->FormShow());
+    main->logIn = [] { return std::optional<admin::Rights>(); };
+    EXPECT_FALSE(main->FormShow());
 
-    auto other = std::make_unique<TFormVarnelMain>(context);
+    auto other = std::make_unique<TFormVarnelMain>(ctx, *reg);
     other->logIn = [] { return std::optional<admin::Rights>(admin::Rights{false, false}); };
     ASSERT_TRUE(other->FormShow());
     EXPECT_FALSE(other->menuItem(QStringLiteral("SMnuUsers"))->isEnabled());
@@ -113,60 +88,60 @@ TEST_F(Register, AFailedLogInEndsTheRunAndRightsEnableTheMenus) {
 }
 
 TEST_F(Register, ServiceItemShowsOnlyWithTheServiceSwitch) {
-    EXPECT_FALSE(window->menuItem(QStringLiteral("SMnuSerwis"))->isVisible());
-    context.values.serviceSwitch = true;
-    TFormVarnelMain serviced(context);
+    EXPECT_FALSE(main->menuItem(QStringLiteral("SMnuSerwis"))->isVisible());
+    ctx.values.serviceSwitch = true;
+    TFormVarnelMain serviced(ctx, *reg);
     EXPECT_TRUE(serviced.menuItem(QStringLiteral("SMnuSerwis"))->isVisible());
 }
 
 TEST_F(Register, EachSortOrderSelectsItsIndexAndTheSearchLandsOnTheNearestKey) {
-    ASSERT_TRUE(window->FormShow());
-    window->editSeek()->setText(QStringLiteral("ł"));  // as typed
+    ASSERT_TRUE(main->FormShow());
+    main->editSeek()->setText(QStringLiteral("ł"));  // as typed
     EXPECT_TRUE(current().startsWith(QStringLiteral("Łoś")));
-    window->editSeek()->clear();
-    QTest::keyClicks(window->editSeek(), QStringLiteral("No"));
+    main->editSeek()->clear();
+    QTest::keyClicks(main->editSeek(), QStringLiteral("No"));
     EXPECT_TRUE(current().startsWith(QStringLiteral("Nowak")));
 
-    window->setSortOrder(SortOrder::Adres);
-    EXPECT_EQ(window->TableWnioski().indexName(), QStringLiteral("AdresNdx"));
-    QTest::keyClicks(window->editSeek(), QStringLiteral("op"));
-    EXPECT_EQ(window->TableWnioski().field(QStringLiteral("Adres_miejsc")).asString(), QStringLiteral("Opole"));
+    main->setSortOrder(SortOrder::Adres);
+    EXPECT_EQ(view().indexName(), QStringLiteral("AdresNdx"));
+    QTest::keyClicks(main->editSeek(), QStringLiteral("op"));
+    EXPECT_EQ(view().field(QStringLiteral("Adres_miejsc")).asString(), QStringLiteral("Opole"));
 
     // Under algorithm 2 the typed number is padded: 7 lands on running number 7.
-    window->setSortOrder(SortOrder::NrDec);
-    EXPECT_EQ(window->TableWnioski().indexName(), QStringLiteral("NrDecNdx"));
-    EXPECT_EQ(window->editSeek()->text(), QString());
-    QTest::keyClicks(window->editSeek(), QStringLiteral("7"));
-    EXPECT_EQ(window->TableWnioski().field(QStringLiteral("Numer_decyzji")).asString(), QStringLiteral("AB/7/2006"));
-    QTest::keyClicks(window->editSeek(), QStringLiteral("0"));  // "70": nothing that high, the last row
-    EXPECT_EQ(window->TableWnioski().field(QStringLiteral("Numer_decyzji")).asString(), QStringLiteral("AB/12/2006"));
+    main->setSortOrder(SortOrder::NrDec);
+    EXPECT_EQ(view().indexName(), QStringLiteral("NrDecNdx"));
+    EXPECT_EQ(main->editSeek()->text(), QString());
+    QTest::keyClicks(main->editSeek(), QStringLiteral("7"));
+    EXPECT_EQ(view().field(QStringLiteral("Numer_decyzji")).asString(), QStringLiteral("AB/7/2006"));
+    QTest::keyClicks(main->editSeek(), QStringLiteral("0"));  // "70": nothing that high, the last row
+    EXPECT_EQ(view().field(QStringLiteral("Numer_decyzji")).asString(), QStringLiteral("AB/12/2006"));
 
     // Under algorithm 1 the search field starts with the decision-number pattern.
-    context.values.sortAlgorithm = 1;
-    window->setSortOrder(SortOrder::NrDec);
-    EXPECT_EQ(window->editSeek()->text(), QStringLiteral("AB/"));
+    ctx.values.sortAlgorithm = 1;
+    main->setSortOrder(SortOrder::NrDec);
+    EXPECT_EQ(main->editSeek()->text(), QStringLiteral("AB/"));
 
-    window->setSortOrder(SortOrder::Kwota);
-    EXPECT_EQ(window->TableWnioski().indexName(), QStringLiteral("WyplataNdx"));
-    EXPECT_TRUE(window->editSeek()->text().isEmpty());
-    EXPECT_FALSE(window->editSeek()->isEnabled());
+    main->setSortOrder(SortOrder::Kwota);
+    EXPECT_EQ(view().indexName(), QStringLiteral("WyplataNdx"));
+    EXPECT_TRUE(main->editSeek()->text().isEmpty());
+    EXPECT_FALSE(main->editSeek()->isEnabled());
 }
 
 TEST_F(Register, DeleteWhileTypingInTheSearchFieldAsksForTheCurrentRow) {
-    ASSERT_TRUE(window->FormShow());
-    window->show();
-    window->editSeek()->setFocus();
-    QTest::keyClicks(window->editSeek(), QStringLiteral("Lis"));
+    ASSERT_TRUE(main->FormShow());
+    main->show();
+    main->editSeek()->setFocus();
+    QTest::keyClicks(main->editSeek(), QStringLiteral("Lis"));
     const QString before = current();
     questions.answer(Answer::No);
-    QTest::keyClick(window->editSeek(), Qt::Key_Delete);
+    QTest::keyClick(main->editSeek(), Qt::Key_Delete);
     EXPECT_EQ(questions.texts(Kind::Confirm), QStringList{QStringLiteral("Usunąć pozycję ?")});
-    EXPECT_EQ(window->TableWnioski().recordCount(), 12);
-    EXPECT_EQ(window->editSeek()->text(), QStringLiteral("Lis"));  // the key did not reach the field
+    EXPECT_EQ(view().recordCount(), 12);
+    EXPECT_EQ(main->editSeek()->text(), QStringLiteral("Lis"));  // the key did not reach the field
 
     questions.answer(Answer::Yes);
-    QTest::keyClick(window->editSeek(), Qt::Key_Delete);
-    EXPECT_EQ(window->TableWnioski().recordCount(), 11);
+    QTest::keyClick(main->editSeek(), Qt::Key_Delete);
+    EXPECT_EQ(view().recordCount(), 11);
     Table check(*db, QStringLiteral("Aktualne"));
     check.open();
     check.setIndexName(QStringLiteral("NazwNdx"));
@@ -174,76 +149,81 @@ TEST_F(Register, DeleteWhileTypingInTheSearchFieldAsksForTheCurrentRow) {
 }
 
 TEST_F(Register, EnterAndInsertOpenTheApplicationFormInTheirModes) {
-    ASSERT_TRUE(window->FormShow());
-    window->show();
+    ASSERT_TRUE(main->FormShow());
+    main->show();
     QList<int> modes;
-    window->showApplicationForm = [&](TFormVarnelMain::FormMode m) { modes << m; };
-    QTest::keyClick(window->grid(), Qt::Key_Return);
-    QTest::keyClick(window->editSeek(), Qt::Key_Insert);
-    window->ButtonAktualizujWniosekClick();
+    main->showApplicationForm = [&](TFormVarnelMain::FormMode m) { modes << m; };
+    QTest::keyClick(main->grid(), Qt::Key_Return);
+    QTest::keyClick(main->editSeek(), Qt::Key_Insert);
+    main->ButtonAktualizujWniosekClick();
     EXPECT_EQ(modes, QList<int>({TFormVarnelMain::ModeView, TFormVarnelMain::ModeAdd, TFormVarnelMain::ModeUpdate}));
 }
 
 TEST_F(Register, ItemsNotYetBuiltSaySoAndTheEndOfWorkIsConfirmed) {
-    ASSERT_TRUE(window->FormShow());
-    window->menuItem(QStringLiteral("SMnuListy"))->trigger();
+    ASSERT_TRUE(main->FormShow());
+    main->menuItem(QStringLiteral("SMnuListy"))->trigger();
     EXPECT_EQ(questions.texts(Kind::Inform), QStringList{QStringLiteral("Funkcja w przygotowaniu.")});
 
-    window->show();
+    main->show();
     questions.answer(Answer::No);
-    window->menuItem(QStringLiteral("SMnuKoniec"))->trigger();
+    main->menuItem(QStringLiteral("SMnuKoniec"))->trigger();
     EXPECT_EQ(questions.texts(Kind::Confirm), QStringList{QStringLiteral("Zakończyć pracę programu ?")});
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(main->isVisible());
     questions.answer(Answer::Yes);
-    window->menuItem(QStringLiteral("SMnuKoniec"))->trigger();
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(window->TableWnioski().isOpen());
+    main->menuItem(QStringLiteral("SMnuKoniec"))->trigger();
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_FALSE(view().isOpen());
 }
 
 TEST_F(Register, PrintSwitchesAreStoredInTheParameterRow) {
-    ASSERT_TRUE(window->FormShow());
-    window->menuItem(QStringLiteral("SMnuDrukujMetryczke"))->trigger();
+    ASSERT_TRUE(main->FormShow());
+    main->menuItem(QStringLiteral("SMnuDrukujMetryczke"))->trigger();
     Table param(*db, QStringLiteral("param"));
     param.open();
     EXPECT_TRUE(param.field(QStringLiteral("DrukujMetryczke")).asBoolean());
 }
 
 TEST_F(Register, ArchiveCaptionAndTheMenuStatesOfTheTwoRegisterStates) {
-    ASSERT_TRUE(window->FormShow());
+    ASSERT_TRUE(main->FormShow());
     db->copyTable(QStringLiteral("Aktualne"), QStringLiteral("ar041999"));
-    context.values.currentTableName = QStringLiteral("ar041999");
-    window->ZmienNaglowekMain();
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Archiwum: kwiecień 1999"));
-    EXPECT_FALSE(window->menuItem(QStringLiteral("SMnuPrzeliczDod"))->isEnabled());
-
-    window->ChangeTable();  // not in ArcLista: told, and the switch goes on
+    // Not in ArcLista: told, and the switch goes on; the window follows.
+    EXPECT_EQ(reg->ChangeTable(QStringLiteral("ar041999")), reg::SwitchOutcome::Opened);
     EXPECT_EQ(questions.texts(Kind::Inform), QStringList{QStringLiteral("Brak w archiwum: ar041999")});
-    window->PokazListeWnioskow();
-    EXPECT_EQ(window->TableWnioski().tableName(), QStringLiteral("ar041999"));
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("Archiwum: kwiecień 1999"));
+    EXPECT_FALSE(main->menuItem(QStringLiteral("SMnuPrzeliczDod"))->isEnabled());
+    EXPECT_FALSE(main->menuItem(QStringLiteral("SMnuZamknijMies"))->isEnabled());
+    EXPECT_FALSE(main->menuItem(QStringLiteral("SMnuCtrlAkt"))->isEnabled());
+    EXPECT_TRUE(main->menuItem(QStringLiteral("SmnuAktualne"))->isEnabled());
+    EXPECT_FALSE(main->menuItem(QStringLiteral("SmnuAktualne"))->isChecked());
+    reg->PokazListeWnioskow();
+    EXPECT_EQ(view().tableName(), QStringLiteral("ar041999"));
+    EXPECT_EQ(main->grid()->model()->rowCount(), 12);
 
-    window->SmnuAktualneClick();
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Wnioski bieżące"));
-    EXPECT_TRUE(window->menuItem(QStringLiteral("SMnuPrzeliczDod"))->isEnabled());
-    EXPECT_TRUE(window->menuItem(QStringLiteral("SMnuZamknijMies"))->isEnabled());
+    main->SmnuAktualneClick();
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("Wnioski bieżące"));
+    EXPECT_EQ(reg->currentTableName(), QStringLiteral("Aktualne"));
+    EXPECT_TRUE(main->menuItem(QStringLiteral("SMnuPrzeliczDod"))->isEnabled());
+    EXPECT_TRUE(main->menuItem(QStringLiteral("SMnuZamknijMies"))->isEnabled());
+    EXPECT_FALSE(main->menuItem(QStringLiteral("SmnuAktualne"))->isEnabled());
 
     questions.clear();
-    context.values.currentTableName = QStringLiteral("arXX1999");
-    window->ZmienNaglowekMain();
-    EXPECT_EQ(questions.texts(Kind::Inform), QStringList{QStringLiteral("Miesiąc: XX ?")});
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Archiwum:  1999"));
+    reg->ChangeTable(QStringLiteral("arXX1999"));
+    EXPECT_EQ(questions.texts(Kind::Inform),
+              QStringList({QStringLiteral("Miesiąc: XX ?"), QStringLiteral("Błąd dekodowania daty: arXX1999")}));
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("Archiwum:  1999"));
 }
 
 TEST_F(Register, NameAndAddressColumnsFollowTheWindowButNotBelowTwentyCharacters) {
-    ASSERT_TRUE(window->FormShow());
-    window->show();
-    window->resize(1400, 600);
+    ASSERT_TRUE(main->FormShow());
+    main->show();
+    main->resize(1400, 600);
     QApplication::processEvents();
-    const QVector<int> wide = window->columnChars();
+    const QVector<int> wide = main->columnChars();
     EXPECT_GT(wide[1], 22);
     EXPECT_GT(wide[2], 25);
-    window->resize(300, 600);
+    main->resize(300, 600);
     QApplication::processEvents();
-    const QVector<int> narrow = window->columnChars();
+    const QVector<int> narrow = main->columnChars();
     EXPECT_EQ(narrow[1], 20);
     EXPECT_EQ(narrow[2], 20);
 }
@@ -274,4 +254,60 @@ TEST(RegisterRules, CalculatedFieldsAndSearchKeys) {
     EXPECT_FALSE(reg::searchKeyFor(SortOrder::Kwota, QStringLiteral("1"), 2).has_value());
     EXPECT_EQ(reg::monthName(10), QStringLiteral("październik"));
     EXPECT_EQ(reg::monthName(13), QStringLiteral("?"));
+}
+
+TEST_F(Register, WithoutALogInNobodyHasARight) {
+    main->logIn = nullptr;  // no log-in step: nobody logged in
+    ASSERT_TRUE(main->FormShow());
+    EXPECT_FALSE(main->rights().modiUsers);
+    EXPECT_FALSE(main->rights().modiDict);
+    EXPECT_FALSE(main->menuItem(QStringLiteral("SMnuUsers"))->isEnabled());
+    EXPECT_FALSE(main->menuItem(QStringLiteral("MnuSlowniki"))->isEnabled());
+    EXPECT_FALSE(main->menuItem(QStringLiteral("MnuKwoty"))->isEnabled());
+
+    makeMainWindow();
+    main->logIn = [] { return std::optional<admin::Rights>(admin::Rights{true, false}); };
+    ASSERT_TRUE(main->FormShow());
+    EXPECT_TRUE(main->menuItem(QStringLiteral("SMnuUsers"))->isEnabled());
+    EXPECT_FALSE(main->menuItem(QStringLiteral("MnuKwoty"))->isEnabled());
+}
+
+TEST_F(Register, TheDisplaySwitchesAreTheRegistersAndTheirCheckMarksFollowIt) {
+    ASSERT_TRUE(main->FormShow());
+    QAction *posrednie = main->menuItem(QStringLiteral("SMnuWynikiPosrednie"));
+    QAction *pelna = main->menuItem(QStringLiteral("SMnuPelnaInfo"));
+    EXPECT_TRUE(posrednie->isChecked() && pelna->isChecked());
+    posrednie->trigger();
+    EXPECT_FALSE(reg->wynikiPosrednie());
+    EXPECT_TRUE(reg->pelnaInformacja());
+    reg->setPelnaInformacja(false);
+    EXPECT_FALSE(pelna->isChecked());
+}
+
+TEST_F(Register, ThePrinterChosenInTheSetUpIsTheRunsForEveryPrint) {
+    ASSERT_TRUE(main->FormShow());
+    ctx.values.printer.chosen = true;
+    ctx.values.printer.landscape = true;
+    ctx.values.printer.copies = 2;
+    QPageLayout::Orientation shown = QPageLayout::Portrait;
+    int copies = 0;
+    const bool asked = test::answerModalOf<QPrintDialog>([&] { main->menuItem(QStringLiteral("SMnuUstawieniaDrukarki"))->trigger(); },
+                                                         [&](QPrintDialog &d) {
+                                                             shown = d.printer()->pageLayout().orientation();
+                                                             copies = d.printer()->copyCount();
+                                                             d.accept();
+                                                         });
+    ASSERT_TRUE(asked);
+    EXPECT_EQ(shown, QPageLayout::Landscape);  // the dialog starts from the run's settings
+    EXPECT_EQ(copies, 2);
+    EXPECT_TRUE(ctx.values.printer.chosen);
+    EXPECT_TRUE(ctx.values.printer.landscape);  // and what it accepts stays the run's
+
+    // Cancelling changes nothing.
+    test::answerModalOf<QPrintDialog>([&] { main->menuItem(QStringLiteral("SMnuUstawieniaDrukarki"))->trigger(); },
+                                      [](QPrintDialog &d) {
+                                          d.printer()->setPageOrientation(QPageLayout::Portrait);
+                                          d.reject();
+                                      });
+    EXPECT_TRUE(ctx.values.printer.landscape);
 }

@@ -1,12 +1,9 @@
 #include "cli/OfficeDatabase.h"
 #include "data/Collation.h"
 #include "data/Table.h"
-#include "register/windows/TFormVarnelMain.h"
 #include "register/windows/TFormWnioski.h"
-#include "support/ScriptedQuestions.h"
-#include "support/TempDatabase.h"
+#include "support/windows/MainWindow.h"
 #include "ui/DbControls.h"
-#include "core/FileDialogs.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -27,38 +24,24 @@ using Answer = test::ScriptedQuestions::Answer;
 
 namespace {
 
-struct ChosenFile : core::FileDialogs {
-    QString chosen;
-    QStringList asked;
-    QString openFile(QWidget *, const QString &dir, const QString &filter, const QString &) override {
-        asked << dir << filter;
-        return chosen;
-    }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-};
-
-class ApplicationForm : public ::testing::Test {
+class ApplicationForm : public test::MainWindowTest {
 protected:
     void SetUp() override {
         cli::fillNewDatabase(*db);
-        Table param(*db, QStringLiteral("param"));
-        param.open();
-        param.edit();
-        param.field(QStringLiteral("Min_emeryt")).setCurrency(600);
-        param.field(QStringLiteral("Koszt_kwh")).setFloat(0.5);
-        param.field(QStringLiteral("WskaznikProc")).setInteger(70);
-        param.field(QStringLiteral("Wzor_NrDec")).setString(QStringLiteral("AB/"));
-        param.field(QStringLiteral("Wzor_PlatneDo")).setString(QStringLiteral("do 10 dnia miesiąca"));
-        param.field(QStringLiteral("Wzor_OkresOd")).setDate(QDate(2006, 1, 1));
-        param.field(QStringLiteral("Wzor_OkresDo")).setDate(QDate());
-        param.post();
+        test::setParameters(*db, {{QStringLiteral("Min_emeryt"), 600.0},
+                                  {QStringLiteral("Koszt_kwh"), 0.5},
+                                  {QStringLiteral("WskaznikProc"), 70},
+                                  {QStringLiteral("Wzor_NrDec"), QStringLiteral("AB/")},
+                                  {QStringLiteral("Wzor_PlatneDo"), QStringLiteral("do 10 dnia miesiąca")},
+                                  {QStringLiteral("Wzor_OkresOd"), QDate(2006, 1, 1)},
+                                  {QStringLiteral("Wzor_OkresDo"), QVariant()}});
 
-        main = std::make_unique<reg::TFormVarnelMain>(context);
+        makeMainWindow();
         ASSERT_TRUE(main->FormShow());
-        form = std::make_unique<TFormWnioski>(context, *main);
+        form = std::make_unique<TFormWnioski>(ctx, *reg, main.get());
     }
 
-    Table &table() { return main->TableWnioski(); }
+    Table &table() { return view(); }
     QString field(const char *name) { return table().field(QString::fromLatin1(name)).asString(); }
     ui::DbLineEdit *edit(const char *name) { return form->findChild<ui::DbLineEdit *>(QString::fromLatin1(name)); }
     void type(const char *control, const QString &text) {
@@ -88,11 +71,6 @@ protected:
         check("DBCBoxWoda");
     }
 
-    test::TempDatabase db;
-    test::ScriptedQuestions questions;
-    ChosenFile files;
-    core::Context context{*db, questions, files, core::RunValues{}};
-    std::unique_ptr<reg::TFormVarnelMain> main;
     std::unique_ptr<TFormWnioski> form;
 };
 
@@ -215,6 +193,26 @@ TEST_F(ApplicationForm, ViewModeLeavesOnlyTheDatesEditableAndOkStoresThem) {
     EXPECT_EQ(table().field(QStringLiteral("Okres_do")).asDate(), QDate(2006, 12, 31));
 }
 
+TEST_F(ApplicationForm, TheIntermediateResultsFollowTheRegistersSwitch) {
+    form->setMode(TFormWnioski::Add);
+    form->FormShow();
+    type("DBEditNazwisko", QStringLiteral("Lis"));
+    type("DBEdit3", QStringLiteral("Ewa"));
+    form->ButtonOKClick();
+
+    main->menuItem(QStringLiteral("SMnuWynikiPosrednie"))->trigger();  // off
+    form->setMode(TFormWnioski::View);
+    form->FormShow();
+    EXPECT_TRUE(form->PanelPosrLokal->isHidden());
+    EXPECT_TRUE(form->PanelPosrDochody->isHidden());
+    EXPECT_TRUE(form->PanelPosrResults->isHidden());
+    reg->setWynikiPosrednie(true);
+    form->FormShow();
+    EXPECT_FALSE(form->PanelPosrLokal->isHidden());
+    EXPECT_FALSE(form->PanelPosrResults->isHidden());
+    form->ButtonCofnijClick();
+}
+
 TEST_F(ApplicationForm, TextAFieldCannotHoldIsRefusedNamingTheField) {
     form->setMode(TFormWnioski::Add);
     form->FormShow();
@@ -252,9 +250,11 @@ TEST_F(ApplicationForm, PrzerwijToThePeriodQuestionEndsPrintingAtOnce) {
     form->ButtonDrukujClick();
     EXPECT_EQ(questions.texts(Kind::KontynuujPrzerwij),
               QStringList({QStringLiteral("Nie zdefiniowano okresu przysługiwania!"), QStringLiteral("Nie wprowadzono teminu płatności!")}));
-    ASSERT_EQ(files.asked.size(), 2);
-    EXPECT_EQ(files.asked[0], db->directory());
-    EXPECT_EQ(files.asked[1], QStringLiteral("Wzorzec decyzji (*.fmz)|*.fmz|Dowolny (*.*)|*.*"));
+    ASSERT_EQ(files.asked.size(), 1);
+    EXPECT_FALSE(files.asked[0].save);
+    EXPECT_EQ(files.asked[0].directory, db->directory());
+    EXPECT_EQ(files.asked[0].filter, QStringLiteral("Wzorzec decyzji (*.fmz)|*.fmz|Dowolny (*.*)|*.*"));
+    EXPECT_EQ(files.asked[0].suffix, QStringLiteral("fmz"));
     EXPECT_TRUE(questions.texts(Kind::Inform).isEmpty());
 }
 
@@ -264,9 +264,9 @@ TEST_F(ApplicationForm, WithAnArchiveInViewPrzeliczOffersBothRules) {
     fillWorkedExample();
     form->ButtonOKClick();
     db->copyTable(QStringLiteral("Aktualne"), QStringLiteral("ar011999"));
-    context.values.currentTableName = QStringLiteral("ar011999");
-    main->PokazListeWnioskow();
-    main->TableWnioski().first();
+    reg->ChangeTable(QStringLiteral("ar011999"));
+    reg->PokazListeWnioskow();
+    view().first();
 
     form->setMode(TFormWnioski::Update);
     form->show();
@@ -287,15 +287,10 @@ TEST_F(ApplicationForm, WithAnArchiveInViewPrzeliczOffersBothRules) {
 }
 
 TEST_F(ApplicationForm, PickListsFollowTheDictionariesWhenTheyAreRefilled) {
-    for (const auto &[table, text] : {std::pair{"zarzadcy", "Ąbc Zarząd"}, std::pair{"tytprawn", "dzierżawa"},
-                                      std::pair{"statlok", "Ąb status na końcu"}}) {
-        Table t(*db, QString::fromLatin1(table));
-        t.open();
-        t.insert();
-        t.field(QStringLiteral("Opis")).setString(QString::fromUtf8(text));
-        t.post();
-    }
-    main->IniAllDictList();  // as when a dictionary window closes
+    test::fillDictionary(*db, QStringLiteral("zarzadcy"), QStringList{"Ąbc Zarząd"});
+    test::fillDictionary(*db, QStringLiteral("tytprawn"), QStringList{"dzierżawa"});
+    test::fillDictionary(*db, QStringLiteral("statlok"), QStringList{"Ąb status na końcu"});
+    reg->IniAllDictList();  // as when a dictionary window closes
     auto items = [](QComboBox *c) {
         QStringList out;
         for (int i = 0; i < c->count(); ++i)

@@ -1,0 +1,44 @@
+#include "support/Program.h"
+
+#include "data/Layouts.h"
+#include "data/Table.h"
+
+namespace varnel::test {
+
+void createDeliveredTables(data::Database &db) {
+    for (const auto &def : data::deliveredTables())
+        db.createTable(def);
+}
+
+void setParameters(data::Database &db, const QList<std::pair<QString, QVariant>> &fields) {
+    data::Table param(db, QStringLiteral("param"));
+    param.open();
+    param.first();
+    if (param.isEmpty())
+        param.insert();
+    else
+        param.edit();
+    for (const auto &[name, value] : fields)
+        param.field(name).setVariant(value);
+    param.post();
+}
+
+void fillDictionary(data::Database &db, const QString &table, const QList<std::pair<QString, bool>> &rows) {
+    data::Table t(db, table);
+    t.open();
+    for (const auto &[text, used] : rows) {
+        t.insert();
+        t.field(QStringLiteral("Opis")).setString(text);
+        t.field(QStringLiteral("BylModi")).setBoolean(used);
+        t.post();
+    }
+}
+
+void fillDictionary(data::Database &db, const QString &table, const QStringList &texts) {
+    QList<std::pair<QString, bool>> rows;
+    for (const QString &text : texts)
+        rows.append({text, false});
+    fillDictionary(db, table, rows);
+}
+
+}  // namespace varnel::test

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "core/Context.h"
+#include "core/FileDialogs.h"
+#include "support/ScriptedQuestions.h"
+#include "support/TempDatabase.h"
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <QStringList>
+#include <gtest/gtest.h>
+#include <utility>
+
+namespace varnel::test {
+
+// File dialogs answered without a screen: every dialog asked is recorded,
+// and the file chosen is `chosen`: none unless a test sets one.
+class ScriptedFiles : public core::FileDialogs {
+public:
+    struct Dialog {
+        bool save = false;  // a save dialog (else an open dialog)
+        QString directory;
+        QString filter;
+        QString suffix;
+    };
+    QString chosen;
+    QList<Dialog> asked;
+
+    QString openFile(QWidget *, const QString &directory, const QString &filter, const QString &suffix) override {
+        asked.append({false, directory, filter, suffix});
+        return chosen;
+    }
+    QString saveFile(QWidget *, const QString &directory, const QString &filter, const QString &suffix) override {
+        asked.append({true, directory, filter, suffix});
+        return chosen;
+    }
+};
+
+// Creates every table a new database is delivered with, empty.
+void createDeliveredTables(data::Database &db);
+
+// Sets fields of the parameter row ("param"), adding the row when the table
+// has none.
+void setParameters(data::Database &db, const QList<std::pair<QString, QVariant>> &fields);
+
+// Adds rows to a dictionary in this order: the text (Opis) and whether it
+// has been used on an application (BylModi).
+void fillDictionary(data::Database &db, const QString &table, const QList<std::pair<QString, bool>> &rows);
+// Adds unused texts to a dictionary in this order.
+void fillDictionary(data::Database &db, const QString &table, const QStringList &texts);
+
+// A run of the program on a new, empty database: the context every window
+// receives, with questions and file dialogs answered from a script.
+class ProgramTest : public ::testing::Test {
+protected:
+    TempDatabase db;
+    ScriptedQuestions questions;
+    ScriptedFiles files;
+    core::Context ctx{*db, questions, files, {}};
+};
+
+}  // namespace varnel::test
