@@ -26,6 +26,7 @@ public:
     }
     QString text(const QString &field) const { return QStringLiteral("COALESCE(%1,'')").arg(column(field)); }
     QString table() const { return Database::quoted(m_def.name); }
+    void bindFirst(const QStringList &texts) { m_binds = texts + m_binds; }
     const QString &name() const { return m_def.name; }
 
     QString where(const QVector<RowCondition> &conditions) {
@@ -95,7 +96,7 @@ QString columnText(sqlite3_stmt *s, int col) {
 }  // namespace
 
 QVector<GroupTotal> totalsByGroup(Database &db, const QString &table, const QVector<RowCondition> &where,
-                                  const QStringList &groupBy, const QStringList &moneyFields) {
+                                  const QStringList &groupBy, const QVector<MoneySum> &sums) {
     db.checkOutsideChanges();
     Query q(db, table);
     QStringList select, groups;
@@ -104,8 +105,17 @@ QVector<GroupTotal> totalsByGroup(Database &db, const QString &table, const QVec
         groups << q.text(g) + QStringLiteral(" COLLATE BINARY");
     }
     select << QStringLiteral("COUNT(*)");
-    for (const QString &m : moneyFields)
-        select << QStringLiteral("TOTAL(CAST(ROUND(COALESCE(%1,0)*100) AS INTEGER))").arg(q.column(m));
+    QStringList texts;  // bound before those of the conditions
+    for (const MoneySum &m : sums) {
+        const QString cents = QStringLiteral("CAST(ROUND(COALESCE(%1,0)*100) AS INTEGER)").arg(q.column(m.field));
+        if (m.ifField.isEmpty()) {
+            select << QStringLiteral("TOTAL(%1)").arg(cents);
+        } else {
+            select << QStringLiteral("TOTAL(CASE WHEN %1 = ? COLLATE BINARY THEN %2 ELSE 0 END)").arg(q.text(m.ifField), cents);
+            texts << m.ifText;
+        }
+    }
+    q.bindFirst(texts);
     QString sql = QStringLiteral("SELECT %1 FROM %2").arg(select.join(QLatin1Char(',')), q.table());
     sql += q.where(where);
     if (!groups.isEmpty())
@@ -119,7 +129,7 @@ QVector<GroupTotal> totalsByGroup(Database &db, const QString &table, const QVec
         for (int i = 0; i < groupBy.size(); ++i)
             g.keys << columnText(stmt.s, col++);
         g.count = sqlite3_column_int64(stmt.s, col++);
-        for (int i = 0; i < moneyFields.size(); ++i)
+        for (int i = 0; i < sums.size(); ++i)
             g.cents << qint64(sqlite3_column_double(stmt.s, col++));
         if (g.count > 0)
             out << g;

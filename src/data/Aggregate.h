@@ -38,6 +38,14 @@ struct RowCondition {
     }
 };
 
+// A sum of a money field over the rows of a group, or only over those whose
+// text field `ifField` equals `ifText` exactly.
+struct MoneySum {
+    QString field;
+    QString ifField;  // empty: every row
+    QString ifText;
+};
+
 // One group of rows with equal texts in the grouping fields.
 struct GroupTotal {
     QStringList keys;       // the texts of the grouping fields, in their order
@@ -46,11 +54,12 @@ struct GroupTotal {
 };
 
 // The rows of `table` that meet every condition, grouped by the text fields
-// `groupBy`, counted, and the money fields `moneyFields` summed, each value
-// rounded to whole grosze first (a blank counts 0), so that the sums are
-// exact. Throws core::MissingFieldError for a field the table lacks.
+// `groupBy` (none: one group of every row), counted, and the sums computed,
+// each value rounded to whole grosze first (a blank counts 0), so that the
+// sums are exact. Groups without rows are left out. Throws
+// core::MissingFieldError for a field the table lacks.
 QVector<GroupTotal> totalsByGroup(Database &db, const QString &table, const QVector<RowCondition> &where,
-                                  const QStringList &groupBy, const QStringList &moneyFields);
+                                  const QStringList &groupBy, const QVector<MoneySum> &sums);
 
 // The texts of `fields` of every row of `table` that meets the conditions,
 // in the order of the table's key, one call per row.

@@ -120,11 +120,19 @@ void addTable(data::Database &db, const QString &table, const TotalsOptions &o, 
     if (o.ctrlOkres)
         where << RowCondition::dateBetween(QStringLiteral("Okres_od"), o.dataPrzyslOd, o.dataPrzyslDo);
 
-    QStringList groupBy{QStringLiteral("Status_lokalu")};
+    // One query: the count and the sums by status, per manager when the
+    // demand needs the managers, else over the whole table.
+    QStringList groupBy;
     if (o.liczDotacje)
         groupBy << QStringLiteral("Zarzadca");
-    const QVector<data::GroupTotal> groups =
-        data::totalsByGroup(db, table, where, groupBy, {QStringLiteral("Wyplata_calosc")});
+    const QString calosc = QStringLiteral("Wyplata_calosc");
+    const QString status = QStringLiteral("Status_lokalu");
+    const QVector<data::GroupTotal> groups = data::totalsByGroup(
+        db, table, where, groupBy,
+        {{calosc, {}, {}},
+         {calosc, status, QStringLiteral("komunalne")},
+         {calosc, status, QStringLiteral("spółdzielcze")},
+         {calosc, status, QStringLiteral("zakładowe")}});
 
     std::optional<Managers> managers;
     QStringList missing;  // the Zarzadca texts of no manager or an unknown one
@@ -132,18 +140,14 @@ void addTable(data::Database &db, const QString &table, const TotalsOptions &o, 
         const qint64 amount = g.cents.value(0);
         totals.count += g.count;
         totals.suma += amount;
-        const QString &status = g.keys[0];
-        if (status == QLatin1String("komunalne"))
-            totals.komunal += amount;
-        else if (status == QStringLiteral("spółdzielcze"))
-            totals.spoldz += amount;
-        else if (status == QStringLiteral("zakładowe"))
-            totals.zaklad += amount;
-        else
-            totals.inne += amount;
+        totals.komunal += g.cents.value(1);
+        totals.spoldz += g.cents.value(2);
+        totals.zaklad += g.cents.value(3);
+        // Any other status, letter case counting: "innych".
+        totals.inne += amount - g.cents.value(1) - g.cents.value(2) - g.cents.value(3);
         if (!o.liczDotacje)
             continue;
-        const QString &zarzadca = g.keys[1];
+        const QString &zarzadca = g.keys[0];
         if (zarzadca.isEmpty()) {
             totals.noManager = true;
             if (!missing.contains(zarzadca))
