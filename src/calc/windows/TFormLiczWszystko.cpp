@@ -54,6 +54,9 @@ TFormLiczWszystko::TFormLiczWszystko(core::Context &ctx, reg::Register &reg, QWi
     Label1->setObjectName(QStringLiteral("Label1"));
     ListBoxBledy = new QListWidget(this);
     ListBoxBledy->setObjectName(QStringLiteral("ListBoxBledy"));
+    // Lines of one height: the list lays out thousands of failed
+    // applications without measuring each line again every time it repaints.
+    ListBoxBledy->setUniformItemSizes(true);
     ProgressBar = new QProgressBar(this);
     ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
     ProgressBar->setTextVisible(false);
