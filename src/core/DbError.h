@@ -36,7 +36,7 @@ private:
 class RequiredFieldError : public DbError {
 public:
     explicit RequiredFieldError(const QString &field)
-        : DbError(QStringLiteral("Field '%1' must have a value").arg(field)), m_field(field) {}
+        : DbError(QStringLiteral("Pole '%1' musi mieć wartość").arg(field)), m_field(field) {}
     const QString &field() const { return m_field; }
 
 private:
@@ -46,12 +46,15 @@ private:
 // A value that does not fit its field (letters in a number, out of range).
 class FieldValueError : public DbError {
 public:
-    FieldValueError(const QString &field, const QString &message)
-        : DbError(message), m_field(field) {}
+    FieldValueError(const QString &field, const QString &message, bool outOfRange = false)
+        : DbError(message), m_field(field), m_outOfRange(outOfRange) {}
     const QString &field() const { return m_field; }
+    // A number of the right kind beyond the field's range (not a wrong kind).
+    bool outOfRange() const { return m_outOfRange; }
 
 private:
     QString m_field;
+    bool m_outOfRange = false;
 };
 
 }  // namespace varnel::core

@@ -97,9 +97,10 @@ void DbControl::writeValue(const QVariant &value, const QString &typed) {
     try {
         v = data::Table::coerce(f, value);
     } catch (const core::FieldValueError &e) {
-        const bool range = e.message().contains(QLatin1String("allowed range"));
+        const bool range = e.outOfRange();
         throw core::FieldValueError(f.name, range ? QStringLiteral("Pole „%1”: wartość %2 jest poza dopuszczalnym zakresem.").arg(caption(), typed)
-                                            : refusal(caption(), typed, f));
+                                            : refusal(caption(), typed, f),
+                                    range);
     }
     if (!t->isEditing())
         t->edit();
@@ -164,6 +165,9 @@ void DbLineEdit::store() {
     }
     writeValue(typed, typed);
     m_pending = false;
+    // What was typed reads at once as the field shows it ("12,5" as 12.50,
+    // "1.2.2026" as 01.02.2026).
+    load();
 }
 
 void DbLineEdit::focusOutEvent(QFocusEvent *e) {

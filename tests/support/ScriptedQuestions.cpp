@@ -41,6 +41,11 @@ bool ScriptedQuestions::confirm(const QString &text) {
     return next() == Answer::Yes;
 }
 
+bool ScriptedQuestions::confirmDelete(const QString &text) {
+    m_asked.push_back({Kind::Confirm, text, {}, true});
+    return next() == Answer::Yes;
+}
+
 bool ScriptedQuestions::takNie(const QString &text) {
     m_asked.push_back({Kind::TakNie, text, {}});
     return next() == Answer::Yes;

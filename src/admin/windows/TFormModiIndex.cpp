@@ -4,6 +4,7 @@
 #include "core/Context.h"
 #include "data/Table.h"
 #include "core/Guard.h"
+#include "register/Register.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,8 +14,8 @@
 
 namespace varnel::admin {
 
-TFormModiIndex::TFormModiIndex(core::Context &ctx, data::Table &registerTable, QWidget *parent)
-    : QDialog(parent), m_ctx(ctx), m_register(registerTable) {
+TFormModiIndex::TFormModiIndex(core::Context &ctx, reg::Register &reg, QWidget *parent)
+    : QDialog(parent), m_ctx(ctx), m_register(reg) {
     setObjectName(QStringLiteral("TFormModiIndex"));
     setWindowTitle(QStringLiteral("Modyfikacja indeksu"));
 
@@ -61,7 +62,7 @@ void TFormModiIndex::ButtonStartClick() {
         storeSortAlgorithm(m_ctx.db, SortByRunningNumber);
         m_ctx.values.sortAlgorithm = SortByRunningNumber;
         int step = 1;
-        rebuildDecisionKeys(m_register, m_ctx.values.decisionPattern, [&](int count, int total) {
+        rebuildDecisionKeys(m_register.TableWnioski(), m_ctx.values.decisionPattern, [&](int count, int total) {
             if (count == 0) {
                 ProgressBar->setMaximum(std::max(total, 1));
                 step = std::max(1, total / 100);
@@ -74,6 +75,8 @@ void TFormModiIndex::ButtonStartClick() {
         });
     });
     ButtonStart->setEnabled(true);
+    // The walk put the view on its primary index, also when it failed.
+    core::guarded(m_ctx.questions, [&] { m_register.primaryIndexInForce(); });
     if (done)
         accept();
     else
