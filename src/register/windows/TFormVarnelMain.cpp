@@ -50,7 +50,7 @@ TFormVarnelMain::TFormVarnelMain(core::Context &context, Register &reg, QWidget 
     setObjectName(QStringLiteral("FormVarnelMain"));
     buildMenu();
     buildList();
-    resize(900, 600);
+    resize(960, 680);  // room for the application form over it
 
     // FormCreate: the register opens in surname order with an empty search;
     // "Serwis" shows only with the service switch of the command line.

@@ -451,6 +451,13 @@ TEST_F(Register, TheKeyboardReachesTheSearchTheOrdersAndTheMenus) {
         (void)menu;
     };
     letters(nullptr, main->menuBar()->actions());
+    // Alt with the letter opens the menu.
+    QTest::keyClick(main->editSeek(), Qt::Key_P, Qt::AltModifier);
+    QApplication::processEvents();
+    QMenu *parametry = main->menuItem(QStringLiteral("MnuParametry"))->menu();
+    EXPECT_TRUE(parametry->isVisible());
+    parametry->hide();
+    EXPECT_EQ(main->editSeek()->text(), QString());
     EXPECT_EQ(ui::captionOf(main->menuItem(QStringLiteral("SMnuZarzadcy"))->text()), QStringLiteral("Lista zarządców"));
     EXPECT_EQ(ui::captionOf(main->menuItem(QStringLiteral("SMnuStopka"))->text()), QStringLiteral("Stopka "));
     EXPECT_EQ(ui::captionOf(main->menuItem(QStringLiteral("MnuWnioski"))->text()), QStringLiteral("Wnioski"));
