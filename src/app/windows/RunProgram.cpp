@@ -20,6 +20,7 @@
 #include "register/windows/TFormVarnelMain.h"
 #include "register/windows/TFormWnioski.h"
 #include "core/Guard.h"
+#include "templates/windows/TFormWzorDec.h"
 #include "ui/GuardedApplication.h"
 #include "ui/QtFileDialogs.h"
 #include "register/windows/QtQuestions.h"
@@ -138,6 +139,11 @@ void RunProgram::wireMainWindow() {
         }
         m_slowniki->showFor(list);
     };
+    main.setMenuHandler(QStringLiteral("SMnuFormularze"), [this, &ctx, &main] {
+        if (!m_wzorDec)
+            m_wzorDec = std::make_unique<templates::TFormWzorDec>(ctx, &main);
+        m_wzorDec->run();
+    });
     main.setMenuHandler(QStringLiteral("SMnuIndeksuj"), [&ctx, &reg, &main] {
         admin::TFormModiIndex index(ctx, reg, &main);
         index.exec();

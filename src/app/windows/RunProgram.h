@@ -24,6 +24,9 @@ class TFormPomoc;
 namespace varnel::reg {
 class QtQuestions;
 }
+namespace varnel::templates {
+class TFormWzorDec;
+}
 namespace varnel::ui {
 class QtFileDialogs;
 }
@@ -65,6 +68,7 @@ private:
     std::unique_ptr<admin::TFormSlownZarz> m_slownZarz;
     std::unique_ptr<admin::TFormSlowniki> m_slowniki;
     std::unique_ptr<help::TFormPomoc> m_pomoc;
+    std::unique_ptr<templates::TFormWzorDec> m_wzorDec;
 
     reg::TFormWnioski &wnioski();
     help::TFormPomoc &pomoc();

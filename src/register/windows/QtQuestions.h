@@ -13,6 +13,7 @@ class TFormPytanie;
 //  - error: critical box "Varnel" with the engine's (or file's) own text;
 //  - confirm: box "Potwierdzenie" with "Tak" and "Nie" and a question icon,
 //    "Tak" the default; confirmDelete: the same with "Nie" the default;
+//  - confirmOrCancel: the same with "Anuluj" as well;
 //  - takNie, takNieCofnij, kontynuujPrzerwij: the question dialog.
 // A question dialog whose icon file is missing throws reg::PytanieFileError
 // before anything is shown; the operation that asked is abandoned and shows
@@ -25,6 +26,7 @@ public:
     void error(const QString &text) override;
     bool confirm(const QString &text) override;
     bool confirmDelete(const QString &text) override;
+    Choice confirmOrCancel(const QString &text) override;
     bool takNie(const QString &text) override;
     bool takNieCofnij(const QString &text, bool &cancelled) override;
     bool kontynuujPrzerwij(const QString &text, QPoint pos) override;
