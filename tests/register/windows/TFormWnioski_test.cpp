@@ -388,18 +388,16 @@ TEST_F(ApplicationForm, ATypedAmountOrDateReadsInTheFieldsFormatOnLeavingIt) {
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     form->FormShow();
-    form->PageControl->setCurrentIndex(2);
-    ui::DbLineEdit *income = edit("DBEDochodRazem");
-    income->setFocus();
-    type("DBEDochodRazem", QStringLiteral("1234,5"));
-    edit("DBEWydatkiCzynsz")->setFocus();
-    EXPECT_EQ(income->text(), QStringLiteral("1234.50"));
-    form->PageControl->setCurrentIndex(3);
-    ui::DbLineEdit *filed = edit("DBEDataZloz");
-    filed->setFocus();
-    type("DBEDataZloz", QStringLiteral("1.2.2026"));
-    edit("DBETerminPlatn")->setFocus();
-    EXPECT_EQ(filed->text(), QStringLiteral("01.02.2026"));
+    // Typed into a field, then the focus moves on to the next one.
+    auto typedAndLeft = [&](int page, const char *control, const QString &text, const char *next) {
+        form->PageControl->setCurrentIndex(page);
+        edit(control)->setFocus();
+        type(control, text);
+        edit(next)->setFocus();
+        return edit(control)->text();
+    };
+    EXPECT_EQ(typedAndLeft(2, "DBEDochodRazem", QStringLiteral("1234,5"), "DBEWydatkiCzynsz"), QStringLiteral("1234.50"));
+    EXPECT_EQ(typedAndLeft(3, "DBEDataZloz", QStringLiteral("1.2.2026"), "DBETerminPlatn"), QStringLiteral("01.02.2026"));
     EXPECT_EQ(table().field(QStringLiteral("Data_zlozenia")).asDate(), QDate(2026, 2, 1));
     form->ButtonCofnijClick();
 }
