@@ -11,12 +11,12 @@
 #include "register/windows/TFormVarnelMain.h"
 #include "ui/GuardedApplication.h"
 #include "ui/QtFileDialogs.h"
+#include "support/Timing.h"
 
 #include <QProgressBar>
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <ctime>
 #include <chrono>
 #include <cstdio>
 #include <limits>
@@ -27,17 +27,8 @@ namespace {
 
 constexpr int Applications = 100000;
 
-double seconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
-// The processor time of the process, which other programs on a busy
-// machine do not inflate.
-double cpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
+using bench::cpuSeconds;
+using bench::seconds;
 
 }  // namespace
 

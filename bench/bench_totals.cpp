@@ -16,12 +16,12 @@
 #include "ui/DbControls.h"
 #include "ui/GuardedApplication.h"
 #include "ui/QtFileDialogs.h"
+#include "support/Timing.h"
 
 #include <QLineEdit>
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <ctime>
 #include <chrono>
 #include <cstdio>
 #include <limits>
@@ -33,17 +33,8 @@ namespace {
 constexpr int Months = 120;
 constexpr int PerMonth = 5000;
 
-double seconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
-// The processor time of the process, which other programs on a busy
-// machine do not inflate.
-double cpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
+using bench::cpuSeconds;
+using bench::seconds;
 
 QDate monthOf(int i) { return QDate(2010, 1, 1).addMonths(i); }
 

@@ -4,6 +4,7 @@
 #include "data/Table.h"
 #include "support/AdminRun.h"
 #include "support/OldLayouts.h"
+#include "support/Program.h"
 
 #include <gtest/gtest.h>
 
@@ -23,13 +24,9 @@ protected:
             m.first();
             while (!m.eof())
                 m.remove();
-            for (const auto &[opis, gminy] : {std::pair{"ZGM", true}, {"SM Jutrzenka", false}}) {
-                m.insert();
-                m.field(QStringLiteral("Opis")).setString(QString::fromUtf8(opis));
-                m.field(QStringLiteral("Wlasn_gminy")).setBoolean(gminy);
-                m.post();
-            }
         }
+        test::addManager(*db, QStringLiteral("ZGM"), true);
+        test::addManager(*db, QStringLiteral("SM Jutrzenka"), false);
         add(*db, QStringLiteral("Aktualne"), 250, QStringLiteral("komunalne"), QStringLiteral("ZGM"), QDate(2006, 1, 1));
         add(*db, QStringLiteral("Aktualne"), 750, QStringLiteral("spółdzielcze"), QStringLiteral("SM Jutrzenka"), QDate(2006, 6, 1));
         for (int month : {1, 2, 3}) {

@@ -31,16 +31,8 @@ class Totals : public ::testing::Test {
 protected:
     void SetUp() override {
         test::createDeliveredTables(*db);
-        addManager(QStringLiteral("ZGM"), true);
-        addManager(QStringLiteral("Spółdzielnia Jutrzenka"), false);
-    }
-    void addManager(const QString &opis, bool gminy) {
-        Table t(*db, QStringLiteral("zarzadcy"));
-        t.open();
-        t.insert();
-        t.field(QStringLiteral("Opis")).setString(opis);
-        t.field(QStringLiteral("Wlasn_gminy")).setBoolean(gminy);
-        t.post();
+        test::addManager(*db, QStringLiteral("ZGM"), true);
+        test::addManager(*db, QStringLiteral("Spółdzielnia Jutrzenka"), false);
     }
     void add(const QString &table, std::initializer_list<App> apps) {
         if (!db->tableExists(table))

@@ -7,6 +7,7 @@
 #include "ui/BarProgress.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -39,6 +40,23 @@ public:
 private:
     int m_every = 1;
     int m_done = 0;
+};
+
+// While the run lets events through, a request to close a window (the main
+// window's title-bar button) waits: closing the register under the walk
+// would end the run half-way.
+class HoldCloses : public QObject {
+public:
+    HoldCloses() { qApp->installEventFilter(this); }
+    ~HoldCloses() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() != QEvent::Close)
+            return false;
+        event->ignore();
+        return true;
+    }
 };
 
 }  // namespace
@@ -103,6 +121,7 @@ BulkRecalcResult TFormLiczWszystko::SMnuPrzeliczDodClick() {
     data::Table &view = m_reg.TableWnioski();
     bool ran = false;
     if (view.isOpen() || m_reg.PokazListeWnioskow()) {
+        HoldCloses hold;
         LiveBar bar(ProgressBar);
         BulkRecalcCallbacks cb;
         cb.progress = &bar;

@@ -11,6 +11,7 @@
 #include "totals/doc/StatementPrint.h"
 #include "ui/DbControls.h"
 #include "ui/PrinterSetup.h"
+#include "ui/SelectionPanels.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -136,65 +137,28 @@ QWidget *TFormDotacja::buildResultsTab() {
 QWidget *TFormDotacja::buildSettingsTab() {
     auto *tab = new QWidget;
     auto *g = new QGridLayout(tab);
-    auto check = [this](const char *name, const QString &field, const QString &text, QWidget *parent) {
-        auto *c = new ui::DbCheckBox(text, parent);
-        c->setObjectName(QString::fromLatin1(name));
-        c->bind(&m_source, field);
-        return c;
-    };
     RGroupKogo = new ui::DbRadioGroup(QStringLiteral("Lista:"), tab);
     RGroupKogo->setObjectName(QStringLiteral("RGroupKogo"));
     RGroupKogo->setItems(kogoItems());
     RGroupKogo->bind(&m_source, QStringLiteral("Kogo"));
     g->addWidget(RGroupKogo, 0, 0);
 
-    auto *period = new QWidget(tab);
-    auto *pv = new QVBoxLayout(period);
-    pv->setContentsMargins(0, 0, 0, 0);
-    DBCBoxCtrlOkres = check("DBCBoxCtrlOkres", QStringLiteral("CtrlOkres"), QStringLiteral("Uwzględniaj okres przysługiwania:"), period);
-    pv->addWidget(DBCBoxCtrlOkres);
-    PanelOkres = new QWidget(period);
-    PanelOkres->setObjectName(QStringLiteral("PanelOkres"));
-    auto *ol = new QHBoxLayout(PanelOkres);
-    ol->setContentsMargins(20, 0, 0, 0);
-    auto date = [this](const char *name, const QString &field, const QString &caption) {
-        auto *e = new ui::DbLineEdit(PanelOkres);
-        e->setObjectName(QString::fromLatin1(name));
-        e->setCaption(caption);
-        e->bind(&m_source, field);
-        e->setMaximumWidth(110);
-        return e;
-    };
-    ol->addWidget(new QLabel(QStringLiteral("Początek okresu przysługiwania  pomiędzy:"), PanelOkres));
-    DBEditOd = date("DBEditOd", QStringLiteral("DataPrzyslOd"), QStringLiteral("Początek okresu od"));
-    ol->addWidget(DBEditOd);
-    ol->addWidget(new QLabel(QStringLiteral("a"), PanelOkres));
-    DBEditDo = date("DBEditDo", QStringLiteral("DataPrzyslDo"), QStringLiteral("Początek okresu do"));
-    ol->addWidget(DBEditDo);
-    ol->addStretch();
-    pv->addWidget(PanelOkres);
-    g->addWidget(period, 1, 0, 1, 2);
+    const ui::PeriodSelection period = ui::makePeriodSelection(&m_source, tab);
+    DBCBoxCtrlOkres = period.ctrlOkres;
+    PanelOkres = period.panel;
+    DBEditOd = period.od;
+    DBEditDo = period.doo;
+    g->addWidget(period.box, 1, 0, 1, 2);
 
-    auto *manager = new QGroupBox(QStringLiteral("Zarządca:"), tab);
-    auto *ml = new QHBoxLayout(manager);
-    DBCBoxWszyscy = check("DBCBoxWszyscy", QStringLiteral("Wszyscy"), QStringLiteral("Wszyscy"), manager);
-    ml->addWidget(DBCBoxWszyscy);
-    PanelZarzadca = new QWidget(manager);
-    PanelZarzadca->setObjectName(QStringLiteral("PanelZarzadca"));
-    auto *pl = new QHBoxLayout(PanelZarzadca);
-    pl->setContentsMargins(0, 0, 0, 0);
-    pl->addWidget(new QLabel(QStringLiteral("Tylko dla:"), PanelZarzadca));
-    DBCBoxZarzadca = new ui::DbComboBox(PanelZarzadca);
-    DBCBoxZarzadca->setObjectName(QStringLiteral("DBCBoxZarzadca"));
-    DBCBoxZarzadca->setCaption(QStringLiteral("Tylko dla"));
-    DBCBoxZarzadca->bind(&m_source, QStringLiteral("DlaZarzadcy"));
-    DBCBoxZarzadca->setMinimumContentsLength(30);
-    pl->addWidget(DBCBoxZarzadca, 1);
-    ml->addWidget(PanelZarzadca, 1);
-    g->addWidget(manager, 2, 0, 1, 2);
+    const ui::ManagerSelection manager = ui::makeManagerSelection(&m_source, tab);
+    DBCBoxWszyscy = manager.wszyscy;
+    PanelZarzadca = manager.panel;
+    DBCBoxZarzadca = manager.zarzadca;
+    g->addWidget(manager.box, 2, 0, 1, 2);
 
-    DBCBoxLiczDotacje = check("DBCBoxLiczDotacje", QStringLiteral("LiczDotacje"),
-                              QStringLiteral("Oblicz zapotrzebowanie na dotację"), tab);
+    DBCBoxLiczDotacje = new ui::DbCheckBox(QStringLiteral("Oblicz zapotrzebowanie na dotację"), tab);
+    DBCBoxLiczDotacje->setObjectName(QStringLiteral("DBCBoxLiczDotacje"));
+    DBCBoxLiczDotacje->bind(&m_source, QStringLiteral("LiczDotacje"));
     g->addWidget(DBCBoxLiczDotacje, 3, 0, 1, 2);
     RGroupWzor = new ui::DbRadioGroup(QString(), tab);
     RGroupWzor->setObjectName(QStringLiteral("RGroupWzor"));

@@ -30,20 +30,12 @@ class Statement : public test::MainWindowTest {
 protected:
     void SetUp() override {
         test::createDeliveredTables(*db);
-        addManager(QStringLiteral("ZGM"), true);
-        addManager(QStringLiteral("SM Jutrzenka"), false);
+        test::addManager(*db, QStringLiteral("ZGM"), true);
+        test::addManager(*db, QStringLiteral("SM Jutrzenka"), false);
         test::fillDictionary(*db, QStringLiteral("statlok"), QStringList{"komunalne", "spółdzielcze"});
         app(QStringLiteral("Aktualne"), QStringLiteral("Nowak"), 250, QStringLiteral("komunalne"), QStringLiteral("ZGM"));
         app(QStringLiteral("Aktualne"), QStringLiteral("Adamski"), 750, QStringLiteral("spółdzielcze"), QStringLiteral("SM Jutrzenka"));
         makeMainWindow();
-    }
-    void addManager(const QString &opis, bool gminy) {
-        Table t(*db, QStringLiteral("zarzadcy"));
-        t.open();
-        t.insert();
-        t.field(QStringLiteral("Opis")).setString(opis);
-        t.field(QStringLiteral("Wlasn_gminy")).setBoolean(gminy);
-        t.post();
     }
     void app(const QString &table, const QString &surname, double amount, const QString &status, const QString &manager) {
         test::addApplication(*db, table, surname,
