@@ -11,6 +11,7 @@
 #include "register/windows/TFormVarnelMain.h"
 #include "ui/GuardedApplication.h"
 #include "ui/QtFileDialogs.h"
+#include "support/ProgramWindow.h"
 #include "support/Timing.h"
 
 #include <QProgressBar>
@@ -43,16 +44,10 @@ int main(int argc, char **argv) {
     cli::addDemoApplications(*db, Applications, 20240601u);
     std::printf("built %d synthetic applications in %.1f s\n", Applications, seconds(start));
 
-    calc::HeadlessQuestions questions;
-    ui::QtFileDialogs files;
-    core::Context ctx{*db, questions, files, {}};
-    app.setQuestions(&questions);
-    reg::Register reg(ctx);
-    reg::TFormVarnelMain main(ctx, reg);
-    main.logIn = [] { return std::optional<admin::Rights>(admin::Rights{}); };
-    main.FormShow();
-    main.show();
-    reg.setPelnaInformacja(false);
+    bench::ProgramWindow program(app, *db);
+    core::Context &ctx = program.ctx;
+    reg::Register &reg = program.reg;
+    reg::TFormVarnelMain &main = program.main;
     calc::TFormLiczWszystko form(ctx, reg, &main);
     int moves = 0;
     QObject::connect(form.ProgressBar, &QProgressBar::valueChanged, [&moves] { ++moves; });
@@ -82,6 +77,5 @@ int main(int argc, char **argv) {
                 windowed.rows, int(form.failedApplications().size()), bestWindow, bestWindowCpu, moves);
     std::printf("ratio window / headless: %.2f, processor %.2f (goal: at most 1.5)\n", bestWindow / bestHeadless,
                 bestWindowCpu / bestHeadlessCpu);
-    app.setQuestions(nullptr);
     return 0;
 }

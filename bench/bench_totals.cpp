@@ -16,6 +16,7 @@
 #include "ui/DbControls.h"
 #include "ui/GuardedApplication.h"
 #include "ui/QtFileDialogs.h"
+#include "support/ProgramWindow.h"
 #include "support/Timing.h"
 
 #include <QLineEdit>
@@ -97,16 +98,10 @@ int main(int argc, char **argv) {
     }
 
     // The window, as the clerk runs it from the main window.
-    calc::HeadlessQuestions questions;
-    ui::QtFileDialogs files;
-    core::Context ctx{*db, questions, files, {}};
-    app.setQuestions(&questions);
-    reg::Register reg(ctx);
-    reg::TFormVarnelMain main(ctx, reg);
-    main.logIn = [] { return std::optional<admin::Rights>(admin::Rights{}); };
-    main.FormShow();
-    main.show();
-    reg.setPelnaInformacja(false);
+    bench::ProgramWindow program(app, *db);
+    core::Context &ctx = program.ctx;
+    reg::Register &reg = program.reg;
+    reg::TFormVarnelMain &main = program.main;
     totals::TFormDotacja form(ctx, reg, &main);
     form.setRangeMode(monthOf(0), monthOf(Months - 1));
     form.FormShow();
@@ -126,6 +121,5 @@ int main(int argc, char **argv) {
                 bestWindow, bestWindowCpu, qPrintable(form.EditIlosc->text()), qPrintable(form.EditSuma->text().trimmed()),
                 qPrintable(reg.currentTableName()));
     form.done(0);
-    app.setQuestions(nullptr);
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "ui/SelectionPanels.h"
 
+#include "core/Guard.h"
+#include "data/Table.h"
 #include "ui/DbControls.h"
 
 #include <QGroupBox>
@@ -62,6 +64,37 @@ PeriodSelection makePeriodSelection(DataSource *source, QWidget *parent) {
     ol->addStretch();
     pv->addWidget(s.panel);
     return s;
+}
+
+bool openSettingsRow(data::Table &settings, core::Questions &questions,
+                     const std::function<void(data::Table &)> &fillNew) {
+    const bool opened = core::guarded(questions, [&] {
+        if (!settings.isOpen())
+            settings.open();
+        settings.first();
+        if (settings.eof()) {
+            settings.insert();
+            if (fillNew)
+                fillNew(settings);
+        } else {
+            settings.edit();
+        }
+    });
+    if (!opened)
+        settings.close();
+    return opened;
+}
+
+bool closeSettingsRow(data::Table &settings, core::Questions &questions) {
+    if (!settings.isOpen())
+        return true;
+    if (!core::guarded(questions, [&] {
+            if (settings.isEditing())
+                settings.post();
+        }))
+        return false;
+    settings.close();
+    return true;
 }
 
 }  // namespace varnel::ui

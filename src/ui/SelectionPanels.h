@@ -1,7 +1,16 @@
 #pragma once
 
+#include <functional>
+
 class QGroupBox;
 class QWidget;
+
+namespace varnel::core {
+class Questions;
+}
+namespace varnel::data {
+class Table;
+}
 
 namespace varnel::ui {
 
@@ -34,5 +43,16 @@ struct PeriodSelection {
     DbLineEdit *doo = nullptr;        // DBEditDo
 };
 PeriodSelection makePeriodSelection(DataSource *source, QWidget *parent);
+
+// The one row of a settings table (skladlist, skladlic) that a window keeps
+// in editing while it is open: opened and put into editing, or inserted
+// (and given `fillNew`) when the table has none. False, told and closed,
+// when it cannot be opened.
+bool openSettingsRow(data::Table &settings, core::Questions &questions,
+                     const std::function<void(data::Table &)> &fillNew = {});
+// Stores the row and closes the table when the window closes. False (told)
+// when the row cannot be stored (a date that is no date): the window stays
+// open to have it corrected.
+bool closeSettingsRow(data::Table &settings, core::Questions &questions);
 
 }  // namespace varnel::ui

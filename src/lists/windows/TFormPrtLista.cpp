@@ -241,19 +241,8 @@ bool TFormPrtLista::FormShow() {
     data::Table &view = m_reg.TableWnioski();
     if (!view.isOpen() && !m_reg.PokazListeWnioskow())
         return false;
-    const bool opened = core::guarded(m_ctx.questions, [this] {
-        if (!m_settings.isOpen())
-            m_settings.open();
-        m_settings.first();
-        if (m_settings.eof())
-            m_settings.insert();
-        else
-            m_settings.edit();
-    });
-    if (!opened) {
-        m_settings.close();
+    if (!ui::openSettingsRow(m_settings, m_ctx.questions))
         return false;
-    }
     m_source.reloadControls();
     showPanels();
     PageControl->setCurrentWidget(TabSheetWzor);
@@ -265,19 +254,9 @@ void TFormPrtLista::showPanels() {
     PanelOkres->setVisible(DBCBoxCtrlOkres->isChecked());
 }
 
-bool TFormPrtLista::FormClose() {
-    if (!m_settings.isOpen())
-        return true;
-    // Settings that cannot be stored (a date that is no date) stay on the
-    // screen to be corrected.
-    if (!core::guarded(m_ctx.questions, [this] {
-            if (m_settings.isEditing())
-                m_settings.post();
-        }))
-        return false;
-    m_settings.close();
-    return true;
-}
+// Settings that cannot be stored (a date that is no date) stay on the
+// screen to be corrected.
+bool TFormPrtLista::FormClose() { return ui::closeSettingsRow(m_settings, m_ctx.questions); }
 
 void TFormPrtLista::done(int result) {
     if (FormClose())

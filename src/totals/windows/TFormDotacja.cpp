@@ -187,22 +187,10 @@ int TFormDotacja::ShowModal() {
 }
 
 bool TFormDotacja::FormShow() {
-    const bool opened = core::guarded(m_ctx.questions, [this] {
-        if (!m_settings.isOpen())
-            m_settings.open();
-        m_settings.first();
-        if (m_settings.eof()) {
-            // A new row starts with every application and every manager.
-            m_settings.insert();
-            setTotalsOptions(m_settings, TotalsOptions{});
-        } else {
-            m_settings.edit();
-        }
-    });
-    if (!opened) {
-        m_settings.close();
+    // A new row starts with every application and every manager.
+    if (!ui::openSettingsRow(m_settings, m_ctx.questions,
+                             [](data::Table &row) { setTotalsOptions(row, TotalsOptions{}); }))
         return false;
-    }
     DBCBoxZarzadca->setItems(m_reg.choiceLists().managers);
     m_source.reloadControls();
     m_computed = false;
@@ -225,19 +213,7 @@ void TFormDotacja::showPanels() {
     RGroupWzor->setVisible(DBCBoxLiczDotacje->isChecked());
 }
 
-bool TFormDotacja::FormClose() {
-    if (!m_settings.isOpen())
-        return true;
-    // Options that cannot be stored (a date that is no date) stay on the
-    // screen to be corrected.
-    if (!core::guarded(m_ctx.questions, [this] {
-            if (m_settings.isEditing())
-                m_settings.post();
-        }))
-        return false;
-    m_settings.close();
-    return true;
-}
+bool TFormDotacja::FormClose() { return ui::closeSettingsRow(m_settings, m_ctx.questions); }
 
 void TFormDotacja::done(int result) {
     if (FormClose())
