@@ -1,11 +1,11 @@
 // A stored table rebuilt to other definitions: rows copied by field name,
 // the autoinc numbered anew, the layout's indexes, and all or nothing.
 #include "core/DbError.h"
-#include "core/Progress.h"
 #include "data/Database.h"
 #include "data/Rebuild.h"
 #include "data/Table.h"
 #include "support/OldLayouts.h"
+#include "support/RecordedProgress.h"
 #include "support/TempDatabase.h"
 
 #include <gtest/gtest.h>
@@ -56,19 +56,6 @@ protected:
     }
 
     test::TempDatabase db;
-};
-
-class StopAfter : public core::Progress {
-public:
-    explicit StopAfter(int rows) : m_rows(rows) {}
-    void start(int) override {}
-    void step() override { ++m_done; }
-    bool goOn() override { return m_done < m_rows; }
-    void finish() override {}
-
-private:
-    int m_rows;
-    int m_done = 0;
 };
 
 }  // namespace
@@ -135,7 +122,8 @@ TEST_F(Rebuild, AValueThatDoesNotFitLeavesTheTableAsItWas) {
 TEST_F(Rebuild, AStoppedRebuildAndTheWorkTableItselfChangeNothing) {
     TableDef old = layout(QStringLiteral("ar011999"), false, true);
     fill(old);
-    StopAfter stop(1);
+    test::RecordedProgress stop;
+    stop.stopAtStep = 1;
     EXPECT_TRUE(data::rebuildTable(*db, QStringLiteral("ar011999"), layout(QStringLiteral("w"), true), QStringLiteral("tmp1"),
                                    &stop)
                     .stopped);
