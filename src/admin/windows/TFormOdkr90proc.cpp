@@ -56,12 +56,7 @@ TFormOdkr90proc::TFormOdkr90proc(core::Context &ctx, reg::Register &reg, QWidget
     Memo1->setFocusPolicy(Qt::NoFocus);
     Memo1->setMinimumHeight(Memo1->fontMetrics().lineSpacing() * 9 + 12);
 
-    ProgressBar = new QProgressBar(this);
-    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
-    ProgressBar->setTextVisible(false);
-    auto policy = ProgressBar->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    ProgressBar->setSizePolicy(policy);
+    ProgressBar = ui::newWindowBar(this);
 
     ButtonOK = new QPushButton(QStringLiteral("OK"), this);
     ButtonOK->setObjectName(QStringLiteral("ButtonOK"));

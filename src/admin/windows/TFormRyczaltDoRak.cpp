@@ -51,12 +51,7 @@ TFormRyczaltDoRak::TFormRyczaltDoRak(core::Context &ctx, reg::Register &reg, QWi
     value->addWidget(LabelVal);
     value->addWidget(DBEVal, 1);
 
-    ProgressBar = new QProgressBar(this);
-    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
-    ProgressBar->setTextVisible(false);
-    auto policy = ProgressBar->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    ProgressBar->setSizePolicy(policy);
+    ProgressBar = ui::newWindowBar(this);
 
     ButtonDzialaj = new QPushButton(QStringLiteral("Działaj"), this);
     ButtonDzialaj->setObjectName(QStringLiteral("ButtonDzialaj"));

@@ -66,7 +66,7 @@ TFormSerwis::TFormSerwis(core::Context &ctx, reg::Register &reg, core::ProgressF
     auto *layout = new QVBoxLayout(this);
     layout->setMenuBar(MainMenu);
     layout->addStretch();
-    resize(420, 180);
+    resize(440, 120);
 }
 
 QAction *TFormSerwis::addItem(QMenu *menu, const QString &objectName, const QString &caption,

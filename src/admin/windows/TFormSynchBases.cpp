@@ -44,7 +44,7 @@ TFormSynchBases::TFormSynchBases(core::Context &ctx, reg::Register &reg, QWidget
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
     Memo1->setFocusPolicy(Qt::NoFocus);
-    Memo1->setFixedHeight(Memo1->fontMetrics().lineSpacing() * 6 + 12);
+    Memo1->setFixedHeight(Memo1->fontMetrics().lineSpacing() * 8 + 16);
 
     auto *labelPattern = new QLabel(QStringLiteral("Wzorzec struktury bazy"), this);
     EditPattern = new QLineEdit(this);
@@ -64,12 +64,7 @@ TFormSynchBases::TFormSynchBases(core::Context &ctx, reg::Register &reg, QWidget
     ButtonCopy = new QPushButton(QStringLiteral("Działaj"), this);
     ButtonCopy->setObjectName(QStringLiteral("ButtonCopy"));
 
-    ProgressBar = new QProgressBar(this);
-    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
-    ProgressBar->setTextVisible(false);
-    auto policy = ProgressBar->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    ProgressBar->setSizePolicy(policy);
+    ProgressBar = ui::newWindowBar(this);
 
     for (QPushButton *b : {ButtonSource, ButtonDestPlus, ButtonDestUsun, ButtonCopy})
         b->setAutoDefault(false);
