@@ -15,7 +15,7 @@ RebuildResult rebuildTable(Database &db, const QString &table, const TableDef &l
     const TableDef old = db.tableDef(table);  // fails when the table is missing
     const QString work = Database::tableNameOf(workTable);
     if (old.name.compare(work, Qt::CaseInsensitive) == 0)
-        throw core::DbError(QStringLiteral("Table %1 is the work table of the rebuild and cannot be rebuilt").arg(old.name));
+        throw core::DbError(QStringLiteral("Tabela %1 jest tabelą roboczą przebudowy i sama nie może być przebudowana.").arg(old.name));
 
     TableDef def = layout;
     def.name = work;
@@ -58,7 +58,7 @@ RebuildResult rebuildTable(Database &db, const QString &table, const TableDef &l
                     try {
                         values[k] = Table::coerce(targets[k], t.value(sources[k]));
                     } catch (const core::DbError &e) {
-                        throw core::DbError(QStringLiteral("%1, record %2, field %3: %4")
+                        throw core::DbError(QStringLiteral("Tabela %1, rekord %2, pole %3: %4 (tabela pozostała bez zmian)")
                                                 .arg(old.name)
                                                 .arg(t.recNo())
                                                 .arg(old.fields[sources[k]].name, e.message()));
