@@ -32,7 +32,7 @@ TFormSerwis::TFormSerwis(core::Context &ctx, reg::Register &reg, core::ProgressF
     SMnuPowUzytk = addItem(MnuKorekty, QStringLiteral("SMnuPowUzytk"), QStringLiteral("Pow.użytk. (zaokrąglenia)"),
                            [this] { SMnuPowUzytkClick(); });
     SMnuIndeksuj = addItem(MnuKorekty, QStringLiteral("SMnuIndeksuj"), QStringLiteral("Indeksuj numery pomocnicze"), [this] {
-        TFormModiIndex index(m_ctx, m_reg.TableWnioski(), this);
+        TFormModiIndex index(m_ctx, m_reg, this);
         index.exec();
     });
     SMnuSynchBases = addItem(MnuKorekty, QStringLiteral("SMnuSynchBases"), QStringLiteral("Synchronizacja baz"), [this] {
