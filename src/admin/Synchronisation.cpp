@@ -75,13 +75,19 @@ int synchronise(Databases &databases, const std::optional<TableLocation> &patter
         return 0;
     if (!pattern)
         throw core::DbError(QStringLiteral("Nie wybrano wzorca struktury bazy."));
-    const data::TableDef layout = databases.of(pattern->directory).tableDef(pattern->table);
+    data::Database &patternDb = databases.of(pattern->directory);
+    if (!patternDb.tableExists(pattern->table))
+        throw core::DbError(QStringLiteral("Nie ma tabeli wzorca struktury bazy: %1").arg(pattern->path()));
+    const data::TableDef layout = patternDb.tableDef(pattern->table);
     int rebuilt = 0;
     for (int i = 0; i < destinations.size(); ++i) {
         if (beforeTable)
             beforeTable(i);
         const TableLocation &d = destinations[i];
-        const data::RebuildResult r = data::rebuildTable(databases.of(d.directory), d.table, layout, SyncWorkTable, progress);
+        data::Database &db = databases.of(d.directory);
+        if (!db.tableExists(d.table))
+            throw core::DbError(QStringLiteral("Nie ma tabeli %1").arg(d.path()));
+        const data::RebuildResult r = data::rebuildTable(db, d.table, layout, SyncWorkTable, progress);
         if (r.stopped)
             break;
         ++rebuilt;

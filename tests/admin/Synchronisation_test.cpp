@@ -60,8 +60,18 @@ TEST_F(Synchronisation, PathsNameADirectoryAndATable) {
 TEST_F(Synchronisation, AnEmptyListDoesNothingAndAPatternIsRequired) {
     EXPECT_EQ(admin::synchronise(databases, std::nullopt, {}), 0);
     EXPECT_THROW(admin::synchronise(databases, std::nullopt, {own(QStringLiteral("ar041999"))}), core::DbError);
-    EXPECT_THROW(admin::synchronise(databases, own(QStringLiteral("brak")), {own(QStringLiteral("ar041999"))}),
-                 core::DbError);
+    try {
+        admin::synchronise(databases, own(QStringLiteral("brak")), {own(QStringLiteral("ar041999"))});
+        FAIL() << "a missing pattern was taken";
+    } catch (const core::DbError &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Nie ma tabeli wzorca struktury bazy: ") + own(QStringLiteral("brak")).path());
+    }
+    try {
+        admin::synchronise(databases, own(QStringLiteral("Aktualne")), {own(QStringLiteral("brak"))});
+        FAIL() << "a missing table was taken";
+    } catch (const core::DbError &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Nie ma tabeli ") + own(QStringLiteral("brak")).path());
+    }
     EXPECT_EQ(db->tableDef(QStringLiteral("ar041999")).fieldIndex(QStringLiteral("KosztKwh")), -1);
 }
 
