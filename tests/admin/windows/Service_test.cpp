@@ -7,6 +7,7 @@
 #include "admin/windows/TFormSortowanieWnioskow.h"
 #include "admin/windows/TFormSynchBases.h"
 #include "admin/windows/TFormWyborTabeli.h"
+#include "core/HelpTopics.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
 #include "register/Register.h"
@@ -239,6 +240,11 @@ TEST_F(Service, UndoingNinetyPercentConvertsOnceFromTheDateShown) {
     EXPECT_TRUE(w.Memo1->isReadOnly());
     EXPECT_FALSE(w.ProgressBar->isVisible());
     EXPECT_TRUE(w.ButtonOK->isEnabled());
+    // F1 tells how to make the copy the note asks for.
+    int topic = 0;
+    w.showHelp = [&](int t) { topic = t; };
+    QTest::keyClick(&w, Qt::Key_F1);
+    EXPECT_EQ(topic, help::DatabaseCopy);
 
     test::pressOK(&w);
     // Adamczyk's period starts on the date itself; Lis's before it.
