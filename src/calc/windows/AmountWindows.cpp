@@ -156,12 +156,7 @@ TFormWskProc::TFormWskProc(core::Context &ctx, reg::Register &reg, QWidget *pare
     line->addWidget(label);
     line->addWidget(DBEWskaznik);
     layout->addLayout(line);
-    ProgressBar = new QProgressBar(this);
-    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
-    ProgressBar->setTextVisible(false);
-    auto policy = ProgressBar->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    ProgressBar->setSizePolicy(policy);
+    ProgressBar = ui::newWindowBar(this);
     layout->addWidget(ProgressBar);
     QPushButton *cofnij = nullptr;
     QPushButton *ok = addButtons(this, layout, cofnij);

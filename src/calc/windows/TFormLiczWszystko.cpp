@@ -75,12 +75,7 @@ TFormLiczWszystko::TFormLiczWszystko(core::Context &ctx, reg::Register &reg, QWi
     // Lines of one height: the list lays out thousands of failed
     // applications without measuring each line again every time it repaints.
     ListBoxBledy->setUniformItemSizes(true);
-    ProgressBar = new QProgressBar(this);
-    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
-    ProgressBar->setTextVisible(false);
-    auto policy = ProgressBar->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    ProgressBar->setSizePolicy(policy);
+    ProgressBar = ui::newWindowBar(this);
     ButtonZakoncz = new QPushButton(QStringLiteral("Zamknij"), this);
     ButtonZakoncz->setObjectName(QStringLiteral("ButtonZakoncz"));
     connect(ButtonZakoncz, &QPushButton::clicked, this, &QDialog::hide);
