@@ -56,6 +56,10 @@ void fillDictionary(data::Database &db, const QString &table, const QList<std::p
 // Adds unused texts to a dictionary in this order.
 void fillDictionary(data::Database &db, const QString &table, const QStringList &texts);
 
+// Adds a building manager to zarzadcy: its text (Opis) and whether its
+// dwellings are municipal property (Wlasn_gminy).
+void addManager(data::Database &db, const QString &opis, bool wlasnGminy);
+
 // Sets the payments of the current applications (Aktualne) in surname
 // order: the first `paid` are paid 100, 101, ... in full and to the manager,
 // the others nothing; no lump sums. Returns the first surname.
