@@ -1,6 +1,7 @@
 #include "calc/BulkRecalc.h"
 #include "cli/AdminTool.h"
 #include "cli/DemoData.h"
+#include "cli/DecisionCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/Migration.h"
 #include "cli/OfficeDatabase.h"
@@ -406,6 +407,7 @@ const std::vector<Command> &adminCommands() {
          0,
          runRecalc},
         listCommand(),
+        decisionCommand(),
     };
     return commands;
 }

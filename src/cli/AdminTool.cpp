@@ -5,6 +5,7 @@
 #include "core/DbError.h"
 
 #include <QCoreApplication>
+#include <QSaveFile>
 #include <QTextStream>
 #include <QTranslator>
 #include <cstring>
@@ -120,6 +121,15 @@ std::unique_ptr<data::Database> CommandContext::openDatabase() const {
     return data::Database::open(dir.isEmpty() ? data::Alias::resolve() : dir);
 }
 
+void writeOwnersFile(const QString &path, const QByteArray &bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw CommandError(QStringLiteral("nie można zapisać pliku %1: %2").arg(path, file.errorString()));
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw CommandError(QStringLiteral("nie można zapisać pliku %1: %2").arg(path, file.errorString()));
+}
+
 QString polishCount(qint64 n, const QString &one, const QString &few, const QString &many) {
     const qint64 tens = n % 100;
     const qint64 units = n % 10;
@@ -190,6 +200,9 @@ int runAdmin(const QStringList &arguments, QTextStream &out, QTextStream &err) {
     try {
         command->run(context);
         code = 0;
+    } catch (const UsageError &e) {
+        err << prefix << e.message() << QStringLiteral(" Użycie: varnel-admin %1\n").arg(command->usage) << hint;
+        code = 2;
     } catch (const CommandError &e) {
         err << prefix << e.message() << '\n';
     } catch (const core::DbError &e) {

@@ -10,7 +10,6 @@
 #include "print/RecordingPageDevice.h"
 
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QTextStream>
 
 namespace varnel::cli {
@@ -32,15 +31,6 @@ QByteArray textDump(const print::RecordingPageDevice &device, int firstPage) {
             out += QStringLiteral("%1\t%2\t%3\t%4\n").arg(firstPage + i).arg(t.x).arg(t.y).arg(text);
         }
     return out.toUtf8();
-}
-
-void writeOwnersFile(const QString &path, const QByteArray &bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw CommandError(QStringLiteral("nie można zapisać pliku %1: %2").arg(path, file.errorString()));
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw CommandError(QStringLiteral("nie można zapisać pliku %1: %2").arg(path, file.errorString()));
 }
 
 void runList(CommandContext &c) {

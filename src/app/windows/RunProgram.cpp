@@ -20,6 +20,8 @@
 #include "register/windows/TFormVarnelMain.h"
 #include "register/windows/TFormWnioski.h"
 #include "core/Guard.h"
+#include "templates/windows/PatternDialogs.h"
+#include "templates/windows/TFormPrtDec.h"
 #include "ui/GuardedApplication.h"
 #include "ui/QtFileDialogs.h"
 #include "register/windows/QtQuestions.h"
@@ -144,6 +146,12 @@ void RunProgram::wireMainWindow() {
             m_slowniki->showFor(list);
         });
     }
+    // The field patterns of "Parametry" › "Wzorce pól".
+    main.setMenuHandler(QStringLiteral("SMnuWzorNrDec"), [&ctx, &main] { templates::TFormWzorNrDec(ctx, &main).exec(); });
+    main.setMenuHandler(QStringLiteral("SMnuWzorTerminPlatn"),
+                        [&ctx, &main] { templates::TFormWzorTerminPlatn(ctx, &main).exec(); });
+    main.setMenuHandler(QStringLiteral("SMnuWzorOkres"), [&ctx, &main] { templates::TFormWzorPlatneOdDo(ctx, &main).exec(); });
+    main.setMenuHandler(QStringLiteral("SMnuStopka"), [&ctx, &main] { templates::TFormWzorStopki(ctx, &main).exec(); });
     main.setMenuHandler(QStringLiteral("SMnuIndeksuj"), [&ctx, &reg, &main] {
         admin::TFormModiIndex index(ctx, reg.TableWnioski(), &main);
         index.exec();
@@ -154,8 +162,15 @@ reg::TFormWnioski &RunProgram::wnioski() {
     if (!m_wnioski) {
         m_wnioski = std::make_unique<reg::TFormWnioski>(*m_context, *m_register, m_main.get());
         m_wnioski->showHelp = [this](int topic) { showHelp(topic); };
+        m_wnioski->printDecision = [this](const QString &templateFile) { prtDec().ShowModal(templateFile); };
     }
     return *m_wnioski;
+}
+
+templates::TFormPrtDec &RunProgram::prtDec() {
+    if (!m_prtDec)
+        m_prtDec = std::make_unique<templates::TFormPrtDec>(*m_context, m_register->TableWnioski(), m_main.get());
+    return *m_prtDec;
 }
 
 help::TFormPomoc &RunProgram::pomoc() {

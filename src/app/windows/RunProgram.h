@@ -21,6 +21,9 @@ class TFormSlowniki;
 namespace varnel::help {
 class TFormPomoc;
 }
+namespace varnel::templates {
+class TFormPrtDec;
+}
 namespace varnel::reg {
 class QtQuestions;
 }
@@ -65,8 +68,10 @@ private:
     std::unique_ptr<admin::TFormSlownZarz> m_slownZarz;
     std::unique_ptr<admin::TFormSlowniki> m_slowniki;
     std::unique_ptr<help::TFormPomoc> m_pomoc;
+    std::unique_ptr<templates::TFormPrtDec> m_prtDec;  // keeps its copy count for the run
 
     reg::TFormWnioski &wnioski();
+    templates::TFormPrtDec &prtDec();
     help::TFormPomoc &pomoc();
     void showHelp(int topic);
 };
