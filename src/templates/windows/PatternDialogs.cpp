@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMetaObject>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -61,7 +62,7 @@ ui::DbLineEdit *ParameterRowDialog::addEdit(int row, const QString &label, const
     e->setCaption(caption);
     e->bind(m_source, field);
     l->setBuddy(e);
-    m_fields->addWidget(l, row, 0);
+    m_fields->addWidget(l, row, 0, Qt::AlignRight);
     m_fields->addWidget(e, row, 1);
     return e;
 }
@@ -78,7 +79,12 @@ void ParameterRowDialog::showEvent(QShowEvent *event) {
         QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
         return;
     }
-    focusNextChild();
+    // The first field takes the keys, its text selected.
+    if (QLayoutItem *first = m_fields->itemAtPosition(0, m_fields->columnCount() > 1 ? 1 : 0); first && first->widget()) {
+        first->widget()->setFocus();
+        if (auto *edit = qobject_cast<QLineEdit *>(first->widget()))
+            edit->selectAll();
+    }
 }
 
 void ParameterRowDialog::ButtonOKClick() {
@@ -138,6 +144,7 @@ TFormWzorStopki::TFormWzorStopki(core::Context &ctx, QWidget *parent)
     DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
     DBMemo1->setCaption(QStringLiteral("Stopka"));
     DBMemo1->setTabChangesFocus(true);
+    DBMemo1->setLineWrapMode(QPlainTextEdit::NoWrap);  // a line of the memo is a printed line
     DBMemo1->bind(source(), QStringLiteral("Stopka"));
     fields()->addWidget(DBMemo1, 0, 0);
     resize(520, 300);

@@ -22,6 +22,10 @@
 
 namespace varnel::templates {
 
+namespace {
+constexpr int ScreenMargin = 10;
+}
+
 TFormPrtDec::TFormPrtDec(core::Context &ctx, data::Table &applications, QWidget *parent)
     : QDialog(parent), m_ctx(ctx), m_applications(applications) {
     setObjectName(QStringLiteral("TFormPrtDec"));
@@ -108,6 +112,9 @@ bool TFormPrtDec::FormShow(const QString &templateFile) {
     });
     if (!filled)
         return false;
+    // A little white around the text on the screen; the print lays out a
+    // copy of its own without it.
+    REdit->document()->setDocumentMargin(ScreenMargin);
     wrapAtPrintedWidth();
     QTextCursor start(REdit->document());
     start.movePosition(QTextCursor::Start);
