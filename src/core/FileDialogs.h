@@ -12,7 +12,8 @@ namespace varnel::core {
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
-    // The chosen file, or an empty text when the user gave up.
+    // The chosen file, or an empty text when the user gave up. A `directory`
+    // that names a file opens its folder with that file name filled in.
     virtual QString openFile(QWidget *parent, const QString &directory, const QString &filter,
                              const QString &defaultSuffix) = 0;
     virtual QString saveFile(QWidget *parent, const QString &directory, const QString &filter,

@@ -19,6 +19,12 @@ public:
     // Message box titled "Potwierdzenie" with Tak and Nie and a question icon.
     virtual bool confirm(const QString &text) = 0;
 
+    enum class Choice { Yes, No, Cancel };
+    // Message box titled "Potwierdzenie" with Tak, Nie and Anuluj and a
+    // question icon. Where no one can cancel (a run nobody watches), the
+    // question is put as a confirmation.
+    virtual Choice confirmOrCancel(const QString &text) { return confirm(text) ? Choice::Yes : Choice::No; }
+
     // The question dialog: "Potwierdzenie", "Tak"/"Nie", centred.
     virtual bool takNie(const QString &text) = 0;
     // "Potwierdzenie", "Tak"/"Nie"/"Cofnij", centred; cancelled tells "Cofnij".

@@ -41,6 +41,16 @@ bool ScriptedQuestions::confirm(const QString &text) {
     return next() == Answer::Yes;
 }
 
+core::Questions::Choice ScriptedQuestions::confirmOrCancel(const QString &text) {
+    m_asked.push_back({Kind::ConfirmOrCancel, text, {}});
+    switch (next()) {
+    case Answer::Yes: return Choice::Yes;
+    case Answer::No: return Choice::No;
+    case Answer::Cancel: break;
+    }
+    return Choice::Cancel;
+}
+
 bool ScriptedQuestions::takNie(const QString &text) {
     m_asked.push_back({Kind::TakNie, text, {}});
     return next() == Answer::Yes;

@@ -16,9 +16,9 @@ namespace varnel::test {
 // the next from the queue, or the default answer when the queue is empty.
 class ScriptedQuestions : public core::Questions {
 public:
-    enum class Kind { Inform, Error, Confirm, TakNie, TakNieCofnij, KontynuujPrzerwij };
-    // Yes: "Tak" / "Kontynuuj"; No: "Nie" / "Przerwij"; Cancel: "Cofnij"
-    // (for the questions without "Cofnij" it counts as No).
+    enum class Kind { Inform, Error, Confirm, TakNie, TakNieCofnij, KontynuujPrzerwij, ConfirmOrCancel };
+    // Yes: "Tak" / "Kontynuuj"; No: "Nie" / "Przerwij"; Cancel: "Cofnij" or
+    // "Anuluj" (for the questions without either it counts as No).
     enum class Answer { Yes, No, Cancel };
 
     struct Asked {
@@ -43,6 +43,7 @@ public:
     void inform(const QString &text) override;
     void error(const QString &text) override;
     bool confirm(const QString &text) override;
+    Choice confirmOrCancel(const QString &text) override;
     bool takNie(const QString &text) override;
     bool takNieCofnij(const QString &text, bool &cancelled) override;
     bool kontynuujPrzerwij(const QString &text, QPoint pos) override;

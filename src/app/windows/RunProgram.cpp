@@ -22,6 +22,7 @@
 #include "core/Guard.h"
 #include "templates/windows/PatternDialogs.h"
 #include "templates/windows/TFormPrtDec.h"
+#include "templates/windows/TFormWzorDec.h"
 #include "ui/GuardedApplication.h"
 #include "ui/QtFileDialogs.h"
 #include "register/windows/QtQuestions.h"
@@ -152,6 +153,11 @@ void RunProgram::wireMainWindow() {
                         [&ctx, &main] { templates::TFormWzorTerminPlatn(ctx, &main).exec(); });
     main.setMenuHandler(QStringLiteral("SMnuWzorOkres"), [&ctx, &main] { templates::TFormWzorPlatneOdDo(ctx, &main).exec(); });
     main.setMenuHandler(QStringLiteral("SMnuStopka"), [&ctx, &main] { templates::TFormWzorStopki(ctx, &main).exec(); });
+    main.setMenuHandler(QStringLiteral("SMnuFormularze"), [this, &ctx, &main] {
+        if (!m_wzorDec)
+            m_wzorDec = std::make_unique<templates::TFormWzorDec>(ctx, &main);
+        m_wzorDec->run();
+    });
     main.setMenuHandler(QStringLiteral("SMnuIndeksuj"), [&ctx, &reg, &main] {
         admin::TFormModiIndex index(ctx, reg.TableWnioski(), &main);
         index.exec();

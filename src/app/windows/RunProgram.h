@@ -21,11 +21,12 @@ class TFormSlowniki;
 namespace varnel::help {
 class TFormPomoc;
 }
-namespace varnel::templates {
-class TFormPrtDec;
-}
 namespace varnel::reg {
 class QtQuestions;
+}
+namespace varnel::templates {
+class TFormPrtDec;
+class TFormWzorDec;
 }
 namespace varnel::ui {
 class QtFileDialogs;
@@ -69,6 +70,7 @@ private:
     std::unique_ptr<admin::TFormSlowniki> m_slowniki;
     std::unique_ptr<help::TFormPomoc> m_pomoc;
     std::unique_ptr<templates::TFormPrtDec> m_prtDec;  // keeps its copy count for the run
+    std::unique_ptr<templates::TFormWzorDec> m_wzorDec;
 
     reg::TFormWnioski &wnioski();
     templates::TFormPrtDec &prtDec();

@@ -42,6 +42,20 @@ bool QtQuestions::confirm(const QString &text) {
     return box.clickedButton() == tak;
 }
 
+core::Questions::Choice QtQuestions::confirmOrCancel(const QString &text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Potwierdzenie"), text, QMessageBox::NoButton, m_parent);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton *tak = box.addButton(QStringLiteral("Tak"), QMessageBox::YesRole);
+    QPushButton *nie = box.addButton(QStringLiteral("Nie"), QMessageBox::NoRole);
+    QPushButton *anuluj = box.addButton(QStringLiteral("Anuluj"), QMessageBox::RejectRole);
+    box.setDefaultButton(tak);
+    box.setEscapeButton(anuluj);
+    box.exec();
+    if (box.clickedButton() == tak)
+        return Choice::Yes;
+    return box.clickedButton() == nie ? Choice::No : Choice::Cancel;
+}
+
 bool QtQuestions::takNie(const QString &text) { return m_pytanie.TakNie(text); }
 
 bool QtQuestions::takNieCofnij(const QString &text, bool &cancelled) {

@@ -12,6 +12,7 @@ class TFormPytanie;
 //  - inform: information box "Varnel" with OK;
 //  - error: critical box "Varnel" with the engine's (or file's) own text;
 //  - confirm: box "Potwierdzenie" with "Tak" and "Nie" and a question icon;
+//  - confirmOrCancel: the same with "Anuluj" as well;
 //  - takNie, takNieCofnij, kontynuujPrzerwij: the question dialog.
 // A question dialog whose icon file is missing throws reg::PytanieFileError
 // before anything is shown; the operation that asked is abandoned and shows
@@ -23,6 +24,7 @@ public:
     void inform(const QString &text) override;
     void error(const QString &text) override;
     bool confirm(const QString &text) override;
+    Choice confirmOrCancel(const QString &text) override;
     bool takNie(const QString &text) override;
     bool takNieCofnij(const QString &text, bool &cancelled) override;
     bool kontynuujPrzerwij(const QString &text, QPoint pos) override;

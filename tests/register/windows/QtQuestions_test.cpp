@@ -50,6 +50,29 @@ TEST(QtQuestions, ConfirmIsTheTakNieMessageBox) {
     EXPECT_FALSE(yes);
 }
 
+TEST(QtQuestions, ConfirmOrCancelHasTakNieAnuluj) {
+    using Choice = varnel::core::Questions::Choice;
+    TFormPytanie pytanie(QCoreApplication::applicationDirPath());
+    QtQuestions q(pytanie);
+    Choice c = Choice::Yes;
+    const auto ask = [&] { c = q.confirmOrCancel(QStringLiteral("Zapisać zmiany?")); };
+    answerBox(ask, QStringLiteral("Anuluj"), [](QMessageBox &box) {
+        EXPECT_EQ(box.windowTitle(), QStringLiteral("Potwierdzenie"));
+        EXPECT_EQ(box.icon(), QMessageBox::Question);
+        EXPECT_EQ(buttonTexts(box), (QStringList{QStringLiteral("Anuluj"), QStringLiteral("Nie"), QStringLiteral("Tak")}));
+        EXPECT_EQ(box.text(), QStringLiteral("Zapisać zmiany?"));
+    });
+    EXPECT_EQ(c, Choice::Cancel);
+    answerBox(ask, QStringLiteral("Nie"), [](QMessageBox &) {});
+    EXPECT_EQ(c, Choice::No);
+    answerBox(ask, QStringLiteral("Tak"), [](QMessageBox &) {});
+    EXPECT_EQ(c, Choice::Yes);
+    // Closing the box any other way is Anuluj: nothing is decided.
+    c = Choice::Yes;
+    EXPECT_TRUE(varnel::test::answerModalOf<QMessageBox>(ask, [](QMessageBox &box) { box.close(); }));
+    EXPECT_EQ(c, Choice::Cancel);
+}
+
 TEST(QtQuestions, InformAndErrorHaveOneOkButton) {
     TFormPytanie pytanie(QCoreApplication::applicationDirPath());
     QtQuestions q(pytanie);
