@@ -143,22 +143,19 @@ TEST_F(FieldPatterns, TheFooterTakesAnyNumberOfLinesAndItsCloseBoxIsCofnij) {
     const QString before = param("Stopka").toString();
     templates::TFormWzorStopki dialog(ctx, main.get());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Wzorzec stopki "));
-    ASSERT_TRUE(run<templates::TFormWzorStopki>(dialog, [&](templates::TFormWzorStopki &d) {
+    // Two lines typed in place of the footer, then the dialog closed.
+    const auto typeTwoLines = [](templates::TFormWzorStopki &d, const std::function<void()> &close) {
         d.DBMemo1->setFocus();
         d.DBMemo1->selectAll();
         test::typeText(d.DBMemo1, QStringLiteral("Sprawę prowadzi: @<Nazwisko>@"));
         QTest::keyClick(d.DBMemo1, Qt::Key_Return);
         test::typeText(d.DBMemo1, QStringLiteral("Otrzymują: 1. Wnioskodawca"));
-        d.close();
-    }));
+        close();
+    };
+    ASSERT_TRUE(run<templates::TFormWzorStopki>(dialog, [&](templates::TFormWzorStopki &d) { typeTwoLines(d, [&] { d.close(); }); }));
     EXPECT_EQ(param("Stopka").toString(), before);
     ASSERT_TRUE(run<templates::TFormWzorStopki>(dialog, [&](templates::TFormWzorStopki &d) {
-        d.DBMemo1->setFocus();
-        d.DBMemo1->selectAll();
-        test::typeText(d.DBMemo1, QStringLiteral("Sprawę prowadzi: @<Nazwisko>@"));
-        QTest::keyClick(d.DBMemo1, Qt::Key_Return);
-        test::typeText(d.DBMemo1, QStringLiteral("Otrzymują: 1. Wnioskodawca"));
-        test::pressOK(&d);
+        typeTwoLines(d, [&] { test::pressOK(&d); });
     }));
     EXPECT_EQ(param("Stopka").toString().split(QRegularExpression(QStringLiteral("\r?\n"))),
               (QStringList{QStringLiteral("Sprawę prowadzi: @<Nazwisko>@"), QStringLiteral("Otrzymują: 1. Wnioskodawca")}));

@@ -48,18 +48,11 @@ protected:
         applications.field(QStringLiteral("Wyplata_calosc")).setCurrency(215.4);
         applications.post();
         ctx.values.userName = QStringLiteral("EWA");
-        templateFile = write(QStringLiteral("decyzja.txt"),
+        templateFile = db.writeFile(QStringLiteral("decyzja.txt"),
                              "Decyzja dla @<Imię>@ @<Nazwisko>@\nKwota: @<Wypłata (całość)>@\n");
         window = std::make_unique<TFormPrtDec>(ctx, applications);
     }
 
-    QString write(const QString &name, const QByteArray &data) {
-        const QString path = QDir(db.path()).filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(data);
-        return path;
-    }
     QString text() const { return window->REdit->toPlainText(); }
     // "Drukuj" prints into a PDF file as the printer chosen.
     void printInto(const QString &file) {
@@ -277,11 +270,8 @@ protected:
         prtDec = std::make_unique<TFormPrtDec>(ctx, reg->TableWnioski(), main.get());
         main->printDecision = [this] { form->ButtonDrukujClick(); };
         form->printDecision = [this](const QString &file) { prtDec->ShowModal(file); };
-        const QString path = QDir(db.path()).filePath(QStringLiteral("krotka.fmz"));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("Decyzja: @<Nazwisko i imię>@, @<Wypłata (całość)>@, płatne @<Termin płatn.>@");
-        templateFile = path;
+        templateFile = db.writeFile(QStringLiteral("krotka.fmz"),
+                                    "Decyzja: @<Nazwisko i imię>@, @<Wypłata (całość)>@, płatne @<Termin płatn.>@");
     }
     void printFromTheMenu(const std::function<void(TFormPrtDec &)> &act, bool expectWindow = true) {
         const bool shown = test::answerModalOf<TFormPrtDec>(
