@@ -174,8 +174,10 @@ reg::TFormWnioski &RunProgram::wnioski() {
 }
 
 templates::TFormPrtDec &RunProgram::prtDec() {
-    if (!m_prtDec)
+    if (!m_prtDec) {
         m_prtDec = std::make_unique<templates::TFormPrtDec>(*m_context, m_register->TableWnioski(), m_main.get());
+        m_prtDec->showHelp = [this](int topic) { showHelp(topic); };
+    }
     return *m_prtDec;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/Context.h"
 #include "core/Guard.h"
+#include "core/HelpTopics.h"
 #include "core/Questions.h"
 #include "data/Table.h"
 #include "print/RichTextPrint.h"
@@ -13,6 +14,7 @@
 #include "ui/UpDown.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPageLayout>
@@ -168,6 +170,14 @@ void TFormPrtDec::keepPrinterForTheRun() {
     const int copies = m_ctx.values.printer.copies;
     m_ctx.values.printer = ui::printerSettingsOf(m_printer);
     m_ctx.values.printer.copies = copies;
+}
+
+void TFormPrtDec::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_F1 && showHelp) {
+        showHelp(help::PrintDecision);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TFormPrtDec::resizeEvent(QResizeEvent *event) {

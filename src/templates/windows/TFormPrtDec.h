@@ -77,9 +77,12 @@ public:
     // (tests choose without a screen). The dialog shows the window's copy
     // count, and a count changed there is the window's from then on.
     std::function<bool(QPrinter &printer, QWidget *parent)> choosePrinter;
+    // F1 opens the help file at the topic of decision printing.
+    std::function<void(int topic)> showHelp;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void FormResize();

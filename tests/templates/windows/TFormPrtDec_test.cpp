@@ -85,6 +85,11 @@ TEST_F(PrintWindow, OpensOnTheFilledDecisionWithTheCaretAtTheStart) {
     EXPECT_FALSE(window->REdit->textCursor().hasSelection());
     EXPECT_FALSE(window->REdit->isReadOnly());
     EXPECT_TRUE(questions.asked().empty());
+
+    int topic = 0;
+    window->showHelp = [&](int t) { topic = t; };
+    QTest::keyClick(window->REdit, Qt::Key_F1);
+    EXPECT_EQ(topic, 117);
 }
 
 TEST_F(PrintWindow, AnUnreadableTemplateIsToldWithTheFilesErrorAndTheWindowDoesNotOpen) {
