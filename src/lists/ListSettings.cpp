@@ -31,12 +31,16 @@ int itemIndex(const QStringList &items, const QString &chosen) {
 }
 
 ListSettings readListSettings(data::Database &db) {
-    ListSettings s;
     data::Table t(db, QStringLiteral("skladlist"));
     t.open();
     t.first();
     if (t.eof())
-        return s;
+        return ListSettings();
+    return listSettingsOf(t);
+}
+
+ListSettings listSettingsOf(data::Table &t) {
+    ListSettings s;
     s.kogo = t.field(QStringLiteral("Kogo")).asString();
     s.sort = t.field(QStringLiteral("Sort")).asString();
     s.ramki = t.field(QStringLiteral("WygladRamki")).asBoolean();

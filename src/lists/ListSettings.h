@@ -35,6 +35,9 @@ int itemIndex(const QStringList &items, const QString &chosen);
 // The first row of skladlist.db; a table without a row gives blank settings
 // (nothing is chosen, so nothing is listed).
 ListSettings readListSettings(data::Database &db);
+// The settings of the current row of a cursor over skladlist, the row being
+// edited included (the printing window holds it in editing).
+ListSettings listSettingsOf(data::Table &settingsRow);
 
 // The footer of a list: the fields of the parameter row.
 struct ListFooter {

@@ -229,6 +229,7 @@ ListTemplateReading readListTemplateFile(const QString &path) {
     if (!file.isOpen() || file.error() != QFileDevice::NoError) {
         ListTemplateReading r;
         r.error = QStringLiteral("Nie można odczytać pliku %1: %2").arg(path, file.errorString());
+        r.fileError = true;
         return r;
     }
     return readListTemplate(bytes, path);

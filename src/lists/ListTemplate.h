@@ -81,6 +81,7 @@ struct ListTemplateReading {
     Read read = Read::Nothing;
     ListTemplate tmpl;
     QString error;  // the message when not read whole
+    bool fileError = false;  // the file itself could not be read (error is the file's error)
 
     bool loaded() const { return read == Read::Whole; }
     bool headerRead() const { return read != Read::Nothing; }

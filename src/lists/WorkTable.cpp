@@ -3,6 +3,7 @@
 #include "data/Database.h"
 #include "data/Table.h"
 #include "lists/ListItems.h"
+#include "lists/TemplateEditing.h"
 
 namespace varnel::lists {
 
@@ -84,22 +85,23 @@ void storeWorkTableSums(data::Database &db, const QVector<double> &sums) {
 }
 
 void appendColumn(data::Table &workTable, const QString &item) {
+    const ListColumn c = newColumn(item);
     const int next = workTable.recordCount() + 1;
     workTable.append();
     workTable.field(NrPola).setInteger(next);
-    workTable.field(Nazwa).setString(item);
-    workTable.field(Dlugosc).setInteger(20);
-    workTable.field(Suma).setString(isSummable(item) ? QStringLiteral("-") : QString());
+    workTable.field(Nazwa).setString(c.name);
+    workTable.field(Dlugosc).setInteger(c.width);
+    workTable.field(Suma).setString(c.sum);
     workTable.post();
 }
 
 QString toggleColumnSum(data::Table &workTable) {
-    const QString name = workTable.field(Nazwa).asString();
-    if (!isSummable(name))
-        return QStringLiteral("Nie można sumować wg pola: ") + name;
-    const bool on = workTable.field(Suma).asString() == QLatin1String("+");
+    ListColumn c{workTable.field(Nazwa).asString(), 0, workTable.field(Suma).asString()};
+    const QString refused = toggleSum(c);
+    if (!refused.isEmpty())
+        return refused;
     workTable.edit();
-    workTable.field(Suma).setString(on ? QStringLiteral("-") : QStringLiteral("+"));
+    workTable.field(Suma).setString(c.sum);
     workTable.post();
     return QString();
 }

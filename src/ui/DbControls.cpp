@@ -6,7 +6,10 @@
 #include "ui/DataSource.h"
 #include "core/Questions.h"
 
+#include <QButtonGroup>
 #include <QFocusEvent>
+#include <QRadioButton>
+#include <QVBoxLayout>
 #include <QTimer>
 #include <algorithm>
 
@@ -274,6 +277,62 @@ void DbCheckBox::load() {
     else
         on = v.toString() == QLatin1String("Tak");
     setChecked(on);
+    m_loading = false;
+}
+
+// ---------------------------------------------------------------------------
+
+DbRadioGroup::DbRadioGroup(const QString &title, QWidget *parent) : QGroupBox(title, parent), m_group(new QButtonGroup(this)) {
+    new QVBoxLayout(this);
+    connect(m_group, &QButtonGroup::idClicked, this, [this](int id) {
+        if (!beginChange()) {
+            load();
+            return;
+        }
+        try {
+            writeValue(m_items.value(id), QString());
+        } catch (const FieldValueError &err) {
+            refuse(err.message());
+            load();
+        }
+    });
+}
+
+void DbRadioGroup::setItems(const QStringList &items) {
+    for (QAbstractButton *b : m_group->buttons()) {
+        m_group->removeButton(b);
+        delete b;
+    }
+    m_items = items;
+    for (int i = 0; i < items.size(); ++i) {
+        auto *b = new QRadioButton(items[i], this);
+        m_group->addButton(b, i);
+        layout()->addWidget(b);
+    }
+    load();
+}
+
+QAbstractButton *DbRadioGroup::button(int index) const { return m_group->button(index); }
+
+int DbRadioGroup::itemIndex() const { return m_group->checkedId(); }
+
+void DbRadioGroup::load() {
+    m_loading = true;
+    auto trimmed = [](QString s) {
+        while (s.endsWith(QLatin1Char(' ')))
+            s.chop(1);
+        return s;
+    };
+    const QString stored = trimmed(fieldValue().toString());
+    int chosen = -1;
+    for (int i = 0; i < m_items.size() && chosen < 0; ++i)
+        if (!stored.isEmpty() && trimmed(m_items[i]) == stored)
+            chosen = i;
+    // An exclusive group cannot show no choice once one is made.
+    m_group->setExclusive(false);
+    for (QAbstractButton *b : m_group->buttons())
+        b->setChecked(m_group->id(b) == chosen);
+    m_group->setExclusive(true);
     m_loading = false;
 }
 

@@ -5,10 +5,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <optional>
+
+class QButtonGroup;
 
 namespace varnel::ui {
 
@@ -107,6 +110,25 @@ public:
     explicit DbCheckBox(const QString &text = QString(), QWidget *parent = nullptr);
     void load() override;
     void store() override {}
+};
+
+// Radio group bound to a text field that stores the text of the chosen
+// item. A stored text that matches no item (blanks after it do not count)
+// leaves every item unchosen: itemIndex() is then -1.
+class DbRadioGroup : public QGroupBox, public DbControl {
+    Q_OBJECT
+public:
+    explicit DbRadioGroup(const QString &title = QString(), QWidget *parent = nullptr);
+    void setItems(const QStringList &items);
+    QStringList items() const { return m_items; }
+    int itemIndex() const;
+    QAbstractButton *button(int index) const;
+    void load() override;
+    void store() override {}
+
+private:
+    QStringList m_items;
+    QButtonGroup *m_group;
 };
 
 // Multi-line text bound to a memo or text field.

@@ -23,6 +23,24 @@ void setParameters(data::Database &db, const QList<std::pair<QString, QVariant>>
     param.post();
 }
 
+QString payFirstApplications(data::Database &db, int paid) {
+    data::Table t(db, QStringLiteral("Aktualne"));
+    t.open();
+    t.setIndexName(QStringLiteral("NazwNdx"));
+    QString first;
+    int i = 0;
+    for (t.first(); !t.eof(); t.next(), ++i) {
+        if (i == 0)
+            first = t.field(QStringLiteral("Nazwisko")).asString();
+        t.edit();
+        t.field(QStringLiteral("Wyplata_calosc")).setCurrency(i < paid ? 100 + i : 0);
+        t.field(QStringLiteral("Wyplata_zarzadca")).setCurrency(i < paid ? 100 + i : 0);
+        t.field(QStringLiteral("Wyplata_ryczalt")).setCurrency(0);
+        t.post();
+    }
+    return first;
+}
+
 void fillDictionary(data::Database &db, const QString &table, const QList<std::pair<QString, bool>> &rows) {
     data::Table t(db, table);
     t.open();

@@ -50,6 +50,11 @@ void fillDictionary(data::Database &db, const QString &table, const QList<std::p
 // Adds unused texts to a dictionary in this order.
 void fillDictionary(data::Database &db, const QString &table, const QStringList &texts);
 
+// Sets the payments of the current applications (Aktualne) in surname
+// order: the first `paid` are paid 100, 101, ... in full and to the manager,
+// the others nothing; no lump sums. Returns the first surname.
+QString payFirstApplications(data::Database &db, int paid);
+
 // A run of the program on a new, empty database: the context every window
 // receives, with questions and file dialogs answered from a script.
 class ProgramTest : public ::testing::Test {

@@ -6,6 +6,7 @@
 #include "ui/DataSource.h"
 #include "ui/DbControls.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -131,6 +132,29 @@ TEST_F(DataAware, CheckBoxesWriteAtOnceAndCancelRestoresEveryControl) {
     table.cancel();
     EXPECT_FALSE(co.isChecked());
     EXPECT_FALSE(kitchen.isChecked());
+}
+
+TEST_F(DataAware, RadioGroupsStoreTheChosenTextAndShowNoChoiceForAnyOther) {
+    ui::DbRadioGroup status(QStringLiteral("Status:"));
+    status.setItems({QStringLiteral("najem"), QStringLiteral("własność ")});
+    status.bind(&source, QStringLiteral("Status_lokalu"));
+    EXPECT_EQ(status.itemIndex(), -1);  // blank
+
+    status.button(1)->click();
+    EXPECT_EQ(table.state(), TableState::Edit);
+    EXPECT_EQ(table.field(QStringLiteral("Status_lokalu")).asString(), QStringLiteral("własność "));
+    table.post();
+    // A stored text that lost its trailing blank still chooses its item;
+    // one that matches no item chooses none, also after a choice.
+    table.edit();
+    table.field(QStringLiteral("Status_lokalu")).setString(QStringLiteral("własność"));
+    EXPECT_EQ(status.itemIndex(), 1);
+    table.field(QStringLiteral("Status_lokalu")).setString(QStringLiteral("dzierżawa"));
+    EXPECT_EQ(status.itemIndex(), -1);
+    EXPECT_FALSE(status.button(0)->isChecked());
+    EXPECT_FALSE(status.button(1)->isChecked());
+    table.cancel();
+    EXPECT_EQ(status.itemIndex(), 1);
 }
 
 // ---------------------------------------------------------------------------

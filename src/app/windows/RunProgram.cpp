@@ -11,6 +11,8 @@
 #include "admin/windows/TFormLogin.h"
 #include "admin/windows/TFormUsers.h"
 #include "app/StartUp.h"
+#include "lists/windows/TFormPrtLista.h"
+#include "lists/windows/TFormWzorListy.h"
 #include "register/Register.h"
 #include "register/windows/TFormAbout.h"
 #include "register/windows/TFormPomoc.h"
@@ -153,6 +155,18 @@ void RunProgram::wireMainWindow() {
                         [&ctx, &main] { templates::TFormWzorTerminPlatn(ctx, &main).exec(); });
     main.setMenuHandler(QStringLiteral("SMnuWzorOkres"), [&ctx, &main] { templates::TFormWzorPlatneOdDo(ctx, &main).exec(); });
     main.setMenuHandler(QStringLiteral("SMnuStopka"), [&ctx, &main] { templates::TFormWzorStopki(ctx, &main).exec(); });
+    // Payment lists: the template editor and the printing window, each made
+    // once and shown modally.
+    main.setMenuHandler(QStringLiteral("SMnuListy"), [this, &ctx, &main] {
+        if (!m_wzorListy)
+            m_wzorListy = std::make_unique<lists::TFormWzorListy>(ctx, &main);
+        m_wzorListy->ShowModal();
+    });
+    main.setMenuHandler(QStringLiteral("SMnuDrukujListe"), [this, &ctx, &reg, &main] {
+        if (!m_prtLista)
+            m_prtLista = std::make_unique<lists::TFormPrtLista>(ctx, reg, &main);
+        m_prtLista->ShowModal();
+    });
     main.setMenuHandler(QStringLiteral("SMnuFormularze"), [this, &ctx, &main] {
         if (!m_wzorDec)
             m_wzorDec = std::make_unique<templates::TFormWzorDec>(ctx, &main);

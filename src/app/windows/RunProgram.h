@@ -21,6 +21,10 @@ class TFormSlowniki;
 namespace varnel::help {
 class TFormPomoc;
 }
+namespace varnel::lists {
+class TFormPrtLista;
+class TFormWzorListy;
+}
 namespace varnel::reg {
 class QtQuestions;
 }
@@ -70,6 +74,8 @@ private:
     std::unique_ptr<admin::TFormSlowniki> m_slowniki;
     std::unique_ptr<help::TFormPomoc> m_pomoc;
     std::unique_ptr<templates::TFormPrtDec> m_prtDec;  // keeps its copy count for the run
+    std::unique_ptr<lists::TFormWzorListy> m_wzorListy;
+    std::unique_ptr<lists::TFormPrtLista> m_prtLista;
     std::unique_ptr<templates::TFormWzorDec> m_wzorDec;
 
     reg::TFormWnioski &wnioski();

@@ -51,6 +51,13 @@ private:
     core::Progress &m_p;
 };
 
+bool anySelected(data::Table &applications, const ListSettings &settings) {
+    for (applications.first(); !applications.eof(); applications.next())
+        if (isSelected(settings, applications))
+            return true;
+    return false;
+}
+
 // The device could not begin the job.
 struct DeviceFailure {};
 
@@ -309,15 +316,20 @@ QFont footerFont(const ListFooter &f) {
     return font;
 }
 
+bool hasListedApplications(data::Table &applications, const ListSettings &settings) {
+    TableGuard guard(applications);
+    data::Transaction tx(applications.database());
+    const bool any = anySelected(applications, settings);
+    tx.commit();
+    return any;
+}
+
 ListPrintResult printList(data::Table &applications, const ListPrintJob &job, print::PageDevice &device,
                           core::Progress &progress) {
     TableGuard guard(applications);
     data::Transaction tx(applications.database());
     ListPrintResult result;
-    bool any = false;
-    for (applications.first(); !applications.eof() && !any; applications.next())
-        any = isSelected(job.settings, applications);
-    if (!any)
+    if (!anySelected(applications, job.settings))
         return result;
 
     ProgressGuard steps(progress, applications.recordCount());

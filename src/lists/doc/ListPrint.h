@@ -68,6 +68,10 @@ QFont footerFont(const ListFooter &f);
 // row: the totals of the "+" columns right-aligned in 10 characters at each
 // column's left frame line, the footer, the page number. Pages before
 // fromPage are laid out the same way but not printed.
+// Whether any application of the open table passes the selection; the
+// table's current row stays where it was.
+bool hasListedApplications(data::Table &applications, const ListSettings &settings);
+
 ListPrintResult printList(data::Table &applications, const ListPrintJob &job, print::PageDevice &device,
                           core::Progress &progress);
 

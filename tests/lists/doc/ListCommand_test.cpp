@@ -5,6 +5,7 @@
 #include "lists/ExampleTemplates.h"
 #include "lists/ListTemplate.h"
 #include "support/AdminRun.h"
+#include "support/Program.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,17 +29,7 @@ protected:
         ASSERT_EQ(admin({QStringLiteral("init"), dbDir()}).code, 0);
         auto db = data::Database::open(dbDir());
         cli::addDemoApplications(*db, 30, 7);
-        data::Table t(*db, QStringLiteral("Aktualne"));
-        t.open();
-        t.setIndexName(QStringLiteral("NazwNdx"));
-        int i = 0;
-        for (t.first(); !t.eof(); t.next(), ++i) {
-            t.edit();
-            t.field(QStringLiteral("Wyplata_calosc")).setCurrency(i < 10 ? 100 + i : 0);
-            t.field(QStringLiteral("Wyplata_zarzadca")).setCurrency(i < 10 ? 100 + i : 0);
-            t.field(QStringLiteral("Wyplata_ryczalt")).setCurrency(0);
-            t.post();
-        }
+        test::payFirstApplications(*db, 10);
     }
 
     Outcome admin(const QStringList &arguments) { return test::runAdminTool(arguments); }

@@ -416,3 +416,22 @@ TEST_F(ListPrintTest, NothingToListPrintsNothingAndSaysSo) {
     EXPECT_EQ(r.message(), QStringLiteral("Brak wniosków spełniających warunki listy."));
     EXPECT_TRUE(device().jobs().isEmpty());
 }
+
+TEST_F(ListPrintTest, WhetherAnythingIsListedIsAskedWithoutMovingTheCurrentRow) {
+    add({{QStringLiteral("Adamska"), 0}, {QStringLiteral("Nowak"), 0, QStringLiteral("MZBM")}});
+    data::Table apps(*db, QStringLiteral("Aktualne"));
+    apps.open();
+    apps.last();
+    const qint64 row = apps.rowId();
+    ListSettings s = job().settings;
+    EXPECT_TRUE(hasListedApplications(apps, s));
+    s.kogo = QStringLiteral("Tylko z dodatkiem");  // nobody is paid
+    EXPECT_FALSE(hasListedApplications(apps, s));
+    s.kogo = QStringLiteral("Wszystkich");
+    s.wszyscy = false;
+    s.dlaZarzadcy = QStringLiteral("mzbm");  // letter case counts
+    EXPECT_FALSE(hasListedApplications(apps, s));
+    s.dlaZarzadcy = QStringLiteral("MZBM");
+    EXPECT_TRUE(hasListedApplications(apps, s));
+    EXPECT_EQ(apps.rowId(), row);
+}
