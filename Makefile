@@ -48,7 +48,7 @@ bench: build
 
 # A demo database with its own alias file, made on first use.
 demo-db: build
-	@if [ ! -f $(DEMO_DB)/varnel.sqlite ]; then \
+	@if ! $(BUILD)/bin/varnel-admin describe Aktualne --db $(DEMO_DB) >/dev/null 2>&1; then \
 	  VARNEL_INI=$(DEMO_DB)/varnel.ini $(BUILD)/bin/varnel-admin init $(DEMO_DB) --alias && \
 	  VARNEL_INI=$(DEMO_DB)/varnel.ini $(BUILD)/bin/varnel-admin demo --count $(DEMO_COUNT) --seed 1 && \
 	  VARNEL_INI=$(DEMO_DB)/varnel.ini $(BUILD)/bin/varnel-admin recalc; \

@@ -2,6 +2,7 @@
 
 #include "data/Database.h"
 #include "data/Table.h"
+#include "data/Walk.h"
 
 namespace varnel::admin {
 
@@ -30,53 +31,24 @@ QString WyliczIndexSupp(const QString &decisionNumber, const QString &pattern, i
     return digits.rightJustified(DecisionKeyWidth, QLatin1Char('0'));
 }
 
-namespace {
-
-// Holds a table's controls off for the length of a walk.
-class ControlsOff {
-public:
-    explicit ControlsOff(data::Table &t) : m_table(t) { m_table.disableControls(); }
-    ~ControlsOff() { m_table.enableControls(); }
-    ControlsOff(const ControlsOff &) = delete;
-    ControlsOff &operator=(const ControlsOff &) = delete;
-
-private:
-    data::Table &m_table;
-};
-
-}  // namespace
-
-int rebuildDecisionKeys(data::Table &registerTable, const QString &pattern, const Progress &progress) {
+int rebuildDecisionKeys(data::Table &registerTable, const QString &pattern, core::Progress *progress) {
     data::Table &t = registerTable;
     t.setIndexName(QString());
-    const int total = t.recordCount();
-    if (progress)
-        progress(0, total);
-
-    int done = 0;
-    {
-        ControlsOff off(t);
-        data::Transaction transaction(t.database());
-        try {
-            data::Field number = t.field(QStringLiteral("Numer_decyzji"));
-            data::Field key = t.field(QStringLiteral("IndexNrSupport"));
-            for (t.first(); !t.eof(); t.next()) {
-                const QString decision = number.asString();
-                t.edit();
-                key.setString(WyliczIndexSupp(decision, pattern, SortByRunningNumber));
-                t.post();
-                ++done;
-                if (progress)
-                    progress(done, total);
-            }
-            transaction.commit();
-        } catch (...) {
-            // The rows the cursor holds must not outlive the rollback.
-            t.cancel();
-            throw;
-        }
-    }
-    return done;
+    data::Field number = t.field(QStringLiteral("Numer_decyzji"));
+    data::Field key = t.field(QStringLiteral("IndexNrSupport"));
+    data::WalkOptions options;
+    options.progress = progress;
+    const data::WalkResult r = data::walk(
+        t,
+        [&](data::Table &row) {
+            const QString decision = number.asString();
+            row.edit();
+            key.setString(WyliczIndexSupp(decision, pattern, SortByRunningNumber));
+            row.post();
+            return true;
+        },
+        options);
+    return r.done;
 }
 
 bool storeSortAlgorithm(data::Database &db, int algorithm) {

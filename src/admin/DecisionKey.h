@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
+namespace varnel::core {
+class Progress;
+}
 namespace varnel::data {
 class Database;
 class Table;
@@ -27,15 +29,13 @@ inline constexpr int DecisionKeyWidth = 10;
 // under any other algorithm.
 QString WyliczIndexSupp(const QString &decisionNumber, const QString &pattern, int algorithm);
 
-// Reports the progress of a walk: records done out of all.
-using Progress = std::function<void(int done, int total)>;
-
 // Rebuilds IndexNrSupport of every record of a register table under
 // algorithm 2: the table is switched to its primary index (and stays on it),
 // its controls are held off, and every record from the first to the last gets
-// the key of its Numer_decyzji, all in one transaction. A failure rolls the
-// whole walk back and is passed on. Returns the number of records.
-int rebuildDecisionKeys(data::Table &registerTable, const QString &pattern, const Progress &progress = {});
+// the key of its Numer_decyzji, all in one walk (data/Walk.h), advancing the
+// progress by one per record. A failure rolls the whole walk back and is
+// passed on. Returns the number of records.
+int rebuildDecisionKeys(data::Table &registerTable, const QString &pattern, core::Progress *progress = nullptr);
 
 // Stores the sort algorithm in the first row of param.db; false when the
 // table has no row (nothing is stored then).

@@ -3,6 +3,7 @@
 #include "calc/AllowanceRecord.h"
 #include "data/Database.h"
 #include "data/Table.h"
+#include "data/Walk.h"
 
 namespace varnel::calc {
 
@@ -47,39 +48,26 @@ BulkRecalcResult recalcTable(data::Table &table, Rules rules, QPoint dialogPos, 
     const int nazwisko = table.fieldIndex(QStringLiteral("Nazwisko"));
     const int imie = table.fieldIndex(QStringLiteral("Imie"));
     const CalcRequest request{false, dialogPos, showMessages};
-    const int count = table.recordCount();
 
-    data::Transaction tx(table.database());
-    try {
-        table.first();
-        bool goOn = true;
-        while (goOn && !table.eof()) {
-            if (cb.progress)
-                cb.progress(table.recNo(), count);
+    data::WalkOptions options;
+    options.progress = cb.progress;
+    options.onFailure = data::WalkFailure::KeepDone;
+    const data::WalkResult walked = data::walk(
+        table,
+        [&](data::Table &t) {
             bool valid = true;
-            runAllowance(table, fields, rules, request, valid, goOn, q);
+            bool goOn = true;
+            runAllowance(t, fields, rules, request, valid, goOn, q);
             ++result.rows;
             if (!valid) {
                 ++result.invalid;
                 if (cb.invalid)
-                    cb.invalid(table.field(nazwisko).asString() + QLatin1Char(' ') + table.field(imie).asString());
+                    cb.invalid(t.field(nazwisko).asString() + QLatin1Char(' ') + t.field(imie).asString());
             }
-            if (!goOn)
-                result.stopped = true;
-            table.next();
-        }
-    } catch (...) {
-        // Keep what was computed before the failure, then report the failure
-        // itself; a failing commit must not hide it.
-        try {
-            if (table.isEditing())
-                table.cancel();
-            tx.commit();
-        } catch (...) {
-        }
-        throw;
-    }
-    tx.commit();
+            return goOn;
+        },
+        options);
+    result.stopped = walked.stopped;
     return result;
 }
 

@@ -8,6 +8,9 @@
 #include <QStringList>
 #include <functional>
 
+namespace varnel::core {
+class Progress;
+}
 namespace varnel::data {
 class Database;
 class Table;
@@ -47,17 +50,18 @@ struct BulkRecalcResult {
 struct BulkRecalcCallbacks {
     // "Nazwisko Imie" of each application whose result is not valid.
     std::function<void(const QString &nazwiskoImie)> invalid;
-    // Before each application: its record number and the number of records.
-    std::function<void(int recNo, int count)> progress;
+    // Runs from 0 to the number of records, one step per application.
+    core::Progress *progress = nullptr;
 };
 
 // The walk of the bulk recalculation over an open application table: switches
 // it to the index NazwNdx (it stays there), computes every record in that
 // order with show results off, the given dialog position and messages flag,
 // and stops after an application whose question was answered "Przerwij". The
-// whole walk is one transaction: committed at the end, and also when the
-// engine fails half-way (the records computed before the failure stay
-// computed, as when each was saved on its own) before the error passes on.
+// whole run is one walk (data/Walk.h) that keeps what is done: committed at
+// the end, and also when the engine fails half-way (the records computed
+// before the failure stay computed, as when each was saved on its own)
+// before the error passes on. The table's controls are quiet meanwhile.
 BulkRecalcResult recalcTable(data::Table &table, Rules rules, QPoint dialogPos, bool showMessages,
                              core::Questions &q, const BulkRecalcCallbacks &callbacks = {});
 

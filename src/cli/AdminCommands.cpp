@@ -309,8 +309,8 @@ const std::vector<Command> &adminCommands() {
          QStringLiteral("init KATALOG [--alias]"),
          QStringLiteral("tworzy nową bazę danych z tabelami i danymi startowymi"),
          QStringLiteral(
-             "Tworzy w katalogu KATALOG (zakładanym, gdy go nie ma) nową bazę danych: plik varnel.sqlite ze\n"
-             "wszystkimi tabelami dostarczanymi z bazą. Wypełnia wiersz parametrów (param) bieżącymi kwotami\n"
+             "Tworzy w katalogu KATALOG (zakładanym, gdy go nie ma) nową bazę danych: plik .varnel/varnel.sqlite\n"
+             "ze wszystkimi tabelami dostarczanymi z bazą. Wypełnia wiersz parametrów (param) bieżącymi kwotami\n"
              "i wzorcami, słowniki typowymi pozycjami, zakłada użytkownika ADMIN z hasłem ADMIN i oboma\n"
              "uprawnieniami oraz wiersze ustawień wydruku list (skladlist) i zestawienia wydatków (skladlic).\n"
              "Obok bazy zapisuje dwa przykładowe wzorce list: lista_zarzadcy.lsa i lista_wnioskodawcow.lsa.\n"

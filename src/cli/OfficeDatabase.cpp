@@ -197,14 +197,11 @@ std::unique_ptr<Database> createOfficeDatabase(const QString &directory,
 }
 
 void removeDatabaseFiles(const QString &directory, bool removeDirectory) {
-    const QDir dir(directory);
-    const QString base = QString::fromLatin1(Database::FileName);
-    for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
-        QFile::remove(dir.filePath(base + suffix));
+    Database::removeFilesIn(directory);
     lists::removeExampleListTemplates(directory);
     templates::removeExampleDecision(directory);
     if (removeDirectory)
-        QDir().rmdir(dir.absolutePath());
+        QDir().rmdir(QDir(directory).absolutePath());
 }
 
 }  // namespace varnel::cli

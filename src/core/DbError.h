@@ -46,12 +46,25 @@ private:
 // A value that does not fit its field (letters in a number, out of range).
 class FieldValueError : public DbError {
 public:
-    FieldValueError(const QString &field, const QString &message)
-        : DbError(message), m_field(field) {}
+    enum class Kind {
+        Malformed,   // not a value of the field's type ("trzy" for a number)
+        OutOfRange,  // a value of the type beyond the field's range
+    };
+    FieldValueError(const QString &field, const QString &message, Kind kind = Kind::Malformed)
+        : DbError(message), m_field(field), m_kind(kind) {}
     const QString &field() const { return m_field; }
+    Kind kind() const { return m_kind; }
 
 private:
     QString m_field;
+    Kind m_kind;
+};
+
+// Posting or removing a row that another cursor or program removed
+// meanwhile.
+class RecordGoneError : public DbError {
+public:
+    RecordGoneError() : DbError(QStringLiteral("Rekord został zmieniony lub usunięty przez innego użytkownika.")) {}
 };
 
 }  // namespace varnel::core

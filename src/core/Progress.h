@@ -6,7 +6,8 @@
 namespace varnel::core {
 
 // A progress bar that a long operation advances, one step per record. The
-// program shows it in a window; tests record the calls.
+// program shows it in a window; tests record the calls. data::walk drives it
+// for every walk over a table.
 class Progress {
 public:
     virtual ~Progress() = default;
@@ -17,6 +18,9 @@ public:
     virtual void step() = 0;
     // The operation is over (also when it failed): the window is closed.
     virtual void finish() = 0;
+    // Asked after each step: false stops the operation after the record
+    // just done (a window with a stop button answers here).
+    virtual bool goOn() { return true; }
 };
 
 // For operations run where nobody watches.

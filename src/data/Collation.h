@@ -17,7 +17,8 @@ inline constexpr const char *PolishCollationName = "PL";
 int comparePolish(const char *a, int aLength, const char *b, int bLength);
 int comparePolish(const QString &a, const QString &b);
 
-// Registers the collation on a connection.
+// Registers the collation on a connection; throws core::DbError when ICU
+// has no Polish rules or SQLite refuses it.
 void registerPolishCollation(sqlite3 *db);
 
 }  // namespace varnel::data

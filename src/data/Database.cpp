@@ -12,8 +12,7 @@
 
 namespace varnel::data {
 
-// Change counters of the tables of one database file, shared by all its
-// connections in this process.
+// Change counters of the tables, one set per connection.
 class TableVersions {
 public:
     quint64 *cell(const QString &name) {
@@ -32,17 +31,6 @@ private:
 };
 
 namespace {
-
-std::shared_ptr<TableVersions> versionsFor(const QString &filePath) {
-    static std::map<QString, std::weak_ptr<TableVersions>> registry;
-    auto &weak = registry[filePath];
-    auto shared = weak.lock();
-    if (!shared) {
-        shared = std::make_shared<TableVersions>();
-        weak = shared;
-    }
-    return shared;
-}
 
 // A prepared statement that is finalized when it goes out of scope.
 class Stmt {
@@ -100,69 +88,198 @@ private:
 
 }  // namespace
 
-Database::Database(sqlite3 *db, const QString &directory)
-    : m_db(db), m_directory(directory), m_versions(versionsFor(filePath())) {
+void Database::CloseHandle::operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
+void Database::FinalizeStatement::operator()(sqlite3_stmt *s) const { sqlite3_finalize(s); }
+
+Database::Database(Handle db, const QString &directory, const QString &path)
+    : m_handle(std::move(db)), m_db(m_handle.get()), m_directory(directory), m_path(path),
+      m_versions(std::make_unique<TableVersions>()) {
     configure();
 }
 
 Database::~Database() {
     if (m_depth > 0)
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close_v2(m_db);
 }
 
-sqlite3 *Database::openHandle(const QString &path, int flags) {
-    sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+Database::Handle Database::openHandle(const QString &path, int flags) {
+    sqlite3 *raw = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, flags, nullptr);
+    Handle db(raw);
     if (rc != SQLITE_OK) {
-        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
-        sqlite3_close_v2(db);
+        const QString msg = raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QStringLiteral("out of memory");
         throw core::DbError(QStringLiteral("Nie można otworzyć bazy danych %1: %2").arg(path, msg));
     }
     return db;
+}
+
+QString Database::filePathIn(const QString &directory) {
+    return QDir(QDir(directory).filePath(QString::fromLatin1(FolderName))).filePath(QString::fromLatin1(FileName));
+}
+
+namespace {
+
+QString oldLayoutPath(const QString &directory) { return QDir(directory).filePath(QString::fromLatin1(Database::FileName)); }
+
+const QStringList JournalEndings = {QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")};
+
+// The folder's permissions follow those of the file it holds: whoever may
+// read or write the file may enter the folder.
+QFileDevice::Permissions folderPermissionsFor(QFileDevice::Permissions file) {
+    QFileDevice::Permissions p = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    if (file & (QFileDevice::ReadGroup | QFileDevice::WriteGroup))
+        p |= QFileDevice::ExeGroup | (file & (QFileDevice::ReadGroup | QFileDevice::WriteGroup));
+    if (file & (QFileDevice::ReadOther | QFileDevice::WriteOther))
+        p |= QFileDevice::ExeOther | (file & (QFileDevice::ReadOther | QFileDevice::WriteOther));
+    return p;
+}
+
+bool makeFolder(const QString &folder, QFileDevice::Permissions permissions) {
+    if (QFileInfo(folder).isDir())
+        return true;
+    return QDir().mkdir(folder, permissions);
+}
+
+// Runs a statement on a raw handle; false with SQLite's code when it fails.
+int run(sqlite3 *db, const char *sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+
+}  // namespace
+
+bool Database::existsIn(const QString &directory) {
+    return QFileInfo::exists(filePathIn(directory)) || QFileInfo::exists(oldLayoutPath(directory));
+}
+
+bool Database::isDatabasePath(const QString &path) {
+    const QStringList parts = QDir::cleanPath(QDir::fromNativeSeparators(path)).split(QLatin1Char('/'));
+    if (parts.contains(QString::fromLatin1(FolderName)))
+        return true;
+    // A file of the earlier layout, still opened where it is.
+    const QString name = parts.last();
+    const QString file = QString::fromLatin1(FileName);
+    return name == file || (name.startsWith(file) && JournalEndings.contains(name.mid(file.size())));
+}
+
+void Database::removeFilesIn(const QString &directory) {
+    const QString path = filePathIn(directory);
+    QFile::remove(path);
+    for (const QString &ending : JournalEndings)
+        QFile::remove(path + ending);
+    QDir().rmdir(QFileInfo(path).absolutePath());
+}
+
+// Moves a database of the earlier layout into the folder. The move needs the
+// file alone: an exclusive lock, which SQLite grants only while no other
+// connection (of any process) has the file open. Under that lock the journal
+// is written into the file and the file is left in rollback mode, so that it
+// is whole by itself; then it is renamed into the folder (a rename within
+// one directory tree, which is atomic) and set to WAL again by the opening
+// that follows. False, and nothing changed, when the file is in use.
+bool Database::moveIntoFolder(const QString &directory) {
+    const QString old = oldLayoutPath(directory);
+    const QString target = filePathIn(directory);
+    Handle db = openHandle(old, SQLITE_OPEN_READWRITE);
+    sqlite3_busy_timeout(db.get(), 0);
+    if (run(db.get(), "PRAGMA locking_mode=EXCLUSIVE") != SQLITE_OK || run(db.get(), "BEGIN EXCLUSIVE") != SQLITE_OK)
+        return false;
+    if (run(db.get(), "COMMIT") != SQLITE_OK)
+        return false;  // the exclusive lock stays with the connection until it is closed
+    // Everything the journal holds goes into the file.
+    sqlite3_stmt *s = nullptr;
+    bool checkpointed = false;
+    if (sqlite3_prepare_v2(db.get(), "PRAGMA wal_checkpoint(TRUNCATE)", -1, &s, nullptr) == SQLITE_OK
+        && sqlite3_step(s) == SQLITE_ROW)
+        checkpointed = sqlite3_column_int(s, 0) == 0;
+    sqlite3_finalize(s);
+    if (!checkpointed || run(db.get(), "PRAGMA journal_mode=DELETE") != SQLITE_OK)
+        return false;
+    const QString folder = QFileInfo(target).absolutePath();
+    if (!makeFolder(folder, folderPermissionsFor(QFileInfo(old).permissions())))
+        return false;
+    if (QFileInfo::exists(target) || !QFile::rename(old, target))
+        return false;
+    db.reset();
+    // Journal files left beside the old place belong to nobody now.
+    for (const QString &ending : JournalEndings)
+        QFile::remove(old + ending);
+    return true;
 }
 
 std::unique_ptr<Database> Database::open(const QString &directory) {
     const QString dir = QDir(directory).absolutePath();
     if (!QFileInfo(dir).isDir())
         throw core::DbError(QStringLiteral("Katalog bazy danych nie istnieje: %1").arg(dir));
-    const QString path = QDir(dir).filePath(QString::fromLatin1(FileName));
-    if (!QFileInfo::exists(path))
-        throw core::DbError(QStringLiteral("W katalogu %1 nie ma bazy danych (brak pliku %2)").arg(dir, QString::fromLatin1(FileName)));
-    return std::unique_ptr<Database>(new Database(openHandle(path, SQLITE_OPEN_READWRITE), dir));
+    const QString path = filePathIn(dir);
+    if (!QFileInfo::exists(path)) {
+        const QString old = oldLayoutPath(dir);
+        if (!QFileInfo::exists(old))
+            throw core::DbError(QStringLiteral("W katalogu %1 nie ma bazy danych (brak pliku %2)")
+                                    .arg(dir, QString::fromLatin1(FolderName) + QLatin1Char('/') + QString::fromLatin1(FileName)));
+        if (!moveIntoFolder(dir))
+            return std::unique_ptr<Database>(new Database(openHandle(old, SQLITE_OPEN_READWRITE), dir, old));
+    }
+    return std::unique_ptr<Database>(new Database(openHandle(path, SQLITE_OPEN_READWRITE), dir, path));
 }
 
 std::unique_ptr<Database> Database::create(const QString &directory) {
     const QString dir = QDir(directory).absolutePath();
     if (!QDir().mkpath(dir))
         throw core::DbError(QStringLiteral("Nie można utworzyć katalogu %1").arg(dir));
-    const QString path = QDir(dir).filePath(QString::fromLatin1(FileName));
-    if (QFileInfo::exists(path))
+    if (existsIn(dir))
         throw core::DbError(QStringLiteral("W katalogu %1 już jest baza danych; nie zostanie nadpisana").arg(dir));
-    // The file is made first with owner-only permissions: it holds passwords.
+    const QString path = filePathIn(dir);
+    // The folder and the file are made first with owner-only permissions:
+    // the file holds passwords.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!makeFolder(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
+        throw core::DbError(QStringLiteral("Nie można utworzyć katalogu %1").arg(folder));
     QFile f(path);
     if (!f.open(QIODevice::NewOnly | QIODevice::WriteOnly))
         throw core::DbError(QStringLiteral("Nie można utworzyć pliku %1: %2").arg(path, f.errorString()));
     f.close();
     f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    return std::unique_ptr<Database>(new Database(openHandle(path, SQLITE_OPEN_READWRITE), dir));
+    return std::unique_ptr<Database>(new Database(openHandle(path, SQLITE_OPEN_READWRITE), dir, path));
 }
 
 std::unique_ptr<Database> Database::openSecondConnection() const {
-    return std::unique_ptr<Database>(new Database(openHandle(filePath(), SQLITE_OPEN_READWRITE), m_directory));
+    return std::unique_ptr<Database>(new Database(openHandle(m_path, SQLITE_OPEN_READWRITE), m_directory, m_path));
 }
 
 void Database::configure() {
     registerPolishCollation(m_db);
     sqlite3_busy_timeout(m_db, 5000);
     sqlite3_extended_result_codes(m_db, 0);
+    // A file that is no database is refused here, not at the first table.
+    exec(QStringLiteral("SELECT count(*) FROM sqlite_schema"));
     // WAL: a walk that posts every row does not pay a disk flush per row
     // inside a transaction, and readers never block the writer.
     sqlite3_exec(m_db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
     exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    sqlite3_stmt *s = nullptr;
+    if (sqlite3_prepare_v3(m_db, "PRAGMA data_version", -1, SQLITE_PREPARE_PERSISTENT, &s, nullptr) != SQLITE_OK)
+        fail();
+    m_dataVersionStmt.reset(s);
+    m_dataVersion = dataVersion();
 }
 
-QString Database::filePath() const { return QDir(m_directory).filePath(QString::fromLatin1(FileName)); }
+quint64 Database::dataVersion() {
+    sqlite3_stmt *s = m_dataVersionStmt.get();
+    const int rc = sqlite3_step(s);
+    const quint64 v = rc == SQLITE_ROW ? quint64(sqlite3_column_int64(s, 0)) : 0;
+    sqlite3_reset(s);
+    if (rc != SQLITE_ROW)
+        fail();
+    return v;
+}
+
+void Database::checkOutsideChanges() {
+    if (m_depth > 0)
+        return;
+    const quint64 v = dataVersion();
+    if (v != m_dataVersion) {
+        m_dataVersion = v;
+        touchAllTables();
+    }
+}
 
 QString Database::tableNameOf(const QString &fileName) {
     QString n = fileName.trimmed();
@@ -198,9 +315,17 @@ void Database::exec(const QString &sql) {
 }
 
 void Database::begin() {
-    if (m_depth == 0)
+    if (m_depth == 0) {
         exec(QStringLiteral("BEGIN IMMEDIATE"));
-    else
+        // What others committed before the transaction began is seen now;
+        // during it nobody else can commit.
+        try {
+            checkOutsideChanges();
+        } catch (...) {
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
+    } else
         exec(QStringLiteral("SAVEPOINT sp%1").arg(m_depth));
     ++m_depth;
 }
@@ -311,6 +436,23 @@ TableDef Database::tableDef(const QString &name) const {
         def.indexes << ix;
     }
     return def;
+}
+
+QString Database::rowIdField(const QString &name) const {
+    const QString table = storedName(name);
+    QStringList keys;
+    {
+        Stmt s(*this, QStringLiteral("SELECT name FROM pragma_table_info(?1) WHERE pk > 0"));
+        s.bind(1, table);
+        while (s.step())
+            keys << s.text(0);
+    }
+    if (keys.size() != 1)
+        return QString();
+    // A key that is not the row id has an index of its own.
+    Stmt s(*this, QStringLiteral("SELECT count(*) FROM pragma_index_list(?1) WHERE origin='pk'"));
+    s.bind(1, table);
+    return s.step() && s.integer(0) == 0 ? keys.first() : QString();
 }
 
 namespace {

@@ -14,9 +14,17 @@ namespace varnel::data {
 class TableVersions;
 
 // One connection to the database of a directory: every table of the database
-// lives in the single SQLite file "varnel.sqlite" there, so a change touching
-// several tables is atomic. Table names are case-insensitive and an extension
-// ".DB"/".db" is ignored ("zarzadcy.DB" and "Zarzadcy.db" are one table).
+// lives in the single SQLite file ".varnel/varnel.sqlite" there, so a change
+// touching several tables is atomic. Table names are case-insensitive and an
+// extension ".DB"/".db" is ignored ("zarzadcy.DB" and "Zarzadcy.db" are one
+// table).
+//
+// The file sits in a hidden folder of its own, where no file dialog of the
+// program lists it: on Linux, closing any descriptor of a file drops every
+// POSIX lock the process holds on it, so a dialog that opened the file to
+// find its icon would leave the database unlocked for other processes (see
+// docs/ARCHITECTURE.md). A database of the earlier layout, directly in the
+// directory, is moved into the folder when it is opened by nobody else.
 //
 // Each table is an SQLite table of the same name whose columns carry the field
 // names; the declared column types carry field types and sizes (see FieldDef.h),
@@ -25,15 +33,32 @@ class TableVersions;
 // "Aktualne" is named "Aktualne.NazwNdx".
 class Database {
 public:
+    static constexpr const char *FolderName = ".varnel";
     static constexpr const char *FileName = "varnel.sqlite";
 
     // Opens the database of an existing directory; fails when the directory
-    // or its database file is missing (the program never invents one).
+    // or its database file is missing (the program never invents one). A
+    // file of the earlier layout ("<directory>/varnel.sqlite") is moved into
+    // the folder with everything its journal holds when this connection can
+    // have it alone; otherwise it is opened where it is, and the move is
+    // tried again by a later opening.
     static std::unique_ptr<Database> open(const QString &directory);
     // Creates a new, empty database file in a directory (which may not yet
-    // exist); fails when a database is there already. The file is readable
-    // and writable by its owner only.
+    // exist); fails when a database is there already. The folder and the
+    // file are readable and writable by their owner only.
     static std::unique_ptr<Database> create(const QString &directory);
+
+    // Where the database of a directory is kept: <directory>/.varnel/varnel.sqlite.
+    static QString filePathIn(const QString &directory);
+    // Whether a directory holds a database (in either layout).
+    static bool existsIn(const QString &directory);
+    // Removes the database files of a directory (after a creation that
+    // failed): the file with its journals, and the folder when left empty.
+    static void removeFilesIn(const QString &directory);
+    // Whether a path lies in the database folder of some directory, or is a
+    // database file of the earlier layout or one of its journals; the
+    // program's file dialogs neither show nor open such paths.
+    static bool isDatabasePath(const QString &path);
 
     ~Database();
     Database(const Database &) = delete;
@@ -44,7 +69,9 @@ public:
     std::unique_ptr<Database> openSecondConnection() const;
 
     QString directory() const { return m_directory; }
-    QString filePath() const;
+    // The file this connection works on (filePathIn(directory()), or the
+    // earlier layout's file while it could not be moved yet).
+    QString filePath() const { return m_path; }
 
     // Table name as used in the database: extension stripped.
     static QString tableNameOf(const QString &fileName);
@@ -53,6 +80,11 @@ public:
     QStringList tableNames() const;
     // Field and index definitions of a stored table, read from the schema.
     TableDef tableDef(const QString &name) const;
+    // The key field that SQLite keeps as the row id itself (declared exactly
+    // INTEGER PRIMARY KEY, as every autoinc key is), or empty: a key declared
+    // otherwise (INT PRIMARY KEY, a text or a compound key) is a column of
+    // its own with an index, and rows are ordered by its values.
+    QString rowIdField(const QString &name) const;
 
     // Creates a table from its definitions, replacing a table of that name
     // in one step: after a failure the old table is whole.
@@ -77,12 +109,21 @@ public:
     void exec(const QString &sql);
 
     sqlite3 *handle() const { return m_db; }
-    // Change counter of a table, shared by every connection to the file in
-    // this process; cursors use it to notice changes made by other cursors.
+
+    // Change counters. Each connection keeps one counter per table, raised
+    // by every change made through it (its cursors compare it with the
+    // counter their rows were read at). Changes committed by any other
+    // connection, of this process or of another program, are noticed by
+    // checkOutsideChanges() through SQLite's data version: every counter is
+    // raised then, as SQLite does not say which table changed.
     quint64 tableVersion(const QString &name) const;
     const quint64 *tableVersionCell(const QString &name) const;
     void touchTable(const QString &name);
     void touchAllTables();
+    // Looks whether another connection committed a change since the last
+    // look. Cursors call it before they use their rows; inside a transaction
+    // of this connection nobody else can commit, and nothing is looked at.
+    void checkOutsideChanges();
 
     // Throws core::DbError with SQLite's message of the last failure.
     [[noreturn]] void fail(const QString &context = QString()) const;
@@ -91,16 +132,31 @@ public:
     static QString physicalIndexName(const QString &table, const QString &index);
 
 private:
-    Database(sqlite3 *db, const QString &directory);
-    static sqlite3 *openHandle(const QString &path, int flags);
+    struct CloseHandle {
+        void operator()(sqlite3 *db) const;
+    };
+    struct FinalizeStatement {
+        void operator()(sqlite3_stmt *s) const;
+    };
+    using Handle = std::unique_ptr<sqlite3, CloseHandle>;
+
+    // Takes the handle over at once: a set-up that fails closes it.
+    Database(Handle db, const QString &directory, const QString &path);
+    static Handle openHandle(const QString &path, int flags);
+    static bool moveIntoFolder(const QString &directory);
     void configure();
+    quint64 dataVersion();
     void createIndexes(const QString &table, const TableDef &def, bool withPrimary);
     QString storedName(const QString &name) const;  // the stored spelling, or empty
 
+    Handle m_handle;  // first: closed after everything below
     sqlite3 *m_db = nullptr;
     QString m_directory;
+    QString m_path;
     int m_depth = 0;
-    std::shared_ptr<TableVersions> m_versions;
+    std::unique_ptr<TableVersions> m_versions;
+    std::unique_ptr<sqlite3_stmt, FinalizeStatement> m_dataVersionStmt;
+    quint64 m_dataVersion = 0;
 };
 
 // Groups work into one transaction: committed by commit(), rolled back when

@@ -4,6 +4,7 @@
 #include "data/SqlValues.h"
 #include "data/Values.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <algorithm>
 #include <cmath>
@@ -236,11 +237,13 @@ QVariant Table::coerce(const FieldDef &f, const QVariant &v) {
         const qint64 lo = f.type == FieldType::SmallInt ? -32768 : std::numeric_limits<qint32>::min();
         const qint64 hi = f.type == FieldType::SmallInt ? 32767 : std::numeric_limits<qint32>::max();
         if (n < lo || n > hi)
-            throw core::FieldValueError(f.name, QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
-                                              .arg(n)
-                                              .arg(f.name)
-                                              .arg(lo)
-                                              .arg(hi));
+            throw core::FieldValueError(f.name,
+                                        QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
+                                            .arg(n)
+                                            .arg(f.name)
+                                            .arg(lo)
+                                            .arg(hi),
+                                        core::FieldValueError::Kind::OutOfRange);
         return static_cast<int>(n);
     }
     case FieldType::Float:
@@ -450,12 +453,10 @@ void Table::open() {
     m_fields = fields;
     m_stmts = std::move(stmts);
     m_versionCell = m_db.tableVersionCell(m_name);
-    m_rowIdColumn = -1;
-    if (const IndexDef *pk = m_def.primaryIndex(); pk && pk->fields.size() == 1) {
-        const int c = m_def.fieldIndex(pk->fields.first());
-        if (m_def.fields[c].type == FieldType::AutoInc || m_def.fields[c].type == FieldType::Integer)
-            m_rowIdColumn = c;
-    }
+    // Only a key that SQLite keeps as the row id itself orders by row id; a
+    // key of another declared type (INT PRIMARY KEY) is a column like any.
+    const QString rowIdField = m_db.rowIdField(m_name);
+    m_rowIdColumn = rowIdField.isEmpty() ? -1 : m_def.fieldIndex(rowIdField);
     m_state = TableState::Browse;
     m_buffer.clear();
     m_modified = false;
@@ -491,6 +492,7 @@ void Table::close() {
     m_rowId = 0;
     m_eof = m_bof = true;
     m_versionCell = nullptr;
+    m_outsideChange = false;
     notify(TableEvent::Closed);
 }
 
@@ -570,33 +572,94 @@ void Table::loadSnapshot() const {
     m_snap = std::move(snap);
 }
 
-// Brings the order of rows up to date when another cursor or connection
-// changed the table, keeping the current row current when it still exists.
-void Table::sync() const {
+// Brings the order of rows up to date when another cursor, connection or
+// program changed the table. Reads of fields and of a grid's cells do not
+// look outside the connection (that costs a query each): they show the rows
+// as the last move, count or noticeOutsideChanges found them.
+void Table::sync(bool lookOutside) const {
+    if (lookOutside)
+        m_db.checkOutsideChanges();
     if (m_snap && m_snap->version == *m_versionCell)
         return;
+    const bool wasRead = m_snap != nullptr;
     loadSnapshot();
+    settle();
+    if (wasRead)
+        noteOutsideChange();
+}
+
+// Finds the current row again in a freshly read order. While it exists it
+// stays current. When it went away, the cursor lands on the row that now
+// stands where it stood in the order (the nearest row), so that record
+// number and count agree with the rows. A row being edited keeps its
+// identity: its post must find it gone rather than change another row.
+void Table::settle() const {
     const auto &ids = m_snap->ids;
+    const int n = int(ids.size());
     if (m_state == TableState::Insert) {
-        m_pos = std::min<int>(m_pos, int(ids.size()) - 1);
+        m_pos = std::min(m_pos, n - 1);
         return;
     }
-    if (ids.empty()) {
+    if (n == 0) {
         m_pos = -1;
-        m_rowId = 0;
-        m_row = QVector<QVariant>(m_def.fields.size());
+        if (m_state == TableState::Browse) {
+            m_rowId = 0;
+            m_row = QVector<QVariant>(m_def.fields.size());
+        }
         m_eof = m_bof = true;
         return;
     }
-    const auto it = std::find(ids.begin(), ids.end(), m_rowId);
-    if (it != ids.end()) {
-        m_pos = int(it - ids.begin());
-    } else {
-        m_pos = std::clamp(m_pos, 0, int(ids.size()) - 1);
-        m_rowId = ids[m_pos];
+    int pos = m_pos < 0 ? 0 : positionOf(m_rowId);
+    const bool gone = pos < 0;
+    if (gone)
+        pos = nearestPosition(m_rowId, m_state == TableState::Edit ? m_buffer : m_row);
+    m_pos = pos;
+    if (m_state == TableState::Edit)
+        return;
+    if (m_rowId != ids[pos]) {
+        m_rowId = ids[pos];
+        m_eof = m_bof = false;
     }
-    if (m_state == TableState::Browse)
-        m_row = fetchRow(m_rowId);
+    m_row = fetchRow(m_rowId);
+}
+
+// Where a row with this id and these stored values would stand in the
+// order: the position of the first row after it, or the last row.
+int Table::nearestPosition(qint64 rowId, const QVector<QVariant> &values) const {
+    const auto &ids = m_snap->ids;
+    const int n = int(ids.size());
+    int pos = 0;
+    if (m_orderByRowId) {
+        pos = int(std::lower_bound(ids.begin(), ids.end(), rowId) - ids.begin());
+    } else {
+        const auto key = valuesKey(values);
+        pos = lowerBound(key, key.size(), true, rowId);
+    }
+    return std::clamp(pos, 0, n - 1);
+}
+
+// Grids and controls are told RowsChanged when the rows were read again
+// because of a change made elsewhere: before the next event of this cursor,
+// or from the event loop, since a read inside a paint must not reset a grid.
+void Table::noteOutsideChange() const {
+    if (m_outsideChange)
+        return;
+    m_outsideChange = true;
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app)
+        return;
+    const std::weak_ptr<int> alive = m_alive;
+    Table *self = const_cast<Table *>(this);
+    QMetaObject::invokeMethod(
+        app,
+        [alive, self] {
+            if (!alive.expired() && self->m_outsideChange) {
+                self->m_outsideChange = false;
+                if (self->isOpen())
+                    self->notify(TableEvent::RowsChanged);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 QVector<QVariant> Table::fetchRow(qint64 rowId) const {
@@ -631,12 +694,9 @@ void Table::clearPosition() {
 void Table::setIndexName(const QString &name) {
     requireOpen();
     checkBrowseMode();
-    const qint64 keep = m_rowId;
+    m_db.checkOutsideChanges();
     selectIndex(name);
-    const auto &ids = m_snap->ids;
-    const auto it = std::find(ids.begin(), ids.end(), keep);
-    if (it != ids.end())
-        m_pos = int(it - ids.begin());
+    settle();
     notify(TableEvent::RowsChanged);
 }
 
@@ -764,12 +824,36 @@ bool Table::gotoRowId(qint64 rowId) {
     requireOpen();
     checkBrowseMode();
     sync();
-    const auto &ids = m_snap->ids;
-    const auto it = m_orderByRowId ? std::lower_bound(ids.begin(), ids.end(), rowId) : std::find(ids.begin(), ids.end(), rowId);
-    if (it == ids.end() || *it != rowId)
+    const int pos = positionOf(rowId);
+    if (pos < 0)
         return false;
-    setPosition(int(it - ids.begin()));
+    setPosition(pos);
     return true;
+}
+
+std::vector<qint64> Table::orderedRowIds() const {
+    sync();
+    return m_snap->ids;
+}
+
+int Table::positionOf(qint64 rowId) const {
+    const auto &ids = m_snap->ids;
+    const int n = int(ids.size());
+    // Near the current row first: walks go from one row to the next.
+    for (const int p : {m_pos + 1, m_pos, m_pos - 1})
+        if (p >= 0 && p < n && ids[p] == rowId)
+            return p;
+    if (m_orderByRowId) {
+        const auto it = std::lower_bound(ids.begin(), ids.end(), rowId);
+        return it != ids.end() && *it == rowId ? int(it - ids.begin()) : -1;
+    }
+    // The row's key tells its place.
+    const auto key = rowKey(rowId);
+    const int p = lowerBound(key, key.size(), true, rowId);
+    if (p < n && ids[p] == rowId)
+        return p;
+    const auto it = std::find(ids.begin(), ids.end(), rowId);
+    return it != ids.end() ? int(it - ids.begin()) : -1;
 }
 
 // ---------------------------------------------------------------------------
@@ -807,41 +891,54 @@ std::vector<Table::KeyValue> Table::rowKey(qint64 rowId) const {
     return key;
 }
 
+// A value of a field in the form SQLite stores and orders it.
+Table::KeyValue Table::keyValueOf(FieldType type, const QVariant &v) {
+    KeyValue kv;
+    if (!v.isValid() || v.isNull())
+        return kv;
+    switch (type) {
+    case FieldType::Text:
+    case FieldType::Memo:
+        kv.kind = KeyValue::Text;
+        kv.text = v.toString().toUtf8();
+        break;
+    case FieldType::Date:
+        kv.kind = KeyValue::Text;
+        kv.text = v.toDate().toString(Qt::ISODate).toUtf8();
+        break;
+    case FieldType::Float:
+    case FieldType::Currency:
+        kv.kind = KeyValue::Number;
+        kv.d = v.toDouble();
+        break;
+    default:
+        kv.kind = KeyValue::Number;
+        kv.isInt = true;
+        kv.i = v.toLongLong();
+        kv.d = double(kv.i);
+        break;
+    }
+    return kv;
+}
+
 std::vector<Table::KeyValue> Table::searchKey(const QVariantList &key) const {
     if (m_keyParts.empty())
         throw core::DbError(QStringLiteral("Table %1 has no index to search").arg(m_name));
     if (size_t(key.size()) > m_keyParts.size())
         throw core::DbError(QStringLiteral("Too many key values for the index of table %1").arg(m_name));
-    std::vector<KeyValue> out(key.size());
+    std::vector<KeyValue> out;
     for (int k = 0; k < key.size(); ++k) {
         const KeyPart &p = m_keyParts[k];
-        const QVariant v = coerce(m_def.fields[p.column], key[k]);
-        KeyValue &kv = out[k];
-        if (!v.isValid() || v.isNull())
-            continue;
-        switch (p.type) {
-        case FieldType::Text:
-        case FieldType::Memo:
-            kv.kind = KeyValue::Text;
-            kv.text = v.toString().toUtf8();
-            break;
-        case FieldType::Date:
-            kv.kind = KeyValue::Text;
-            kv.text = v.toDate().toString(Qt::ISODate).toUtf8();
-            break;
-        case FieldType::Float:
-        case FieldType::Currency:
-            kv.kind = KeyValue::Number;
-            kv.d = v.toDouble();
-            break;
-        default:
-            kv.kind = KeyValue::Number;
-            kv.isInt = true;
-            kv.i = v.toLongLong();
-            kv.d = double(kv.i);
-            break;
-        }
+        out.push_back(keyValueOf(p.type, coerce(m_def.fields[p.column], key[k])));
     }
+    return out;
+}
+
+// The key of a row from its stored values (of a row that may be gone).
+std::vector<Table::KeyValue> Table::valuesKey(const QVector<QVariant> &values) const {
+    std::vector<KeyValue> out;
+    for (const KeyPart &p : m_keyParts)
+        out.push_back(keyValueOf(p.type, values.value(p.column)));
     return out;
 }
 
@@ -995,7 +1092,7 @@ void Table::setValue(int index, const QVariant &value) {
 const QVector<QVariant> &Table::currentValues() const {
     if (isEditing())
         return m_buffer;
-    sync();
+    sync(false);
     return m_row;
 }
 
@@ -1010,9 +1107,14 @@ QVariant Table::value(int index) const {
     return m_calculated[slot.calculated].compute(RowView(m_def, row));
 }
 
-QVariant Table::valueAt(int recNo, int index) const {
+void Table::noticeOutsideChanges() const {
     requireOpen();
     sync();
+}
+
+QVariant Table::valueAt(int recNo, int index) const {
+    requireOpen();
+    sync(false);  // the grid looked outside before its paint
     const auto &ids = m_snap->ids;
     if (recNo < 1 || recNo > int(ids.size()))
         return QVariant();
@@ -1126,6 +1228,8 @@ void Table::post() {
         sqlite3_bind_int64(stmt, b, m_rowId);
         step.row();
     }
+    if (sqlite3_changes(db) == 0)
+        rowGone();
     bool keyChanged = false;
     for (const auto &p : m_keyParts)
         keyChanged = keyChanged || m_dirty[p.column];
@@ -1185,14 +1289,19 @@ void Table::remove() {
         m_modified = false;
         m_state = TableState::Browse;
     }
+    const qint64 shown = m_rowId;  // the row the caller means
     sync();
     if (m_snap->ids.empty() || m_pos < 0)
         throw core::DbError(QStringLiteral("Cannot perform this operation on an empty dataset"));
+    if (shown != 0 && m_rowId != shown)
+        rowGone();  // never another row in its place
     {
         Stepper step(m_db.handle(), m_stmts->remove);
         sqlite3_bind_int64(m_stmts->remove, 1, m_rowId);
         step.row();
     }
+    if (sqlite3_changes(m_db.handle()) == 0)
+        rowGone();
     afterWrite([&] {
         auto &ids = m_snap->ids;
         if (m_pos < int(ids.size()) && ids[m_pos] == m_rowId)
@@ -1208,20 +1317,29 @@ void Table::remove() {
     notify(TableEvent::RowsChanged);
 }
 
+// The row to be posted or removed is no longer in the table (another cursor
+// or program removed it): nothing is written, the pending edit is dropped,
+// the cursor lands on the nearest row, and the caller hears of it.
+void Table::rowGone() {
+    m_buffer.clear();
+    m_dirty.clear();
+    m_modified = false;
+    m_state = TableState::Browse;
+    loadSnapshot();
+    settle();
+    m_outsideChange = false;
+    notify(TableEvent::StateChanged);
+    notify(TableEvent::RowsChanged);
+    throw core::RecordGoneError();
+}
+
 void Table::refresh() {
     requireOpen();
     checkBrowseMode();
+    m_db.checkOutsideChanges();
     loadSnapshot();
-    const auto &ids = m_snap->ids;
-    const auto it = std::find(ids.begin(), ids.end(), m_rowId);
-    if (ids.empty()) {
-        clearPosition();
-    } else if (it != ids.end()) {
-        m_pos = int(it - ids.begin());
-        m_row = fetchRow(m_rowId);
-    } else {
-        setPosition(std::clamp(m_pos, 0, int(ids.size()) - 1));
-    }
+    settle();
+    m_outsideChange = false;
     notify(TableEvent::RowsChanged);
 }
 
@@ -1250,6 +1368,11 @@ void Table::enableControls() {
 void Table::notify(TableEvent e, int field) {
     if (m_controlsDisabled > 0)
         return;
+    if (m_outsideChange) {
+        m_outsideChange = false;
+        if (e != TableEvent::RowsChanged && e != TableEvent::Opened && e != TableEvent::Closed)
+            notify(TableEvent::RowsChanged);
+    }
     // An observer may leave, or destroy another one, while being told.
     const auto observers = m_observers;
     for (TableObserver *o : observers)

@@ -17,6 +17,9 @@
 namespace varnel::data {
 
 class Table;
+struct WalkOptions;
+struct WalkResult;
+using RowWork = std::function<bool(Table &table)>;
 
 enum class TableState { Inactive, Browse, Edit, Insert };
 
@@ -116,7 +119,10 @@ struct CalculatedField {
 // The cursor keeps the order of the rows as a list of row ids, so record
 // numbers, counts and any row of a grid are at hand without reading all
 // records; the list is kept in step with the cursor's own changes and
-// re-read when another cursor or connection changed the table.
+// re-read before the next move or count, and before a grid paints
+// (noticeOutsideChanges), when another cursor, connection or program changed
+// the database (observers are then told RowsChanged). When the current row went away meanwhile, the cursor lands
+// on the row that now stands where it stood (the nearest in the order).
 class Table {
 public:
     explicit Table(Database &db, const QString &tableName = QString());
@@ -177,6 +183,9 @@ public:
     void edit();
     void insert();
     void append() { insert(); }
+    // Posting an edit or removing a row that another cursor or program
+    // removed meanwhile writes nothing and throws core::RecordGoneError; the
+    // edit is dropped and the cursor stands on the nearest row.
     void post();
     void cancel();
     void remove();  // deletes the current row
@@ -197,6 +206,10 @@ public:
 
     // Any row by record number, for grids; does not move the cursor.
     QVariant valueAt(int recNo, int index) const;
+    // Re-reads the rows when another connection or program changed the
+    // database meanwhile (observers then hear RowsChanged). A grid calls it
+    // before it paints; moves and counts look by themselves.
+    void noticeOutsideChanges() const;
 
     // Observers are told of changes unless controls are disabled; enabling
     // them again tells RowsChanged once.
@@ -212,6 +225,7 @@ public:
 
 private:
     friend class Field;
+    friend WalkResult walk(Table &table, const RowWork &work, const WalkOptions &options);
     struct KeyPart;
     struct KeyValue;
     struct Snapshot;
@@ -219,14 +233,22 @@ private:
 
     void requireOpen() const;
     void checkBrowseMode();
+    std::vector<qint64> orderedRowIds() const;  // the row ids in the order of the index
+    int positionOf(qint64 rowId) const;         // -1 when the row is not in the table
     void updateRecord();
-    void sync() const;
+    void sync(bool lookOutside = true) const;
     void loadSnapshot() const;
     QVector<QVariant> fetchRow(qint64 rowId) const;
     const QVector<QVariant> &currentValues() const;
     void setPosition(int pos);
     void clearPosition();
+    void settle() const;
+    int nearestPosition(qint64 rowId, const QVector<QVariant> &values) const;
+    void noteOutsideChange() const;
+    [[noreturn]] void rowGone();
+    static KeyValue keyValueOf(FieldType type, const QVariant &v);
     std::vector<KeyValue> rowKey(qint64 rowId) const;
+    std::vector<KeyValue> valuesKey(const QVector<QVariant> &values) const;
     std::vector<KeyValue> searchKey(const QVariantList &key) const;
     int compareKeys(const std::vector<KeyValue> &a, const std::vector<KeyValue> &b, size_t parts) const;
     int lowerBound(const std::vector<KeyValue> &key, size_t parts, bool byRowId, qint64 rowId) const;
@@ -273,6 +295,8 @@ private:
     std::vector<TableObserver *> m_observers;
     int m_controlsDisabled = 0;
     const quint64 *m_versionCell = nullptr;
+    mutable bool m_outsideChange = false;  // rows read again after a change elsewhere, not yet told
+    std::shared_ptr<int> m_alive = std::make_shared<int>(0);  // for notices from the event loop
 };
 
 }  // namespace varnel::data

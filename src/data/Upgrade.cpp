@@ -5,6 +5,7 @@
 #include "data/RowWriter.h"
 #include "data/Table.h"
 #include "core/Progress.h"
+#include "data/Walk.h"
 
 #include <cmath>
 #include <functional>
@@ -18,24 +19,6 @@ const QString WorkTable = QString::fromLatin1(UpgradeWorkTable);
 // Writes the added fields of one row into `row` (the values of the work
 // table's fields after the first), from position `first` on.
 using FillAdded = std::function<void(Table &source, QVector<QVariant> &row, int first)>;
-
-// Shows the progress for the copy and closes it however the copy ends.
-class ProgressShown {
-public:
-    ProgressShown(core::Progress &p, int max) : m_p(p) { m_p.start(max); }
-    ~ProgressShown() {
-        try {
-            m_p.finish();
-        } catch (...) {
-        }
-    }
-    ProgressShown(const ProgressShown &) = delete;
-    ProgressShown &operator=(const ProgressShown &) = delete;
-    void step() { m_p.step(); }
-
-private:
-    core::Progress &m_p;
-};
 
 QString rebuild(Database &db, const QString &tableName, const QVector<FieldDef> &added, const FillAdded &fill,
                 const QString &ending, core::Progress &progress) {
@@ -63,14 +46,18 @@ QString rebuild(Database &db, const QString &tableName, const QVector<FieldDef> 
         const int stored = int(def.fields.size());
         QVector<QVariant> row(names.size());
 
-        ProgressShown shown(progress, source.recordCount());
-        for (source.first(); !source.eof(); source.next()) {
-            for (int i = 1; i < stored; ++i)
-                row[i - 1] = source.value(i);
-            fill(source, row, stored - 1);
-            target.add(row);
-            shown.step();
-        }
+        WalkOptions options;
+        options.progress = &progress;
+        walk(
+            source,
+            [&](Table &from) {
+                for (int i = 1; i < stored; ++i)
+                    row[i - 1] = from.value(i);
+                fill(from, row, stored - 1);
+                target.add(row);
+                return true;
+            },
+            options);
     }
 
     const QString backup = freeBackupName(db, name + ending);

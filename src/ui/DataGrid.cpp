@@ -67,6 +67,12 @@ void DataGrid::applyColumnWidths() {
         setColumnWidth(c, m_chars[c] * fontMetrics().horizontalAdvance(QLatin1Char('0')));
 }
 
+// A change another connection or program made is read before the cells are.
+void DataGrid::paintEvent(QPaintEvent *event) {
+    m_model->beforePaint();
+    QTableView::paintEvent(event);
+}
+
 void DataGrid::followCursor(int row) {
     m_following = true;
     if (row >= 0 && row < m_model->rowCount()) {

@@ -37,6 +37,9 @@ signals:
     // A double click on a row (or Enter when the window does not take it).
     void rowActivated();
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     void followCursor(int row);
     void userMoved(const QModelIndex &current);

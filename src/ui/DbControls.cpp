@@ -100,9 +100,10 @@ void DbControl::writeValue(const QVariant &value, const QString &typed) {
     try {
         v = data::Table::coerce(f, value);
     } catch (const core::FieldValueError &e) {
-        const bool range = e.message().contains(QLatin1String("allowed range"));
-        throw core::FieldValueError(f.name, range ? QStringLiteral("Pole „%1”: wartość %2 jest poza dopuszczalnym zakresem.").arg(caption(), typed)
-                                            : refusal(caption(), typed, f));
+        if (e.kind() == core::FieldValueError::Kind::OutOfRange)
+            throw core::FieldValueError(f.name, QStringLiteral("Pole „%1”: wartość %2 jest poza dopuszczalnym zakresem.").arg(caption(), typed),
+                                        e.kind());
+        throw core::FieldValueError(f.name, refusal(caption(), typed, f), e.kind());
     }
     if (!t->isEditing())
         t->edit();
@@ -162,8 +163,10 @@ void DbLineEdit::store() {
         bool ok = false;
         const double v = QString(typed.trimmed()).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
         if (ok && ((m_min && v < *m_min) || (m_max && v > *m_max)))
-            throw core::FieldValueError(f->name, QStringLiteral("Pole „%1”: wartość musi być z zakresu %2–%3.")
-                                               .arg(caption(), number(m_min.value_or(-1e300)), number(m_max.value_or(1e300))));
+            throw core::FieldValueError(f->name,
+                                        QStringLiteral("Pole „%1”: wartość musi być z zakresu %2–%3.")
+                                            .arg(caption(), number(m_min.value_or(-1e300)), number(m_max.value_or(1e300))),
+                                        core::FieldValueError::Kind::OutOfRange);
     }
     writeValue(typed, typed);
     m_pending = false;

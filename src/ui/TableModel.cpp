@@ -120,6 +120,16 @@ QVariant TableModel::headerData(int section, Qt::Orientation orientation, int ro
     return section >= 0 && section < cols.size() ? QVariant(cols[section].title) : QVariant();
 }
 
+void TableModel::beforePaint() const {
+    if (m_failed || !m_table || !m_table->isOpen())
+        return;
+    try {
+        m_table->noticeOutsideChanges();
+    } catch (const core::DbError &e) {
+        failed(e.message());
+    }
+}
+
 int TableModel::currentRow() const {
     if (m_failed || !m_table || !m_table->isOpen() || m_table->state() == data::TableState::Insert)
         return -1;

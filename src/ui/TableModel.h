@@ -44,6 +44,9 @@ public:
 
     // Row of the grid that is the cursor's current row, or -1.
     int currentRow() const;
+    // Before a paint: the rows are read again when another connection or
+    // program changed the database.
+    void beforePaint() const;
 
     void tableEvent(data::Table &table, data::TableEvent event, int field) override;
     void tableDestroyed(data::Table &table) override;

@@ -1,4 +1,5 @@
 #include "admin/DecisionKey.h"
+#include "core/Progress.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
 #include "support/TempDatabase.h"
@@ -100,20 +101,24 @@ protected:
 TEST_F(KeyRebuild, TheWalkIsOneTransactionAndAFailureLeavesEveryKeyAsItWas) {
     auto other = db->openSecondConnection();
     // Halfway through, another connection still sees none of the new keys.
-    EXPECT_THROW(admin::rebuildDecisionKeys(reg, AB,
-                                            [&](int done, int) {
-                                                if (done == 3) {
-                                                    Table t(*other, QStringLiteral("Aktualne"));
-                                                    t.open();
-                                                    EXPECT_EQ(t.field(QStringLiteral("IndexNrSupport")).asString(),
-                                                              QStringLiteral("stary"));
-                                                    throw std::runtime_error("przerwano");
-                                                }
-                                            }),
-                 std::runtime_error);
+    struct Failing : core::Progress {
+        data::Database &other;
+        int done = 0;
+        explicit Failing(data::Database &o) : other(o) {}
+        void start(int) override {}
+        void finish() override {}
+        void step() override {
+            if (++done == 3) {
+                Table t(other, QStringLiteral("Aktualne"));
+                t.open();
+                EXPECT_EQ(t.field(QStringLiteral("IndexNrSupport")).asString(), QStringLiteral("stary"));
+                throw std::runtime_error("przerwano");
+            }
+        }
+    } failing(*other);
+    EXPECT_THROW(admin::rebuildDecisionKeys(reg, AB, &failing), std::runtime_error);
     EXPECT_FALSE(db->inTransaction());
     EXPECT_EQ(keys(), QStringList(5, QStringLiteral("stary")));
     EXPECT_EQ(reg.state(), data::TableState::Browse);
     EXPECT_EQ(reg.field(QStringLiteral("IndexNrSupport")).asString(), QStringLiteral("stary"));
 }
-

@@ -1,6 +1,7 @@
 // The bulk recalculation over an application table.
 #include "calc/BulkRecalc.h"
 #include "data/Table.h"
+#include "support/RecordedProgress.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempDatabase.h"
 
@@ -10,6 +11,7 @@ using namespace varnel::calc;
 using namespace varnel::data;
 using varnel::test::ScriptedQuestions;
 using varnel::test::TempDatabase;
+namespace test = varnel::test;
 using Answer = ScriptedQuestions::Answer;
 
 namespace {
@@ -102,13 +104,15 @@ TEST_F(BulkRecalc, PrzerwijOnTheSecondFailureStopsAfterIt) {
     q.answer({Answer::Yes, Answer::No});
     BulkRecalcCallbacks cb;
     cb.invalid = [&](const QString &n) { failed << n; };
-    QList<int> progress;
-    cb.progress = [&](int recNo, int count) { progress << recNo * 10 + count; };
+    test::RecordedProgress progress;
+    cb.progress = &progress;
     const auto r = recalcTable(t, Rules::Current, QPoint(95, 460), true, q, cb);
     EXPECT_TRUE(r.stopped);
     EXPECT_EQ(r.rows, 3);
     EXPECT_EQ(failed, (QStringList{QStringLiteral("A Jan"), QStringLiteral("C Jan")}));
-    EXPECT_EQ(progress, (QList<int>{15, 25, 35}));
+    EXPECT_EQ(progress.max, 5);
+    EXPECT_EQ(progress.steps, 3);
+    EXPECT_EQ(progress.finished, 1);
     EXPECT_EQ(q.asked().at(1).pos, QPoint(95, 460));
     EXPECT_EQ(t.indexName(), QStringLiteral("NazwNdx"));
     EXPECT_EQ(paid(), (QStringList{QStringLiteral("A=0"), QStringLiteral("B=90"), QStringLiteral("C=0"),

@@ -116,7 +116,7 @@ TEST_F(AdminTool, BadInputEndsWithAClearMessageAndChangesNothing) {
     r = admin({QStringLiteral("demo"), QStringLiteral("--db"), dir.path()});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QLatin1String("varnel.sqlite")));
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("varnel.sqlite"))));
+    EXPECT_FALSE(Database::existsIn(dir.path()));
 
     // Unknown table.
     r = onDb({QStringLiteral("export"), QStringLiteral("Wnioski")});

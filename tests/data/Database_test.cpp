@@ -56,14 +56,22 @@ TEST(Database, OpeningRefusesAMissingDirectoryOrFile) {
     } catch (const core::DbError &e) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("varnel.sqlite")));
     }
-    EXPECT_FALSE(QFileInfo::exists(dir.path() + QStringLiteral("/varnel.sqlite")));
+    EXPECT_FALSE(Database::existsIn(dir.path()));
 }
 
-TEST(Database, CreateMakesAnOwnerOnlyFileAndRefusesToOverwrite) {
+TEST(Database, CreateMakesAnOwnerOnlyFileInAHiddenFolderAndRefusesToOverwrite) {
     TempDatabase db;
+    EXPECT_EQ(db->filePath(), Database::filePathIn(db.path()));
+    EXPECT_EQ(db->filePath(), db.path() + QStringLiteral("/.varnel/varnel.sqlite"));
     const QFileInfo info(db->filePath());
-    EXPECT_EQ(info.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteOther), 0);
+    EXPECT_EQ(info.permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ReadOwner | QFileDevice::WriteOwner), 0);
+    const QFileInfo folder(info.absolutePath());
+    EXPECT_EQ(folder.permissions() & (QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther), 0);
     EXPECT_THROW(Database::create(db.path()), core::DbError);
+    EXPECT_TRUE(Database::isDatabasePath(db->filePath()));
+    EXPECT_FALSE(Database::isDatabasePath(db.path() + QStringLiteral("/decyzja.fmz")));
+    EXPECT_TRUE(Database::isDatabasePath(db.path() + QStringLiteral("/varnel.sqlite-wal")));  // the earlier layout
+    EXPECT_FALSE(Database::isDatabasePath(db.path() + QStringLiteral("/varnel.sqlite.fmz")));
 }
 
 TEST(Database, DeliveredLayoutsReadBackFromTheSchemaAlone) {

@@ -109,8 +109,17 @@ TEST_F(ApplicationTable, FieldValuesAreCutCheckedAndBlankAware) {
     t.field(QStringLiteral("Imie")).setString(QStringLiteral("Jan"));
     EXPECT_EQ(t.field(QStringLiteral("Nazwisko")).asString().size(), 28);
 
-    EXPECT_THROW(t.field(QStringLiteral("Liczba_osob")).setString(QStringLiteral("trzy")), core::FieldValueError);
-    EXPECT_THROW(t.field(QStringLiteral("Liczba_osob")).setInteger(40000), core::FieldValueError);
+    const auto kindOf = [&](const QVariant &v) {
+        try {
+            t.field(QStringLiteral("Liczba_osob")).setVariant(v);
+        } catch (const core::FieldValueError &e) {
+            return int(e.kind());
+        }
+        return -1;
+    };
+    EXPECT_EQ(kindOf(QStringLiteral("trzy")), int(core::FieldValueError::Kind::Malformed));
+    EXPECT_EQ(kindOf(40000), int(core::FieldValueError::Kind::OutOfRange));
+    EXPECT_EQ(kindOf(QStringLiteral("-40000")), int(core::FieldValueError::Kind::OutOfRange));
     EXPECT_THROW(t.field(QStringLiteral("Okres_od")).setString(QStringLiteral("31.02.2006")), core::FieldValueError);
     EXPECT_THROW(t.field(QStringLiteral("Dochod_razem")).setString(QStringLiteral("12zł")), core::FieldValueError);
     EXPECT_TRUE(t.field(QStringLiteral("Liczba_osob")).isNull());  // unchanged by the refused values
@@ -287,4 +296,138 @@ TEST_F(ApplicationTable, ObserversHearOfScrollingEditingAndRows) {
     EXPECT_TRUE(log.events.isEmpty());
     t.enableControls();
     EXPECT_EQ(log.events, QList<TableEvent>{TableEvent::RowsChanged});
+}
+
+TEST_F(ApplicationTable, AfterAnotherCursorRemovedTheCurrentRowTheCursorLandsOnTheNearestRow) {
+    add({QStringLiteral("Adamski"), QStringLiteral("Bąk"), QStringLiteral("Cichy"), QStringLiteral("Dudek"),
+         QStringLiteral("Ebert")});
+    Table view(*db, QStringLiteral("Aktualne"));
+    view.open();
+    view.setIndexName(QStringLiteral("NazwNdx"));
+    const auto removeByOther = [&](const QString &surname) {
+        Table other(*db, QStringLiteral("Aktualne"));
+        other.open();
+        other.setIndexName(QStringLiteral("NazwNdx"));
+        ASSERT_TRUE(other.findKey({surname}));
+        other.remove();
+    };
+    const int nazwisko = view.fieldIndex(QStringLiteral("Nazwisko"));
+    const auto agrees = [&] {
+        // Record number and count agree with the rows the cursor shows.
+        ASSERT_GE(view.recNo(), 1);
+        ASSERT_LE(view.recNo(), view.recordCount());
+        EXPECT_EQ(view.valueAt(view.recNo(), nazwisko), view.value(nazwisko));
+    };
+
+    // A change of index: the row that now stands where Cichy stood in the
+    // new order (registry number order: Dudek follows Cichy).
+    ASSERT_TRUE(view.findKey({QStringLiteral("Cichy")}));
+    removeByOther(QStringLiteral("Cichy"));
+    removeByOther(QStringLiteral("Adamski"));
+    view.setIndexName(QString());
+    EXPECT_EQ(view.field(QStringLiteral("Nazwisko")).asString(), QStringLiteral("Dudek"));
+    EXPECT_EQ(view.recNo(), 2);
+    agrees();
+
+    // A refresh after the last row went.
+    view.last();
+    removeByOther(QStringLiteral("Ebert"));
+    view.refresh();
+    EXPECT_EQ(view.field(QStringLiteral("Nazwisko")).asString(), QStringLiteral("Dudek"));
+    agrees();
+
+    // A move: next goes on from the row that took the gone row's place.
+    view.setIndexName(QStringLiteral("NazwNdx"));
+    view.first();  // Bąk
+    removeByOther(QStringLiteral("Bąk"));
+    EXPECT_EQ(view.recordCount(), 1);
+    agrees();
+    EXPECT_EQ(view.field(QStringLiteral("Nazwisko")).asString(), QStringLiteral("Dudek"));
+    view.next();
+    EXPECT_TRUE(view.eof());
+}
+
+TEST_F(ApplicationTable, PostingOrRemovingARowAnotherCursorRemovedChangesNothingAndSaysSo) {
+    add({QStringLiteral("Adamski"), QStringLiteral("Bąk"), QStringLiteral("Cichy")});
+    Table view(*db, QStringLiteral("Aktualne"));
+    view.open();
+    view.moveTo(2);
+    view.edit();
+    view.field(QStringLiteral("Adres_miejsc")).setString(QStringLiteral("Opole"));
+    {
+        Table other(*db, QStringLiteral("Aktualne"));
+        other.open();
+        other.moveTo(2);
+        other.remove();
+    }
+    EXPECT_EQ(view.recordCount(), 2);  // the grid's read does not move the edited row
+    try {
+        view.post();
+        FAIL() << "post of a removed row";
+    } catch (const core::RecordGoneError &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Rekord został zmieniony lub usunięty przez innego użytkownika."));
+    }
+    EXPECT_EQ(view.state(), TableState::Browse);
+    EXPECT_EQ(view.field(QStringLiteral("Nazwisko")).asString(), QStringLiteral("Cichy"));
+    EXPECT_EQ(walk(view), QStringList({QStringLiteral("Adamski"), QStringLiteral("Cichy")}));
+    for (const QString &town : {QStringLiteral("Adamski"), QStringLiteral("Cichy")}) {
+        Table check(*db, QStringLiteral("Aktualne"));
+        check.open();
+        check.setIndexName(QStringLiteral("NazwNdx"));
+        ASSERT_TRUE(check.findKey({town}));
+        EXPECT_TRUE(check.field(QStringLiteral("Adres_miejsc")).isNull());  // nothing written elsewhere
+    }
+
+    // Removing: the row shown is gone, so no other row goes in its place.
+    view.first();
+    {
+        Table other(*db, QStringLiteral("Aktualne"));
+        other.open();
+        other.remove();  // Adamski
+    }
+    EXPECT_THROW(view.remove(), core::RecordGoneError);
+    EXPECT_EQ(view.recordCount(), 1);
+    EXPECT_EQ(view.field(QStringLiteral("Nazwisko")).asString(), QStringLiteral("Cichy"));
+    view.remove();
+    EXPECT_TRUE(view.isEmpty());
+}
+
+TEST(ForeignTable, AnIntPrimaryKeyIsAColumnThatOrdersSearchesAndMovesRows) {
+    TempDatabase db;
+    // Declared INT, not INTEGER: SQLite keeps its own row ids beside the key.
+    db->exec(QStringLiteral("CREATE TABLE obcy (nr INT PRIMARY KEY, nazwa TEXT)"));
+    db->exec(QStringLiteral("INSERT INTO obcy VALUES (30, 'trzydzieści'), (10, 'dziesięć'), (20, 'dwadzieścia')"));
+    EXPECT_TRUE(db->rowIdField(QStringLiteral("obcy")).isEmpty());
+    db->exec(QStringLiteral("CREATE TABLE wlasny (nr INTEGER PRIMARY KEY, nazwa TEXT)"));
+    EXPECT_EQ(db->rowIdField(QStringLiteral("wlasny")), QStringLiteral("nr"));
+
+    Table t(*db, QStringLiteral("obcy"));
+    t.open();
+    const auto keys = [&] {
+        QList<qint64> out;
+        for (t.first(); !t.eof(); t.next())
+            out << t.field(QStringLiteral("nr")).asInteger();
+        return out;
+    };
+    EXPECT_EQ(keys(), (QList<qint64>{10, 20, 30}));
+    ASSERT_TRUE(t.findKey({20}));
+    EXPECT_EQ(t.field(QStringLiteral("nazwa")).asString(), QStringLiteral("dwadzieścia"));
+    EXPECT_FALSE(t.findKey({2}));  // a row id, not a key
+    t.findNearest({25});
+    EXPECT_EQ(t.field(QStringLiteral("nr")).asInteger(), 30);
+
+    // A changed key moves the row; a new row takes its place by its key.
+    ASSERT_TRUE(t.findKey({10}));
+    t.edit();
+    t.field(QStringLiteral("nr")).setInteger(40);
+    t.post();
+    EXPECT_EQ(t.recNo(), 3);
+    t.insert();
+    t.field(QStringLiteral("nr")).setInteger(5);
+    t.field(QStringLiteral("nazwa")).setString(QStringLiteral("pięć"));
+    t.post();
+    EXPECT_EQ(t.recNo(), 1);
+    EXPECT_EQ(keys(), (QList<qint64>{5, 20, 30, 40}));
+    ASSERT_TRUE(t.findKey({40}));
+    EXPECT_EQ(t.field(QStringLiteral("nazwa")).asString(), QStringLiteral("dziesięć"));
 }

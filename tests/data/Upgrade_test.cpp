@@ -2,6 +2,7 @@
 #include "data/Table.h"
 #include "data/Upgrade.h"
 #include "support/OldLayouts.h"
+#include "support/RecordedProgress.h"
 #include "support/TempDatabase.h"
 #include "core/Progress.h"
 
@@ -21,17 +22,6 @@ QStringList fieldNames(const data::TableDef &def) {
     return names;
 }
 
-struct RecordedProgress : core::Progress {
-    int max = -1, steps = 0, finished = 0;
-    int failAtStep = 0;  // 0: never
-    void start(int m) override { max = m; }
-    void step() override {
-        if (++steps == failAtStep)
-            throw std::runtime_error("przerwano");
-    }
-    void finish() override { ++finished; }
-};
-
 class Upgrade : public ::testing::Test {
 protected:
     // An application table lacking the given fields, with rows of these
@@ -43,7 +33,7 @@ protected:
     }
 
     test::TempDatabase db;
-    RecordedProgress progress;
+    test::RecordedProgress progress;
 };
 
 }  // namespace

@@ -2,6 +2,10 @@
 
 #include "data/Table.h"
 
+#include <QDir>
+#include <QFile>
+#include <stdexcept>
+
 namespace varnel::test {
 
 data::TableDef without(data::TableDef def, const QStringList &fields) {
@@ -20,6 +24,13 @@ void addApplication(data::Database &db, const QString &table, const QString &sur
     for (const auto &[name, value] : fields)
         t.field(name).setVariant(value);
     t.post();
+}
+
+void moveToEarlierLayout(const QString &directory) {
+    const QString path = data::Database::filePathIn(directory);
+    const QString old = QDir(directory).filePath(QString::fromLatin1(data::Database::FileName));
+    if (!QFile::rename(path, old) || !QDir(directory).rmdir(QString::fromLatin1(data::Database::FolderName)))
+        throw std::runtime_error("cannot move the database to the earlier layout");
 }
 
 QVariantList column(data::Database &db, const QString &table, const QString &field) {

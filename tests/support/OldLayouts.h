@@ -19,6 +19,9 @@ inline const QStringList FieldsSince1141 = {QStringLiteral("Calosc_do_rak"), QSt
 // Adds an application with a surname and other fields by name.
 void addApplication(data::Database &db, const QString &table, const QString &surname,
                     const QList<QPair<QString, QVariant>> &fields = {});
+// Puts the (closed) database of a directory back where earlier versions of
+// the program kept it: <directory>/varnel.sqlite.
+void moveToEarlierLayout(const QString &directory);
 // The values of one field over the table in primary-key order.
 QVariantList column(data::Database &db, const QString &table, const QString &field);
 

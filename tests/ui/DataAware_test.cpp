@@ -107,6 +107,20 @@ TEST_F(DataAware, TextAFieldCannotHoldIsRefusedNamingTheFieldAndNothingIsStored)
     } catch (const core::FieldValueError &e) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("Liczba osób")));
     }
+    // Beyond the field's own range (smallint), whatever the engine's wording.
+    ui::DbLineEdit wheelchair;
+    wheelchair.bind(&source, QStringLiteral("IlOsobNaWozku"));
+    wheelchair.setCaption(QStringLiteral("Osoby na wózku"));
+    QTest::keyClicks(&wheelchair, QStringLiteral("70000"));
+    try {
+        wheelchair.store();
+        FAIL();
+    } catch (const core::FieldValueError &e) {
+        EXPECT_EQ(e.kind(), core::FieldValueError::Kind::OutOfRange);
+        EXPECT_EQ(e.message(), QStringLiteral("Pole „Osoby na wózku”: wartość 70000 jest poza dopuszczalnym zakresem."));
+    }
+    wheelchair.setText(QStringLiteral("1"));
+
     persons.selectAll();
     QTest::keyClicks(&persons, QStringLiteral("4"));
     table.post();
@@ -225,4 +239,31 @@ TEST_F(DataAware, AModelOrSourceDestroyedFirstIsNoLongerTold) {
     table.post();
     table.next();
     EXPECT_EQ(table.recNo(), 2);
+}
+
+TEST_F(DataAware, AGridPaintedAfterAnotherConnectionAddedRowsShowsThemAll) {
+    ui::DataGrid grid;
+    grid.setColumns({{QStringLiteral("Nazwisko"), QStringLiteral("Nazwisko"), 20}});
+    grid.setTable(&table);
+    grid.resize(300, 300);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    ASSERT_EQ(grid.model()->rowCount(), 3);
+    {
+        auto second = db->openSecondConnection();
+        Table other(*second, QStringLiteral("Aktualne"));
+        other.open();
+        other.insert();
+        other.field(QStringLiteral("Nazwisko")).setString(QStringLiteral("Bąk"));
+        other.field(QStringLiteral("Imie")).setString(QStringLiteral("Ewa"));
+        other.post();
+    }
+    // The grid reads the rows again before it paints, and is told right after.
+    grid.viewport()->repaint();
+    QApplication::processEvents();
+    ASSERT_EQ(grid.model()->rowCount(), 4);
+    QStringList shown;
+    for (int r = 0; r < 4; ++r)
+        shown << grid.model()->index(r, 0).data().toString().trimmed();
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("Adamczyk"), QStringLiteral("Bąk"), QStringLiteral("Łoś"), QStringLiteral("Nowak")}));
 }

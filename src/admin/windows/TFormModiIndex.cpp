@@ -4,6 +4,7 @@
 #include "core/Context.h"
 #include "data/Table.h"
 #include "core/Guard.h"
+#include "ui/BarProgress.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -60,18 +61,8 @@ void TFormModiIndex::ButtonStartClick() {
     const bool done = core::guarded(m_ctx.questions, [&] {
         storeSortAlgorithm(m_ctx.db, SortByRunningNumber);
         m_ctx.values.sortAlgorithm = SortByRunningNumber;
-        int step = 1;
-        rebuildDecisionKeys(m_register, m_ctx.values.decisionPattern, [&](int count, int total) {
-            if (count == 0) {
-                ProgressBar->setMaximum(std::max(total, 1));
-                step = std::max(1, total / 100);
-            }
-            // The run takes one event: paint the bar as it goes.
-            if (count % step == 0 || count == total) {
-                ProgressBar->setValue(count);
-                ProgressBar->repaint();
-            }
-        });
+        ui::BarProgress bar(ProgressBar);
+        rebuildDecisionKeys(m_register, m_ctx.values.decisionPattern, &bar);
     });
     ButtonStart->setEnabled(true);
     if (done)

@@ -1,0 +1,89 @@
+#include "data/Walk.h"
+
+#include "core/Progress.h"
+#include "data/Database.h"
+#include "data/Table.h"
+
+namespace varnel::data {
+
+namespace {
+
+// Holds the table's controls quiet for the length of the walk.
+class Quiet {
+public:
+    explicit Quiet(Table &t) : m_table(t) { m_table.disableControls(); }
+    ~Quiet() {
+        try {
+            m_table.enableControls();
+        } catch (...) {
+            // An observer that fails to redraw must not hide the walk's outcome.
+        }
+    }
+    Quiet(const Quiet &) = delete;
+    Quiet &operator=(const Quiet &) = delete;
+
+private:
+    Table &m_table;
+};
+
+// Shows the progress and closes it however the walk ends.
+class Shown {
+public:
+    Shown(core::Progress &p, int max) : m_p(p) { m_p.start(max); }
+    ~Shown() {
+        try {
+            m_p.finish();
+        } catch (...) {
+        }
+    }
+    Shown(const Shown &) = delete;
+    Shown &operator=(const Shown &) = delete;
+
+private:
+    core::Progress &m_p;
+};
+
+}  // namespace
+
+WalkResult walk(Table &table, const RowWork &work, const WalkOptions &options) {
+    table.requireOpen();
+    table.checkBrowseMode();
+    core::NoProgress none;
+    core::Progress &progress = options.progress ? *options.progress : none;
+
+    WalkResult result;
+    Quiet quiet(table);
+    Transaction tx(table.database());
+    // Read inside the transaction: nobody else changes the rows meanwhile.
+    const std::vector<qint64> ids = table.orderedRowIds();
+    result.total = int(ids.size());
+    Shown shown(progress, result.total);
+    try {
+        for (const qint64 id : ids) {
+            if (!table.gotoRowId(id))
+                continue;  // removed by the work of an earlier row
+            const bool goOn = work(table);
+            ++result.done;
+            progress.step();
+            if (!goOn || !progress.goOn()) {
+                result.stopped = true;
+                break;
+            }
+        }
+        table.checkBrowseMode();  // an edit the work left open is posted
+    } catch (...) {
+        try {
+            if (table.isEditing())
+                table.cancel();
+            if (options.onFailure == WalkFailure::KeepDone)
+                tx.commit();
+        } catch (...) {
+            // The failure of the work is the one to report.
+        }
+        throw;  // not committed: the transaction rolls back
+    }
+    tx.commit();
+    return result;
+}
+
+}  // namespace varnel::data
