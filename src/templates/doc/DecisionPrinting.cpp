@@ -4,6 +4,7 @@
 #include "data/Database.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
+#include "data/Walk.h"
 #include "print/PageDevice.h"
 #include "print/RichTextPrint.h"
 #include "templates/DecisionPrint.h"
@@ -13,15 +14,6 @@
 namespace varnel::templates::doc {
 
 namespace {
-
-class ProgressRun {
-public:
-    ProgressRun(core::Progress &p, int max) : m_p(p) { m_p.start(max); }
-    ~ProgressRun() { m_p.finish(); }
-
-private:
-    core::Progress &m_p;
-};
 
 QString applicationName(data::Table &t) {
     return QStringLiteral("%1 %2 (nr ew. %3)")
@@ -62,7 +54,6 @@ FilledDecisions fillDecisions(data::Database &db, const QString &tableName, cons
                               const std::function<void(const QTextDocument &decision)> &filled) {
     data::Table t(db, tableName);
     t.setFieldNames(data::applicationFieldNames());
-    data::Transaction tx(db);
     t.open();
     FilledDecisions result;
     const auto fillCurrent = [&] {
@@ -76,18 +67,21 @@ FilledDecisions fillDecisions(data::Database &db, const QString &tableName, cons
     if (selection.nrEw) {
         if (!t.findKey({*selection.nrEw}))
             throw DecisionNotFound(*selection.nrEw);
-        ProgressRun run(progress, 1);
         fillCurrent();
-        progress.step();
-    } else {
-        t.setIndexName(QStringLiteral("NazwNdx"));
-        ProgressRun run(progress, t.recordCount());
-        for (t.first(); !t.eof(); t.next()) {
-            fillCurrent();
-            progress.step();
-        }
+        return result;
     }
-    tx.commit();
+    // One walk in surname order: one transaction, so that every decision
+    // comes from one state of the table.
+    t.setIndexName(QStringLiteral("NazwNdx"));
+    data::WalkOptions walking;
+    walking.progress = &progress;
+    data::walk(
+        t,
+        [&](data::Table &) {
+            fillCurrent();
+            return true;
+        },
+        walking);
     return result;
 }
 

@@ -65,10 +65,13 @@ struct FilledDecisions {
 // Fills the template for each application of the selection in the table
 // `tableName` (Aktualne or an archive) with its stored amounts (nothing is
 // computed) and hands each filled decision to `filled`, in order. The
-// applications are read through a cursor of their own in one transaction,
-// so that they all come from one state of the table. Throws core::DbError
-// when the table cannot be read (an older layout names the field it
-// lacks), and DecisionNotFound when the registry number is not there.
+// applications are read through a cursor of their own; all of them are
+// filled in one walk (one transaction, so that they come from one state of
+// the table; `progress` a step a decision, and a progress that says stop
+// ends it after the decision done), one by its registry number without a
+// progress. Throws core::DbError when the table cannot be read (an older
+// layout names the field it lacks), and DecisionNotFound when the registry
+// number is not there.
 FilledDecisions fillDecisions(data::Database &db, const QString &tableName, const DecisionSelection &selection,
                               const RichText &templateText, const DecisionOptions &options,
                               core::Progress &progress,

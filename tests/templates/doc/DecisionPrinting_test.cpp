@@ -8,6 +8,7 @@
 #include "data/Table.h"
 #include "print/RecordingPageDevice.h"
 #include "support/Program.h"
+#include "support/RecordedProgress.h"
 #include "support/TempDatabase.h"
 #include "templates/Rtf.h"
 #include "templates/TemplateFile.h"
@@ -139,6 +140,9 @@ protected:
 
     FilledDecisions fill(const DecisionSelection &selection, QStringList &texts) {
         core::NoProgress progress;
+        return fill(selection, texts, progress);
+    }
+    FilledDecisions fill(const DecisionSelection &selection, QStringList &texts, core::Progress &progress) {
         return fillDecisions(*db, QStringLiteral("Aktualne"), selection, templateText, options, progress,
                              [&](const QTextDocument &d) { texts << d.toPlainText(); });
     }
@@ -152,12 +156,23 @@ protected:
 
 TEST_F(FillingDecisions, EveryApplicationInSurnameOrderWithThoseNotCalculatedNamed) {
     QStringList texts;
-    const FilledDecisions r = fill({}, texts);
+    test::RecordedProgress progress;
+    const FilledDecisions r = fill({}, texts, progress);
     EXPECT_EQ(r.count, 4);
+    EXPECT_EQ(progress.max, 4);
+    EXPECT_EQ(progress.steps, 4);
+    EXPECT_EQ(progress.finished, 1);
     EXPECT_EQ(texts, (QStringList{QStringLiteral("Adamski Jan otrzymuje 101.00 zł"), QStringLiteral("Lis Piotr otrzymuje 103.00 zł"),
                                   QStringLiteral("Łukasik Olga otrzymuje 102.00 zł"),
                                   QStringLiteral("Żak Ewa otrzymuje 100.00 zł")}));
     EXPECT_EQ(r.notCalculated, QStringList{QStringLiteral("Łukasik Olga (nr ew. 3)")});
+
+    // A progress that says stop ends the filling after the decision done.
+    texts.clear();
+    test::RecordedProgress stopping;
+    stopping.stopAtStep = 2;
+    EXPECT_EQ(fill({}, texts, stopping).count, 2);
+    EXPECT_EQ(texts.size(), 2);
 }
 
 TEST_F(FillingDecisions, OneApplicationByItsRegistryNumberAndTheSwitchesOfTheParameterRow) {
