@@ -3,9 +3,10 @@
 #include "data/Alias.h"
 #include "data/Database.h"
 #include "core/DbError.h"
+#include "core/PrivateFile.h"
 
 #include <QCoreApplication>
-#include <QSaveFile>
+#include <QIODevice>
 #include <QTextStream>
 #include <QTranslator>
 #include <cstring>
@@ -116,18 +117,25 @@ QString commandNames() {
 
 QString CommandContext::databaseOption() const { return parser.value(QStringLiteral("db")); }
 
-std::unique_ptr<data::Database> CommandContext::openDatabase() const {
+QString CommandContext::databaseDirectory() const {
     const QString dir = databaseOption();
-    return data::Database::open(dir.isEmpty() ? data::Alias::resolve() : dir);
+    return dir.isEmpty() ? data::Alias::resolve() : dir;
+}
+
+std::unique_ptr<data::Database> CommandContext::openDatabase() const { return data::Database::open(databaseDirectory()); }
+
+std::unique_ptr<data::Database> CommandContext::openDatabaseToRead() const {
+    return data::Database::openReadOnly(databaseDirectory());
 }
 
 void writeOwnersFile(const QString &path, const QByteArray &bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw CommandError(QStringLiteral("nie można zapisać pliku %1: %2").arg(path, file.errorString()));
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw CommandError(QStringLiteral("nie można zapisać pliku %1: %2").arg(path, file.errorString()));
+    core::PrivateFile file(path);
+    if (!file.open())
+        throw CommandError(file.errorString());
+    if (file.device()->write(bytes) != bytes.size())
+        throw CommandError(QStringLiteral("Nie można zapisać pliku %1: %2").arg(path, file.device()->errorString()));
+    if (!file.commit())
+        throw CommandError(file.errorString());
 }
 
 QString polishCount(qint64 n, const QString &one, const QString &few, const QString &many) {
@@ -199,7 +207,7 @@ int runAdmin(const QStringList &arguments, QTextStream &out, QTextStream &err) {
     int code = 1;
     try {
         command->run(context);
-        code = 0;
+        code = context.failed ? 1 : 0;
     } catch (const UsageError &e) {
         err << prefix << e.message() << QStringLiteral(" Użycie: varnel-admin %1\n").arg(command->usage) << hint;
         code = 2;

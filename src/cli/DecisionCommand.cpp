@@ -65,7 +65,9 @@ void runDecision(CommandContext &c) {
         throw CommandError(e.message());
     }
 
-    std::unique_ptr<data::Database> db = c.openDatabase();
+    // Reads only; the file written is never one of the database's own.
+    refuseOwnPath(c.databaseDirectory(), pdf.isEmpty() ? text : pdf);
+    std::unique_ptr<data::Database> db = c.openDatabaseToRead();
     const QString table = requireTable(*db, c.parser.isSet(QStringLiteral("table")) ? c.parser.value(QStringLiteral("table"))
                                                                                      : QStringLiteral("Aktualne"));
     templates::doc::DecisionOptions options;

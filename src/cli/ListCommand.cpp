@@ -57,7 +57,10 @@ void runList(CommandContext &c) {
     if (reading.tmpl.columns.isEmpty())
         throw CommandError(QStringLiteral("wzorzec %1 nie ma żadnej kolumny: nie ma czego drukować.").arg(templatePath));
 
-    std::unique_ptr<data::Database> db = c.openDatabase();
+    const QString directory = c.databaseDirectory();
+    refuseOwnPath(directory, pdf.isEmpty() ? text : pdf);
+    // Not read-only: the template goes through the work table WzorList.
+    std::unique_ptr<data::Database> db = data::Database::open(directory);
     const QString table = requireTable(*db, c.parser.isSet(QStringLiteral("table")) ? c.parser.value(QStringLiteral("table"))
                                                                                      : QStringLiteral("Aktualne"));
     lists::ListPrintJob job;

@@ -161,3 +161,27 @@ TEST_F(DecisionCommand, BadInputIsToldAndWritesNoFile) {
     EXPECT_TRUE(empty.err.contains(QStringLiteral("nie ma żadnego wniosku"))) << empty.err.toStdString();
     EXPECT_FALSE(QFile::exists(out("nic.txt")));
 }
+
+TEST_F(DecisionCommand, NeverWritesOntoTheDatabaseFilesAndLeavesTheDatabaseAsItWas) {
+    const QString dbFile = data::Database::filePathIn(dbDir());
+    const auto bytes = [](const QString &file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray before = bytes(dbFile);
+    ASSERT_FALSE(before.isEmpty());
+    for (const QString &target : {dbFile, dbFile + QStringLiteral("-wal"), dbDir() + QStringLiteral("/./varnel.sqlite")}) {
+        for (const char *format : {"--pdf", "--text"}) {
+            const AdminOutcome r = decision({QStringLiteral("--all"), QString::fromLatin1(format), target});
+            EXPECT_EQ(r.code, 1) << target.toStdString() << ' ' << format;
+            EXPECT_TRUE(r.err.contains(QStringLiteral("należy do bazy danych"))) << r.err.toStdString();
+        }
+    }
+    EXPECT_EQ(bytes(dbFile), before);
+    EXPECT_FALSE(QFile::exists(dbFile + QStringLiteral("-wal")));
+
+    // Printing reads only: the database file stays byte for byte as it was.
+    ASSERT_EQ(decision({QStringLiteral("--all"), QStringLiteral("--pdf"), out("wszystkie.pdf")}).code, 0);
+    ASSERT_EQ(decision({QStringLiteral("--all"), QStringLiteral("--text"), out("wszystkie.txt")}).code, 0);
+    EXPECT_EQ(bytes(dbFile), before);
+}
