@@ -6,6 +6,7 @@
 #include "admin/Dictionaries.h"
 #include "admin/windows/TFormHaslo.h"
 #include "admin/windows/TFormModiIndex.h"
+#include "admin/windows/TFormSerwis.h"
 #include "admin/windows/TFormSlownZarz.h"
 #include "admin/windows/TFormSlowniki.h"
 #include "admin/windows/TFormLogin.h"
@@ -112,10 +113,14 @@ void RunProgram::wireMainWindow() {
         admin::TFormUsers users(ctx, &main);
         users.run();
     });
-    main.setMenuHandler(QStringLiteral("SMnuSerwis"), [&ctx, &main] {
+    // The service tools open only after the service password.
+    main.setMenuHandler(QStringLiteral("SMnuSerwis"), [this, &ctx, &reg, &main] {
         admin::TFormHaslo haslo(&main);
-        if (haslo.run())
-            ctx.questions.inform(QStringLiteral("Funkcja w przygotowaniu."));
+        if (!haslo.run())
+            return;
+        admin::TFormSerwis serwis(ctx, reg, reg::TFormProgress::factory(&main), &main);
+        serwis.showHelp = [this](int topic) { showHelp(topic); };
+        serwis.exec();
     });
     main.setMenuHandler(QStringLiteral("SMnuOProgramie"), [&main] {
         reg::TFormAbout about(&main);
