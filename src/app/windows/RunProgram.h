@@ -2,6 +2,7 @@
 
 #include "core/Context.h"
 
+#include <QDate>
 #include <QStringList>
 #include <memory>
 
@@ -13,6 +14,10 @@ class Register;
 class TFormPytanie;
 class TFormVarnelMain;
 class TFormWnioski;
+}
+namespace varnel::archive {
+class TFormArchiwum;
+class TFormCtrlAct;
 }
 namespace varnel::admin {
 class TFormSlownZarz;
@@ -60,6 +65,7 @@ private:
     void wireMainWindow();
 
     RunValues m_values;
+    QDate m_startDay;  // the month close proposes the month before it
     std::unique_ptr<reg::TFormPytanie> m_pytanie;
     std::unique_ptr<reg::QtQuestions> m_questions;
     std::unique_ptr<ui::QtFileDialogs> m_files;
@@ -75,8 +81,12 @@ private:
     std::unique_ptr<lists::TFormWzorListy> m_wzorListy;
     std::unique_ptr<lists::TFormPrtLista> m_prtLista;
     std::unique_ptr<templates::TFormWzorDec> m_wzorDec;
+    std::unique_ptr<archive::TFormArchiwum> m_archiwum;
+    std::unique_ptr<archive::TFormCtrlAct> m_ctrlAct;
 
     reg::TFormWnioski &wnioski();
+    archive::TFormArchiwum &archiwum();
+    archive::TFormCtrlAct &ctrlAct();
     help::TFormPomoc &pomoc();
     void showHelp(int topic);
 };
