@@ -73,6 +73,9 @@ BulkRecalcResult recalcTable(data::Table &table, Rules rules, QPoint dialogPos, 
 
 BulkRecalcResult recalcAll(data::Database &db, const QString &tableName, Rules rules,
                            const std::function<void(const QString &)> &onInvalid) {
+    // The walk's own transaction becomes a savepoint of this one, so what
+    // it keeps after a failure is rolled back here.
+    data::Transaction all(db);
     data::Table table(db, tableName);
     table.open();
     HeadlessQuestions q;
@@ -81,6 +84,7 @@ BulkRecalcResult recalcAll(data::Database &db, const QString &tableName, Rules r
     BulkRecalcResult result = recalcTable(table, rules, QPoint(), false, q, cb);
     result.indexWarnings = q.informCount;
     table.close();
+    all.commit();
     return result;
 }
 

@@ -67,7 +67,9 @@ BulkRecalcResult recalcTable(data::Table &table, Rules rules, QPoint dialogPos, 
 
 // The headless bulk recalculation (varnel-admin recalc): every row of the
 // table (default "Aktualne") by the current or the earlier rules, messages
-// off, questions answered by HeadlessQuestions.
+// off, questions answered by HeadlessQuestions. All or nothing: a failure
+// midway rolls back every application computed before it, since nobody
+// watches the run to see how far it got.
 BulkRecalcResult recalcAll(data::Database &db, const QString &tableName = QStringLiteral("Aktualne"),
                            Rules rules = Rules::Current,
                            const std::function<void(const QString &nazwiskoImie)> &onInvalid = {});

@@ -1,5 +1,6 @@
 #include "calc/BulkRecalc.h"
 #include "cli/AdminTool.h"
+#include "cli/DatabaseCheck.h"
 #include "cli/DemoData.h"
 #include "cli/ListCommand.h"
 #include "cli/Migration.h"
@@ -8,6 +9,7 @@
 #include "data/Alias.h"
 #include "data/Database.h"
 #include "core/DbError.h"
+#include "core/PrivateFile.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
 
@@ -15,13 +17,20 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 #include <QTextStream>
 
 namespace varnel::cli {
 
 using data::Database;
+
+void refuseOwnPath(const QString &directory, const QString &path) {
+    if (Database::isOwnPath(directory, path))
+        throw CommandError(QStringLiteral("plik %1 należy do bazy danych w katalogu %2 (to plik bazy, jej plik "
+                                          "pomocniczy albo kopia zachowana przy odtwarzaniu) i nie zostanie "
+                                          "nadpisany. Wskaż plik poza plikami bazy.")
+                               .arg(path, QDir(directory).absolutePath()));
+}
 
 QString requireTable(const Database &db, const QString &name) {
     if (!db.tableExists(name))
@@ -31,6 +40,33 @@ QString requireTable(const Database &db, const QString &name) {
 }
 
 namespace {
+
+// Why a table of applications cannot be worked on, in words the
+// administrator can act on; empty when its layout is not the cause.
+QString applicationLayoutAdvice(const Database &db, const QString &table, bool needsSortIndex) {
+    const data::TableDef def = db.tableDef(table);
+    bool older = false;
+    const QStringList diffs =
+        layoutDifferences(data::applicationTableDef(def.name), def, data::applicationFieldsAddedByUpgrades(), older);
+    if (older)
+        return QStringLiteral("tabela %1 ma układ sprzed aktualizacji programu (brak pól dodanych w nowszych "
+                              "wersjach). Uruchom raz program Varnel: tabelę Aktualne uaktualnia przy starcie, "
+                              "archiwum – gdy otworzysz je poleceniem Wnioski › Otwórz archiwum; potem powtórz "
+                              "polecenie.")
+            .arg(def.name);
+    if (needsSortIndex && !def.index(QStringLiteral("NazwNdx")))
+        return QStringLiteral("tabela %1 nie jest tabelą wniosków (Aktualne albo archiwum arMMRRRR): nie ma indeksu "
+                              "NazwNdx, w którego kolejności przelicza się wnioski. Podaj tabelę wniosków.")
+            .arg(def.name);
+    if (!diffs.isEmpty())
+        return QStringLiteral("tabela %1 nie ma układu tabeli wniosków (%2); sprawdź bazę poleceniem varnel-admin check.")
+            .arg(def.name, diffs.first());
+    return QString();
+}
+
+QString withEngineText(const QString &advice, const core::DbError &e) {
+    return advice.isEmpty() ? e.message() : QStringLiteral("%1 (%2)").arg(advice, e.message());
+}
 
 // ---------------------------------------------------------------------------
 // init
@@ -110,7 +146,20 @@ void runDemo(CommandContext &c) {
     requireTable(*db, QStringLiteral("Aktualne"));
     QElapsedTimer timer;
     timer.start();
-    addDemoApplications(*db, count, seed);
+    try {
+        addDemoApplications(*db, count, seed);
+    } catch (const core::DbError &e) {
+        QString advice = applicationLayoutAdvice(*db, QStringLiteral("Aktualne"), false);
+        bool older = false;
+        if (advice.isEmpty() && db->tableExists(QStringLiteral("param"))
+            && layoutDifferences(data::paramTableDef(), db->tableDef(QStringLiteral("param")),
+                                 data::paramFieldsAddedByUpgrades(), older)
+                   .isEmpty()
+            && older)
+            advice = QStringLiteral("tabela param ma układ sprzed aktualizacji programu. Uruchom raz program Varnel, "
+                                    "który ją uaktualni, i powtórz polecenie.");
+        throw CommandError(withEngineText(advice, e) + QStringLiteral("\nNie dopisano żadnego wniosku."));
+    }
     c.out << QStringLiteral("Dopisano %1 do tabeli Aktualne w bazie %2 (ziarno %3, %4 s).\n")
                  .arg(polishCount(count, QStringLiteral("wniosek"), QStringLiteral("wnioski"), QStringLiteral("wniosków")),
                       db->directory())
@@ -132,7 +181,16 @@ void runRecalc(CommandContext &c) {
     const calc::Rules rules = c.parser.isSet(QStringLiteral("old-rules")) ? calc::Rules::Before2002 : calc::Rules::Current;
     QElapsedTimer timer;
     timer.start();
-    const calc::BulkRecalcResult r = calc::recalcAll(*db, name, rules, [&c](const QString &who) { c.out << who << '\n'; });
+    QStringList invalid;  // told after the run: a failed run changes nothing and lists nobody
+    calc::BulkRecalcResult r;
+    try {
+        r = calc::recalcAll(*db, name, rules, [&invalid](const QString &who) { invalid << who; });
+    } catch (const core::DbError &e) {
+        throw CommandError(withEngineText(applicationLayoutAdvice(*db, name, true), e)
+                           + QStringLiteral("\nPrzeliczenie przerwano; żaden wniosek nie został zmieniony."));
+    }
+    for (const QString &who : invalid)
+        c.out << who << '\n';
     c.out << QStringLiteral("Przeliczono %1 w tabeli %2 (%3 s); bez poprawnego wyniku: %4.\n")
                  .arg(polishCount(r.rows, QStringLiteral("wniosek"), QStringLiteral("wnioski"), QStringLiteral("wniosków")), name)
                  .arg(double(timer.elapsed()) / 1000.0, 0, 'f', 1)
@@ -145,19 +203,6 @@ void runRecalc(CommandContext &c) {
 
 // ---------------------------------------------------------------------------
 // describe
-
-QString indexOptions(unsigned options) {
-    QStringList words;
-    if (options & data::IndexPrimary)
-        words << QStringLiteral("główny");
-    if (options & data::IndexUnique)
-        words << QStringLiteral("unikalny");
-    if (options & data::IndexDescending)
-        words << QStringLiteral("malejący");
-    if (options & data::IndexCaseInsensitive)
-        words << QStringLiteral("polski porządek bez względu na wielkość liter");
-    return words.join(QStringLiteral(", "));
-}
 
 void printColumns(QTextStream &out, const QList<QStringList> &rows) {
     QList<qsizetype> widths;
@@ -178,7 +223,7 @@ void printColumns(QTextStream &out, const QList<QStringList> &rows) {
 }
 
 void runDescribe(CommandContext &c) {
-    std::unique_ptr<Database> db = c.openDatabase();
+    std::unique_ptr<Database> db = c.openDatabaseToRead();
     const QString name = requireTable(*db, c.arguments.first());
     const data::TableDef def = db->tableDef(name);
     data::Table t(*db, name);
@@ -209,7 +254,7 @@ void runDescribe(CommandContext &c) {
     QList<QStringList> indexes{{QStringLiteral("Indeks"), QStringLiteral("Pola"), QStringLiteral("Opcje")}};
     for (const data::IndexDef &ix : def.indexes)
         indexes << QStringList{ix.isPrimary() ? QStringLiteral("(primary)") : ix.name,
-                               ix.fields.join(QStringLiteral(", ")), indexOptions(ix.options)};
+                               ix.fields.join(QStringLiteral(", ")), ix.options ? indexOptionsText(ix.options) : QString()};
     printColumns(c.out, indexes);
 }
 
@@ -217,9 +262,12 @@ void runDescribe(CommandContext &c) {
 // export, import
 
 void runExport(CommandContext &c) {
-    std::unique_ptr<Database> db = c.openDatabase();
-    const QString name = requireTable(*db, c.arguments.first());
+    const QString directory = c.databaseDirectory();
     const QString path = c.parser.value(QStringLiteral("out"));
+    if (!path.isEmpty())
+        refuseOwnPath(directory, path);
+    std::unique_ptr<Database> db = Database::openReadOnly(directory);
+    const QString name = requireTable(*db, c.arguments.first());
     if (path.isEmpty()) {
         exportTableCsv(*db, name, c.out);
         c.out.flush();
@@ -227,16 +275,19 @@ void runExport(CommandContext &c) {
             throw CommandError(QStringLiteral("nie udało się zapisać danych na standardowe wyjście."));
         return;
     }
-    // Written aside and put in place at the end: a failure leaves no half file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw CommandError(QStringLiteral("nie można zapisać pliku %1: %2").arg(path, file.errorString()));
-    QTextStream stream(&file);
+    // Personal data and passwords: readable by the owner only, written aside
+    // and put in place at the end, so a failure leaves the old file.
+    core::PrivateFile file(path);
+    if (!file.open())
+        throw CommandError(file.errorString());
+    QTextStream stream(file.device());
     stream.setEncoding(QStringConverter::Utf8);
     const int rows = exportTableCsv(*db, name, stream);
     stream.flush();
-    if (stream.status() != QTextStream::Ok || !file.commit())
-        throw CommandError(QStringLiteral("nie można zapisać pliku %1: %2").arg(path, file.errorString()));
+    if (stream.status() != QTextStream::Ok)
+        throw CommandError(QStringLiteral("nie można zapisać pliku %1: %2").arg(path, file.device()->errorString()));
+    if (!file.commit())
+        throw CommandError(file.errorString());
     c.out << QStringLiteral("Zapisano %1 tabeli %2 do pliku %3.\n")
                  .arg(polishCount(rows, QStringLiteral("wiersz"), QStringLiteral("wiersze"), QStringLiteral("wierszy")),
                       name, path);
@@ -270,6 +321,86 @@ void runImport(CommandContext &c) {
     c.out << QStringLiteral("Dopisano %1 do tabeli %2.\n")
                  .arg(polishCount(result.rows, QStringLiteral("wiersz"), QStringLiteral("wiersze"), QStringLiteral("wierszy")),
                       name);
+}
+
+// ---------------------------------------------------------------------------
+// backup, restore, check
+
+QString megabytes(qint64 bytes) { return QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1); }
+
+void runBackup(CommandContext &c) {
+    const QString directory = c.databaseDirectory();
+    const QString path = c.arguments.first();
+    refuseOwnPath(directory, path);
+    std::unique_ptr<Database> db = Database::openReadOnly(directory);
+    core::PrivateFile file(path);
+    if (!file.open())
+        throw CommandError(file.errorString());
+    db->backupTo(file.temporaryPath());
+    if (!file.commit())
+        throw CommandError(file.errorString());
+    c.out << QStringLiteral("Zapisano kopię bazy danych z katalogu %1 do pliku %2 (%3 MB).\n"
+                            "Sprawdzenie kopii: varnel-admin check %2\n"
+                            "Odtworzenie bazy z kopii: varnel-admin restore %2\n")
+                 .arg(db->directory(), file.targetPath(), megabytes(QFileInfo(file.targetPath()).size()));
+}
+
+QString countOfProblems(qsizetype n) {
+    return polishCount(n, QStringLiteral("problem"), QStringLiteral("problemy"), QStringLiteral("problemów"));
+}
+
+void runRestore(CommandContext &c) {
+    const QString directory = c.databaseDirectory();
+    const QString source = c.arguments.first();
+    if (Database::isOwnPath(directory, source))
+        throw CommandError(QStringLiteral("plik %1 należy do bazy danych w katalogu %2, a nie jest jej kopią. Wskaż "
+                                          "plik zapisany poleceniem varnel-admin backup.")
+                               .arg(source, QDir(directory).absolutePath()));
+    // A damaged copy, or a file of another program, does not replace the
+    // database.
+    {
+        CheckReport report;
+        try {
+            report = checkDatabase(*Database::openCopy(source));
+        } catch (const core::DbError &e) {
+            throw CommandError(QStringLiteral("kopia %1 nie nadaje się do odtworzenia bazy: %2").arg(source, e.message()));
+        }
+        if (!report.ok())
+            throw CommandError(QStringLiteral("kopia %1 nie przeszła sprawdzenia (%2), więc nie zastąpi bazy danych:\n  %3")
+                                   .arg(source, countOfProblems(report.findings.size()),
+                                        report.findings.join(QStringLiteral("\n  "))));
+    }
+    const QString kept = Database::restore(directory, source);
+    c.out << QStringLiteral("Odtworzono bazę danych w katalogu %1 z kopii %2.\n").arg(QDir(directory).absolutePath(), source);
+    if (!kept.isEmpty())
+        c.out << QStringLiteral("Zastąpiony plik bazy zachowano jako %1; usuń go, gdy nie będzie potrzebny.\n").arg(kept);
+}
+
+void runCheck(CommandContext &c) {
+    std::unique_ptr<Database> db =
+        c.arguments.isEmpty() ? c.openDatabaseToRead() : Database::openCopy(c.arguments.first());
+    CheckReport report;
+    try {
+        report = checkDatabase(*db);
+    } catch (const core::DbError &e) {
+        report.findings << e.message();
+    }
+    c.out << QStringLiteral("Sprawdzono plik %1: spójność pliku, %2 dostarczanych z bazą, %3.\n")
+                 .arg(db->filePath(),
+                      polishCount(report.tables, QStringLiteral("tabelę"), QStringLiteral("tabele"), QStringLiteral("tabel")),
+                      polishCount(report.archives, QStringLiteral("archiwum"), QStringLiteral("archiwa"),
+                                  QStringLiteral("archiwów")));
+    for (const QString &finding : report.findings)
+        c.out << QStringLiteral("Problem: ") << finding << '\n';
+    for (const QString &note : report.notes)
+        c.out << QStringLiteral("Uwaga: ") << note << '\n';
+    if (report.ok()) {
+        c.out << QStringLiteral("Wynik: w porządku.\n");
+        return;
+    }
+    c.out << QStringLiteral("Wynik: %1; baza danych nie jest taka, jakiej oczekuje program.\n")
+                 .arg(countOfProblems(report.findings.size()));
+    c.failed = true;
 }
 
 // ---------------------------------------------------------------------------
@@ -313,7 +444,9 @@ const std::vector<Command> &adminCommands() {
              "i wzorcami, słowniki typowymi pozycjami, zakłada użytkownika ADMIN z hasłem ADMIN i oboma\n"
              "uprawnieniami oraz wiersze ustawień wydruku list (skladlist) i zestawienia wydatków (skladlic).\n"
              "Obok bazy zapisuje dwa przykładowe wzorce list: lista_zarzadcy.lsa i lista_wnioskodawcow.lsa.\n"
-             "Nie nadpisuje istniejącej bazy. Po błędzie nie zostaje żaden plik bazy.\n"
+             "Nie nadpisuje istniejącej bazy. Baza powstaje pod nazwą tymczasową i dostaje swoją nazwę dopiero\n"
+             "gotowa: po błędzie albo przerwaniu nie zostaje żaden plik bazy i init można powtórzyć. Katalog\n"
+             "i plik bazy są dostępne tylko dla właściciela.\n"
              "Katalog można też podać przez --db."),
          {aliasOption()},
          0,
@@ -359,7 +492,7 @@ const std::vector<Command> &adminCommands() {
          QStringLiteral(
              "Wypisuje pola tabeli w kolejności (nazwa, typ, rozmiar tekstu, czy wymagane) i jej indeksy\n"
              "(nazwa albo (primary) dla indeksu głównego, pola klucza, opcje). Wielkość liter w nazwie\n"
-             "tabeli i rozszerzenie .DB nie mają znaczenia."),
+             "tabeli i rozszerzenie .DB nie mają znaczenia. Bazę otwiera tylko do odczytu."),
          {},
          1,
          1,
@@ -370,7 +503,10 @@ const std::vector<Command> &adminCommands() {
          QStringLiteral(
              "Zapisuje wszystkie wiersze tabeli jako CSV (RFC 4180, UTF-8): pierwszy wiersz to nazwy pól,\n"
              "daty w postaci RRRR-MM-DD, liczby z kropką dziesiętną, wartości logiczne jako 1/0, pusta\n"
-             "komórka to wartość pusta. Bez --out dane idą na standardowe wyjście."),
+             "komórka to wartość pusta. Wiersze pochodzą z jednej chwili, także gdy inny program w tym czasie\n"
+             "zmienia tabelę. Bez --out dane idą na standardowe wyjście. Plik wynikowy jest czytelny tylko dla\n"
+             "właściciela (dane osobowe, w tabeli uspass hasła) i dostaje swoją nazwę dopiero zapisany w całości.\n"
+             "Nie może być plikiem bazy danych ani urządzeniem czy potokiem."),
          {QCommandLineOption(QStringLiteral("out"), QStringLiteral("plik wynikowy zamiast standardowego wyjścia"),
                              QStringLiteral("PLIK"))},
          1,
@@ -384,7 +520,9 @@ const std::vector<Command> &adminCommands() {
              "do pól według nazw w nagłówku (bez względu na wielkość liter); pól, których nie ma w pliku,\n"
              "nie wypełnia. Wartości logiczne: 1, 0, true, false. Obowiązują reguły pól: za długi tekst\n"
              "jest obcinany do rozmiaru pola (z ostrzeżeniem), liczby muszą mieścić się w zakresie typu,\n"
-             "pola wymagane muszą mieć wartość. Kolumny pól autoinc (np. NrEw) są pomijane: numery nowym\n"
+             "pola wymagane muszą mieć wartość (tekst z samych spacji to wartość pusta), daty nie mogą być\n"
+             "wcześniejsze niż 1900-01-01, teksty nie mogą zawierać znaków sterujących (pola memo przyjmują\n"
+             "tabulator i koniec wiersza). Kolumny pól autoinc (np. NrEw) są pomijane: numery nowym\n"
              "wierszom nadaje baza. Plik z nieznaną kolumną albo wartością, która nie pasuje do pola, jest\n"
              "odrzucany w całości, z numerem wiersza i kolumny: nie zostaje z niego żaden wiersz."),
          {},
@@ -398,13 +536,55 @@ const std::vector<Command> &adminCommands() {
              "Oblicza na nowo dodatek każdego wniosku tabeli (domyślnie bieżących wniosków, Aktualne),\n"
              "w kolejności nazwisk, bez pytań, i zapisuje wyniki we wnioskach. Wypisuje nazwisko i imię\n"
              "każdego wniosku, którego dane nie dają poprawnego wyniku, i podsumowanie. Całość jest jedną\n"
-             "transakcją. Z --old-rules liczy według zasad sprzed 2002 roku (dla archiwów)."),
+             "transakcją: po błędzie żaden wniosek nie zostaje zmieniony. Z --old-rules liczy według zasad\n"
+             "sprzed 2002 roku (dla archiwów)."),
          {QCommandLineOption(QStringLiteral("table"), QStringLiteral("tabela wniosków, np. archiwum ar041999"),
                              QStringLiteral("TABELA")),
           QCommandLineOption(QStringLiteral("old-rules"), QStringLiteral("zasady sprzed 1.01.2002 r."))},
          0,
          0,
          runRecalc},
+        {QStringLiteral("backup"),
+         QStringLiteral("backup PLIK [--db KATALOG]"),
+         QStringLiteral("zapisuje kopię całej bazy danych, także w czasie pracy programu"),
+         QStringLiteral(
+             "Zapisuje do pliku PLIK spójną kopię całej bazy danych (wszystkich tabel, archiwów i użytkowników),\n"
+             "pobraną mechanizmem kopii bieżącej SQLite: program Varnel i inne polecenia mogą w tym czasie\n"
+             "pracować, a kopia przedstawia bazę w jednej chwili. Plik jest czytelny tylko dla właściciela\n"
+             "(zawiera dane osobowe i hasła) i powstaje pod nazwą tymczasową, przemianowaną na PLIK dopiero po\n"
+             "zapisaniu całości: po błędzie poprzedni PLIK zostaje bez zmian. PLIK nie może być plikiem bazy.\n"
+             "Kopię sprawdza varnel-admin check PLIK, a przywraca varnel-admin restore PLIK."),
+         {},
+         1,
+         1,
+         runBackup},
+        {QStringLiteral("restore"),
+         QStringLiteral("restore PLIK [--db KATALOG]"),
+         QStringLiteral("odtwarza bazę danych z kopii"),
+         QStringLiteral(
+             "Zastępuje bazę danych katalogu kopią z pliku PLIK (zapisaną poleceniem backup). Najpierw sprawdza\n"
+             "kopię jak polecenie check i odmawia, gdy kopia ma problemy. Odmawia też, gdy bazy ktoś używa\n"
+             "(program Varnel na którymkolwiek stanowisku albo inne polecenie varnel-admin): zakończ wtedy ich\n"
+             "pracę i powtórz polecenie. Zastąpiony plik bazy zostaje obok niej pod nazwą z datą i godziną\n"
+             "odtworzenia (varnel.sqlite.przed-odtworzeniem-RRRRMMDD-GGMMSS), więc nic nie przepada."),
+         {},
+         1,
+         1,
+         runRestore},
+        {QStringLiteral("check"),
+         QStringLiteral("check [PLIK] [--db KATALOG]"),
+         QStringLiteral("sprawdza spójność bazy danych i układ jej tabel"),
+         QStringLiteral(
+             "Sprawdza plik bazy danych (albo kopię PLIK): spójność pliku (PRAGMA integrity_check SQLite, z\n"
+             "polskim porządkiem indeksów, którego zwykłe narzędzia SQLite nie znają) oraz układ tabel\n"
+             "dostarczanych z bazą i archiwów (arMMRRRR): pola, ich typy, rozmiary, kolejność i indeksy, tak\n"
+             "jak oczekuje ich program. Wypisuje każdy problem, uwagi (np. archiwum w układzie sprzed\n"
+             "aktualizacji, które program sam uaktualni) i jednowierszowy wynik. Kod wyjścia 1, gdy znalazł\n"
+             "jakikolwiek problem. Niczego nie zmienia."),
+         {},
+         0,
+         1,
+         runCheck},
         listCommand(),
     };
     return commands;

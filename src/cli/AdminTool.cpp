@@ -115,9 +115,15 @@ QString commandNames() {
 
 QString CommandContext::databaseOption() const { return parser.value(QStringLiteral("db")); }
 
-std::unique_ptr<data::Database> CommandContext::openDatabase() const {
+QString CommandContext::databaseDirectory() const {
     const QString dir = databaseOption();
-    return data::Database::open(dir.isEmpty() ? data::Alias::resolve() : dir);
+    return dir.isEmpty() ? data::Alias::resolve() : dir;
+}
+
+std::unique_ptr<data::Database> CommandContext::openDatabase() const { return data::Database::open(databaseDirectory()); }
+
+std::unique_ptr<data::Database> CommandContext::openDatabaseToRead() const {
+    return data::Database::openReadOnly(databaseDirectory());
 }
 
 QString polishCount(qint64 n, const QString &one, const QString &few, const QString &many) {
@@ -189,7 +195,7 @@ int runAdmin(const QStringList &arguments, QTextStream &out, QTextStream &err) {
     int code = 1;
     try {
         command->run(context);
-        code = 0;
+        code = context.failed ? 1 : 0;
     } catch (const CommandError &e) {
         err << prefix << e.message() << '\n';
     } catch (const core::DbError &e) {

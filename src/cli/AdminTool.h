@@ -35,11 +35,18 @@ struct CommandContext {
     QStringList arguments;
     QTextStream &out;
     QTextStream &err;
+    // Set by a command that has told its outcome itself and still ends with
+    // exit code 1 (check, on a finding).
+    bool failed = false;
 
     // The directory given with --db, or empty.
     QString databaseOption() const;
-    // The database of --db, or else of the alias Varnel.
+    // The database directory of --db, or else of the alias Varnel.
+    QString databaseDirectory() const;
+    // The database of that directory; commands that only read open it
+    // read-only, so that they change nothing of the file.
     std::unique_ptr<varnel::data::Database> openDatabase() const;
+    std::unique_ptr<varnel::data::Database> openDatabaseToRead() const;
 };
 
 // One command of varnel-admin. Every command also takes --db and --help.
@@ -66,6 +73,11 @@ int runAdmin(const QStringList &arguments, QTextStream &out, QTextStream &err);
 const std::vector<Command> &adminCommands();
 // Whether the command of that name needs a QGuiApplication.
 bool commandNeedsGui(const QString &name);
+
+// Refuses a file a command is to write that is one of the database's own
+// (Database::isOwnPath): a table or a list written onto the database file
+// would destroy every table.
+void refuseOwnPath(const QString &directory, const QString &path);
 
 // The stored name of a table named on the command line; a missing one is
 // told with the list of the tables there are.

@@ -1,5 +1,6 @@
 #include "cli/ListCommand.h"
 
+#include "core/PrivateFile.h"
 #include "core/Progress.h"
 #include "data/Database.h"
 #include "data/Layouts.h"
@@ -10,7 +11,7 @@
 #include "print/RecordingPageDevice.h"
 
 #include <QGuiApplication>
-#include <QSaveFile>
+#include <QIODevice>
 #include <QTextStream>
 
 namespace varnel::cli {
@@ -35,12 +36,13 @@ QByteArray textDump(const print::RecordingPageDevice &device, int firstPage) {
 }
 
 void writeOwnersFile(const QString &path, const QByteArray &bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw CommandError(QStringLiteral("nie można zapisać pliku %1: %2").arg(path, file.errorString()));
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw CommandError(QStringLiteral("nie można zapisać pliku %1: %2").arg(path, file.errorString()));
+    core::PrivateFile file(path);
+    if (!file.open())
+        throw CommandError(file.errorString());
+    if (file.device()->write(bytes) != bytes.size())
+        throw CommandError(QStringLiteral("Nie można zapisać pliku %1: %2").arg(path, file.device()->errorString()));
+    if (!file.commit())
+        throw CommandError(file.errorString());
 }
 
 void runList(CommandContext &c) {
@@ -67,7 +69,10 @@ void runList(CommandContext &c) {
     if (reading.tmpl.columns.isEmpty())
         throw CommandError(QStringLiteral("wzorzec %1 nie ma żadnej kolumny: nie ma czego drukować.").arg(templatePath));
 
-    std::unique_ptr<data::Database> db = c.openDatabase();
+    const QString directory = c.databaseDirectory();
+    refuseOwnPath(directory, pdf.isEmpty() ? text : pdf);
+    // Not read-only: the template goes through the work table WzorList.
+    std::unique_ptr<data::Database> db = data::Database::open(directory);
     const QString table = requireTable(*db, c.parser.isSet(QStringLiteral("table")) ? c.parser.value(QStringLiteral("table"))
                                                                                      : QStringLiteral("Aktualne"));
     lists::ListPrintJob job;

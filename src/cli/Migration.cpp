@@ -125,7 +125,9 @@ QVariant fitValue(const FieldDef &field, const QVariant &old, QString *reason) {
     }
     QVariant fitted;
     try {
-        fitted = data::Table::coerce(field, v);
+        // A value brought over as it was stored: the rules for values typed
+        // or imported anew (control characters refused...) do not apply.
+        fitted = data::Table::coerce(field, v, data::ValueRules::Stored);
     } catch (const core::FieldValueError &) {
         switch (field.type) {
         case FieldType::SmallInt: *reason = u("liczba spoza zakresu pola (od -32768 do 32767): pole zostaje puste"); break;

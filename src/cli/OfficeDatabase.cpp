@@ -175,29 +175,47 @@ void fillNewDatabase(Database &db) {
     tx.commit();
 }
 
+void fillNewDirectory(Database &db, const std::function<void(Database &)> &fillFurther) {
+    {
+        data::Transaction tx(db);
+        fillNewDatabase(db);
+        if (fillFurther)
+            fillFurther(db);
+        tx.commit();
+    }
+    lists::writeExampleListTemplates(db.directory());
+    templates::writeExampleDecision(db.directory());
+}
+
 std::unique_ptr<Database> createOfficeDatabase(const QString &directory,
                                                const std::function<void(Database &)> &fillFurther) {
     const bool directoryExisted = QFileInfo(directory).isDir();
-    // Refuses an existing database before anything is made.
-    std::unique_ptr<Database> db = Database::create(directory);
+    const bool hadDatabase = QFileInfo::exists(Database::filePathIn(directory));
     try {
-        data::Transaction tx(*db);
-        fillNewDatabase(*db);
-        if (fillFurther)
-            fillFurther(*db);
-        tx.commit();
-        lists::writeExampleListTemplates(directory);
-        templates::writeExampleDecision(directory);
+        return Database::createComplete(directory, [&](Database &db) { fillNewDirectory(db, fillFurther); });
     } catch (...) {
-        db.reset();
-        removeDatabaseFiles(directory, !directoryExisted);
+        // What the filling wrote beside the database goes with it.
+        if (!hadDatabase) {
+            lists::removeExampleListTemplates(directory);
+            templates::removeExampleDecision(directory);
+            if (!directoryExisted)
+                QDir().rmdir(QDir(directory).absolutePath());
+        }
         throw;
     }
-    return db;
 }
 
 void removeDatabaseFiles(const QString &directory, bool removeDirectory) {
-    Database::removeFilesIn(directory);
+    const QDir dir(directory);
+    const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        if (!Database::isOwnPath(directory, entry.absoluteFilePath()))
+            continue;
+        if (entry.isDir() && !entry.isSymLink())
+            QDir(entry.absoluteFilePath()).removeRecursively();
+        else
+            QFile::remove(entry.absoluteFilePath());
+    }
     lists::removeExampleListTemplates(directory);
     templates::removeExampleDecision(directory);
     if (removeDirectory)

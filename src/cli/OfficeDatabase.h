@@ -28,18 +28,28 @@ StartingParameters startingParameters();
 // transaction: after a failure the database holds none of it.
 void fillNewDatabase(varnel::data::Database &db);
 
-// A new database in a directory (made when missing), filled as above, with
-// the example list templates and the example decision template decyzja.fmz
-// beside it. Refuses a directory that already holds a database. When anything fails after the
-// database file was made, the file (and a directory made for it) is removed
-// again, so no half database is left behind. `fillFurther`, when given, runs
-// after the filling in the same transaction (it may replace starting rows).
+// Fills a new database directory: the tables with their starting rows
+// (fillNewDatabase) and then `fillFurther` (when given; it may replace
+// starting rows) in one transaction, then the example list templates and the
+// example decision template decyzja.fmz beside the database, and whatever
+// else a new directory starts with. The database it gets is still under its
+// temporary name (see below).
+void fillNewDirectory(varnel::data::Database &db,
+                      const std::function<void(varnel::data::Database &)> &fillFurther = {});
+
+// A new database in a directory (made when missing), filled by
+// fillNewDirectory. Refuses a directory that already holds a database. The
+// database is built under a temporary name and renamed into place only
+// when complete: after a failure, or a kill midway, the directory holds no
+// database file (and the example templates written and a directory made for
+// it are removed again), so a new init can start over.
 std::unique_ptr<varnel::data::Database> createOfficeDatabase(
     const QString &directory, const std::function<void(varnel::data::Database &)> &fillFurther = {});
 
-// Removes the database file of a directory with SQLite's side files and the
-// example templates a new database brings, as long as unchanged. The
-// directory itself goes too when `removeDirectory` is set and it is empty.
+// Removes the files of a database just made that must go again (every file
+// the program owns in the directory) and the example templates it brought,
+// as long as unchanged. The directory itself goes too when
+// `removeDirectory` is set and it is empty.
 void removeDatabaseFiles(const QString &directory, bool removeDirectory);
 
 }  // namespace varnel::cli

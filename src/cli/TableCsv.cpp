@@ -51,8 +51,17 @@ struct CellFault {
 // comma in a number or a date as dd.MM.yyyy would be guesswork). Throws
 // CellFault.
 QVariant cellValue(const FieldDef &f, const QString &cell) {
-    if (f.type == FieldType::Text || f.type == FieldType::Memo)
+    if (f.type == FieldType::Text || f.type == FieldType::Memo) {
+        const qsizetype bad = data::forbiddenCharacterAt(cell, f.type == FieldType::Memo);
+        if (bad >= 0)
+            throw CellFault{QStringLiteral("tekst zawiera znak sterujący %1 (na pozycji %2), którego pole nie przyjmuje%3")
+                                .arg(data::characterCode(cell[bad]))
+                                .arg(data::characterCount(QStringView(cell).left(bad)) + 1)
+                                .arg(f.type == FieldType::Memo ? QString()
+                                                               : QStringLiteral("; tabulator i koniec wiersza "
+                                                                                "przyjmują tylko pola typu memo"))};
         return cell.isEmpty() ? QVariant() : QVariant(cell);
+    }
     const QString s = cell.trimmed();
     if (s.isEmpty())
         return QVariant();
@@ -92,6 +101,12 @@ QVariant cellValue(const FieldDef &f, const QString &cell) {
         const QDate d = iso.match(s).hasMatch() ? QDate::fromString(s, Qt::ISODate) : QDate();
         if (!d.isValid())
             throw CellFault{QStringLiteral("%1 nie jest datą w postaci RRRR-MM-DD").arg(quotedText(s))};
+        // A blank date is an empty cell; a date before the earliest one
+        // (the zero date included) would be lost as a blank.
+        if (d < data::earliestDate())
+            throw CellFault{QStringLiteral("data %1 jest wcześniejsza niż %2, najwcześniejsza data, jaką przyjmuje pole; "
+                                           "datę pustą zapisuje się jako pustą komórkę")
+                                .arg(s, data::earliestDate().toString(Qt::ISODate))};
         return d;
     }
     case FieldType::Boolean: {
@@ -138,6 +153,9 @@ ImportError::ImportError(int line, int column, const QString &columnName, const 
 }
 
 int exportTableCsv(Database &db, const QString &table, QTextStream &out) {
+    // One read transaction: the file is one state of the table, however
+    // long the writing takes and whatever other processes commit meanwhile.
+    data::ReadTransaction read(db);
     Table t(db, table);
     t.open();
     const QVector<FieldDef> fields = t.fieldDefs();
@@ -227,7 +245,7 @@ ImportResult importTableCsv(Database &db, const QString &table, const QByteArray
             } catch (const core::DbError &e) {
                 throw ImportError(record.line, k + 1, def.name, e.message());
             }
-            if (def.type == FieldType::Text && def.size > 0 && cell.size() > def.size) {
+            if (def.type == FieldType::Text && def.size > 0 && data::characterCount(cell) > def.size) {
                 if (result.cutTexts++ == 0) {
                     result.firstCutLine = record.line;
                     result.firstCutColumn = k + 1;
@@ -235,9 +253,13 @@ ImportResult importTableCsv(Database &db, const QString &table, const QByteArray
             }
         }
         for (int f = 0; f < fields.size(); ++f) {
-            if (fields[f].required && fields[f].type != FieldType::AutoInc && t.field(f).isNull())
+            if (fields[f].required && fields[f].type != FieldType::AutoInc && t.field(f).isNull()) {
+                const bool spaces = !record.cells.value(columnOfField[f] - 1).isEmpty();
                 throw ImportError(record.line, columnOfField[f], fields[f].name,
-                                  QStringLiteral("pole wymagane nie może być puste"));
+                                  spaces ? QStringLiteral("pole wymagane nie może być puste (tekst z samych spacji "
+                                                          "jest wartością pustą)")
+                                         : QStringLiteral("pole wymagane nie może być puste"));
+            }
         }
         try {
             t.post();

@@ -17,7 +17,8 @@ namespace varnel::cli {
 // yyyy-MM-dd, numbers with a point, booleans as 1/0, an empty cell a blank.
 
 // Writes every row of a stored table, all its fields in table order, in
-// the order of its primary index. Returns the number of rows written.
+// the order of its primary index, as one state of the table (one read
+// transaction). Returns the number of rows written.
 int exportTableCsv(varnel::data::Database &db, const QString &table, QTextStream &out);
 
 // A file that cannot be imported: where and why. line and column count from
@@ -47,8 +48,9 @@ struct ImportResult {
 };
 
 // Appends the rows of a CSV file to a stored table through the table engine,
-// so the field rules apply (text cut to its size, numbers checked for range,
-// required fields). Columns are matched to fields by header name without
+// so the field rules apply (text cut to its size in whole characters,
+// numbers checked for range, required fields, no control characters, no date
+// before 1.01.1900, a text of spaces only is a blank). Columns are matched to fields by header name without
 // regard to case; the columns of an autoinc field are skipped. All rows or
 // none: the first fault throws ImportError and no row of the file remains.
 ImportResult importTableCsv(varnel::data::Database &db, const QString &table, const QByteArray &content);

@@ -24,6 +24,7 @@ inline constexpr int Amounts = 26;            // "Kwoty"
 inline constexpr int Dictionaries = 27;       // "Słowniki"
 inline constexpr int PrinterSetup = 28;       // "Ustawienia drukarki"
 inline constexpr int ExpiredRemoval = 29;     // "Usuń nieaktualne"
+inline constexpr int DatabaseCopy = 30;       // the database backup ("KOPIA przed uruchomieniem.")
 inline constexpr int PrintDecision = 117;     // "Drukuj decyzję"
 inline constexpr int PrintList = 118;         // "Drukuj listę"
 

@@ -1,16 +1,27 @@
 #include "data/Database.h"
 
 #include "data/Collation.h"
+#include "data/EngineErrors.h"
 #include "core/DbError.h"
+#include "core/PrivateFile.h"
 #include "core/Progress.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <limits>
 #include <map>
 #include <sqlite3.h>
 #include <unordered_map>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace varnel::data {
 
@@ -33,6 +44,15 @@ private:
 };
 
 namespace {
+
+// The database files that connections of this process have open, with the
+// number of connections to each. SQLite's locks do not tell a process about
+// its own connections, and a restore must not replace a file that this
+// process works on.
+std::map<QString, int> &openFiles() {
+    static std::map<QString, int> files;
+    return files;
+}
 
 // A prepared statement that is finalized when it goes out of scope.
 class Stmt {
@@ -94,20 +114,211 @@ private:
     bool m_done = false;
 };
 
+// ---------------------------------------------------------------------------
+// Files of a database directory
+
+QByteArray nativePath(const QString &path) { return QFile::encodeName(path); }
+QString systemText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// A path with every symbolic link resolved, also when its last parts do
+// not exist yet.
+QString resolvedPath(const QString &path) {
+    const QFileInfo info(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    if (info.exists() || info.isSymLink()) {
+        const QString canonical = info.canonicalFilePath();
+        if (!canonical.isEmpty())
+            return canonical;
+    }
+    const QString parent = info.absolutePath();
+    if (parent == info.absoluteFilePath())
+        return parent;
+    return QDir(resolvedPath(parent)).filePath(info.fileName());
+}
+
+bool sameFile(const struct stat &a, const QString &path) {
+    struct stat b {};
+    return ::stat(nativePath(path).constData(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Why a directory could not be made, in words an administrator can act on.
+QString mkdirReason(int error, const QString &path) {
+    const QString parent = QFileInfo(path).absolutePath();
+    QString why;
+    switch (error) {
+    case EACCES:
+    case EPERM: why = QStringLiteral("brak uprawnień do zakładania katalogów w %1").arg(parent); break;
+    case EEXIST: why = QStringLiteral("%1 istnieje i nie jest katalogiem").arg(path); break;
+    case ENOTDIR: why = QStringLiteral("część ścieżki %1 jest plikiem, a nie katalogiem").arg(parent); break;
+    case EROFS: why = QStringLiteral("dysk jest tylko do odczytu"); break;
+    case ENOSPC:
+    case EDQUOT: why = QStringLiteral("brak miejsca na dysku"); break;
+    case ENAMETOOLONG: why = QStringLiteral("nazwa jest za długa"); break;
+    case ELOOP: why = QStringLiteral("za dużo dowiązań symbolicznych w ścieżce"); break;
+    default: return systemText(error);
+    }
+    return why + QStringLiteral(" (system: %1)").arg(systemText(error));
+}
+
+// Makes a directory and the missing folders above it. The directory itself
+// is readable by its owner only, the folders above it as usual. Returns the
+// directories made, outermost first.
+QStringList makeDirectory(const QString &directory) {
+    QStringList missing;
+    QString p = QDir::cleanPath(directory);
+    while (!QFileInfo(p).isDir()) {
+        if (QFileInfo(p).exists() || QFileInfo(p).isSymLink())
+            throw core::DbError(QStringLiteral("Nie można utworzyć katalogu %1: %2").arg(directory, mkdirReason(EEXIST, p)));
+        missing.prepend(p);
+        const QString up = QFileInfo(p).absolutePath();
+        if (up == p)
+            break;
+        p = up;
+    }
+    QStringList made;
+    for (const QString &dir : missing) {
+        const mode_t mode = dir == missing.last() ? 0700 : 0755;
+        if (::mkdir(nativePath(dir).constData(), mode) != 0 && errno != EEXIST) {
+            const int error = errno;
+            for (auto it = made.crbegin(); it != made.crend(); ++it)
+                ::rmdir(nativePath(*it).constData());
+            throw core::DbError(QStringLiteral("Nie można utworzyć katalogu %1: %2").arg(directory, mkdirReason(error, dir)));
+        }
+        made << dir;
+    }
+    return made;
+}
+
+void removeMadeDirectories(const QStringList &made) {
+    for (auto it = made.crbegin(); it != made.crend(); ++it)
+        ::rmdir(nativePath(*it).constData());
+}
+
+// Creates a new file with owner-only permissions in the very call that makes
+// it: it holds the passwords of the office.
+void createPrivateFile(const QString &path) {
+    const int fd = ::open(nativePath(path).constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        throw core::DbError(QStringLiteral("Nie można utworzyć pliku %1: %2").arg(path, systemText(errno)));
+    ::close(fd);
+}
+
+// A new, empty owner-only file whose name is `prefix` and six random letters.
+QString createUniqueFile(const QString &prefix) {
+    QTemporaryFile file(prefix + QStringLiteral("XXXXXX"));  // O_EXCL, mode 0600
+    file.setAutoRemove(false);
+    if (!file.open())
+        throw core::DbError(QStringLiteral("Nie można utworzyć pliku w katalogu %1: %2")
+                                .arg(QFileInfo(prefix).absolutePath(), file.errorString()));
+    return file.fileName();
+}
+
+const QStringList &sideSuffixes() {
+    static const QStringList suffixes{QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")};
+    return suffixes;
+}
+
+void removeWithSideFiles(const QString &file) {
+    for (const QString &suffix : sideSuffixes())
+        QFile::remove(file + suffix);
+    QFile::remove(file);
+}
+
+// Whether a process other than this one holds a lock on a file. SQLite
+// locks the database file while a transaction runs and keeps a lock on the
+// shared-memory file (-shm) for as long as a connection in WAL mode is open.
+bool lockedByAnotherProcess(const QString &path) {
+    const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = 0;
+    probe.l_len = 0;
+    const bool locked = ::fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+    // This process has no connection to the file (see isInUse), so closing
+    // this descriptor drops no lock of SQLite's.
+    ::close(fd);
+    return locked;
+}
+
+bool openInThisProcess(const QString &file) {
+    const QString wanted = resolvedPath(file);
+    for (const auto &[path, connections] : openFiles())
+        if (connections > 0 && resolvedPath(path) == wanted)
+            return true;
+    return false;
+}
+
+bool fileInUse(const QString &file) {
+    if (openInThisProcess(file))
+        return true;
+    if (lockedByAnotherProcess(file))
+        return true;
+    for (const QString &suffix : sideSuffixes())
+        if (lockedByAnotherProcess(file + suffix))
+            return true;
+    return false;
+}
+
+// Removes what an interrupted attempt left: files named `prefix` and six
+// letters, with their side files, unless some process still works on them.
+void removeLeftovers(const QString &prefix) {
+    const QFileInfo info(prefix);
+    QDir dir = info.absoluteDir();
+    const QStringList names = dir.entryList({info.fileName() + QStringLiteral("??????")},
+                                            QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        const QString path = dir.filePath(name);
+        if (!fileInUse(path))
+            removeWithSideFiles(path);
+    }
+}
+
+// Renames a finished file into place without replacing a file that appeared
+// there meanwhile.
+void placeFile(const QString &from, const QString &to) {
+    if (::renameat2(AT_FDCWD, nativePath(from).constData(), AT_FDCWD, nativePath(to).constData(), RENAME_NOREPLACE) == 0)
+        return;
+    int error = errno;
+    if (error == EINVAL || error == ENOSYS) {
+        // A file system without the flag: check, then rename.
+        if (QFileInfo::exists(to))
+            error = EEXIST;
+        else if (::rename(nativePath(from).constData(), nativePath(to).constData()) == 0)
+            return;
+        else
+            error = errno;
+    }
+    if (error == EEXIST)
+        throw core::DbError(QStringLiteral("W katalogu %1 już jest baza danych; nie zostanie nadpisana")
+                                .arg(QFileInfo(to).absolutePath()));
+    throw core::DbError(QStringLiteral("Nie można przenieść pliku %1 na %2: %3").arg(from, to, systemText(error)));
+}
+
+void renameFile(const QString &from, const QString &to) {
+    if (::rename(nativePath(from).constData(), nativePath(to).constData()) != 0)
+        throw core::DbError(QStringLiteral("Nie można przenieść pliku %1 na %2: %3").arg(from, to, systemText(errno)));
+}
+
 }  // namespace
 
 void Database::CloseHandle::operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
 void Database::FinalizeStatement::operator()(sqlite3_stmt *s) const { sqlite3_finalize(s); }
 
-Database::Database(Handle db, const QString &directory, const QString &path)
-    : m_handle(std::move(db)), m_db(m_handle.get()), m_directory(directory), m_path(path),
+Database::Database(Handle db, const QString &directory, const QString &path, bool readOnly)
+    : m_handle(std::move(db)), m_db(m_handle.get()), m_directory(directory), m_path(path), m_readOnly(readOnly),
       m_versions(std::make_unique<TableVersions>()) {
     configure();
+    ++openFiles()[m_path];
 }
 
 Database::~Database() {
     if (m_depth > 0)
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    auto it = openFiles().find(m_path);
+    if (it != openFiles().end() && --it->second <= 0)
+        openFiles().erase(it);
 }
 
 Database::Handle Database::openHandle(const QString &path, int flags) {
@@ -115,14 +326,16 @@ Database::Handle Database::openHandle(const QString &path, int flags) {
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, flags, nullptr);
     Handle db(raw);
     if (rc != SQLITE_OK) {
-        const QString msg = raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QStringLiteral("out of memory");
+        const QString msg = raw ? engineFailureText(sqlite3_errcode(raw), QString::fromUtf8(sqlite3_errmsg(raw)), path)
+                                : QStringLiteral("out of memory");
         throw core::DbError(QStringLiteral("Nie można otworzyć bazy danych %1: %2").arg(path, msg));
     }
     return db;
 }
 
 QString Database::filePathIn(const QString &directory) {
-    return QDir(QDir(directory).filePath(QString::fromLatin1(FolderName))).filePath(QString::fromLatin1(FileName));
+    const QDir dir(QDir(directory).absolutePath());
+    return QDir(dir.filePath(QString::fromLatin1(FolderName))).filePath(QString::fromLatin1(FileName));
 }
 
 namespace {
@@ -212,56 +425,214 @@ bool Database::moveIntoFolder(const QString &directory) {
     return true;
 }
 
-std::unique_ptr<Database> Database::open(const QString &directory) {
+namespace {
+
+// Whether `target` (a resolved path) is the database file `file`, a file
+// beside it whose name begins with the file's name (its journals, temporary
+// and kept files), or one of those under another name (a hard link).
+bool ownsFile(const QString &file, const QString &target) {
+    const QString resolved = resolvedPath(file);
+    const QFileInfo info(target);
+    if (info.absolutePath() == QFileInfo(resolved).absolutePath()
+        && info.fileName().startsWith(QFileInfo(resolved).fileName()))
+        return true;
+    struct stat st {};
+    if (::stat(nativePath(target).constData(), &st) == 0) {
+        if (sameFile(st, resolved))
+            return true;
+        for (const QString &suffix : sideSuffixes())
+            if (sameFile(st, resolved + suffix))
+                return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool Database::isOwnPath(const QString &directory, const QString &path) {
+    if (isDatabasePath(path))
+        return true;
+    const QString dir = QDir(directory).absolutePath();
+    const QString target = resolvedPath(path);
+    // The database's folder, apart from the directory: all of it.
+    const QString folder = QFileInfo(resolvedPath(filePathIn(dir))).absolutePath();
+    if (folder != resolvedPath(dir) && (target == folder || target.startsWith(folder + QLatin1Char('/'))))
+        return true;
+    return ownsFile(filePathIn(dir), target) || ownsFile(oldLayoutPath(dir), target);
+}
+
+std::unique_ptr<Database> Database::openExisting(const QString &directory, bool readOnly) {
     const QString dir = QDir(directory).absolutePath();
     if (!QFileInfo(dir).isDir())
         throw core::DbError(QStringLiteral("Katalog bazy danych nie istnieje: %1").arg(dir));
     const QString path = filePathIn(dir);
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (!QFileInfo::exists(path)) {
         const QString old = oldLayoutPath(dir);
         if (!QFileInfo::exists(old))
             throw core::DbError(QStringLiteral("W katalogu %1 nie ma bazy danych (brak pliku %2)")
                                     .arg(dir, QString::fromLatin1(FolderName) + QLatin1Char('/') + QString::fromLatin1(FileName)));
-        if (!moveIntoFolder(dir))
-            return std::unique_ptr<Database>(new Database(openHandle(old, SQLITE_OPEN_READWRITE), dir, old));
+        // Reading changes nothing, the place of the file included.
+        if (readOnly || !moveIntoFolder(dir))
+            return std::unique_ptr<Database>(new Database(openHandle(old, flags), dir, old, readOnly));
     }
-    return std::unique_ptr<Database>(new Database(openHandle(path, SQLITE_OPEN_READWRITE), dir, path));
+    return std::unique_ptr<Database>(new Database(openHandle(path, flags), dir, path, readOnly));
+}
+
+std::unique_ptr<Database> Database::open(const QString &directory) { return openExisting(directory, false); }
+
+std::unique_ptr<Database> Database::openReadOnly(const QString &directory) { return openExisting(directory, true); }
+
+std::unique_ptr<Database> Database::openCopy(const QString &file) {
+    const QFileInfo info(file);
+    if (!info.isFile())
+        throw core::DbError(QStringLiteral("Nie ma pliku %1").arg(file));
+    const QString path = info.absoluteFilePath();
+    return std::unique_ptr<Database>(new Database(openHandle(path, SQLITE_OPEN_READONLY), info.absolutePath(), path, true));
 }
 
 std::unique_ptr<Database> Database::create(const QString &directory) {
     const QString dir = QDir(directory).absolutePath();
-    if (!QDir().mkpath(dir))
-        throw core::DbError(QStringLiteral("Nie można utworzyć katalogu %1").arg(dir));
     if (existsIn(dir))
         throw core::DbError(QStringLiteral("W katalogu %1 już jest baza danych; nie zostanie nadpisana").arg(dir));
     const QString path = filePathIn(dir);
-    // The folder and the file are made first with owner-only permissions:
-    // the file holds passwords.
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!makeFolder(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
-        throw core::DbError(QStringLiteral("Nie można utworzyć katalogu %1").arg(folder));
-    QFile f(path);
-    if (!f.open(QIODevice::NewOnly | QIODevice::WriteOnly))
-        throw core::DbError(QStringLiteral("Nie można utworzyć pliku %1: %2").arg(path, f.errorString()));
-    f.close();
-    f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    return std::unique_ptr<Database>(new Database(openHandle(path, SQLITE_OPEN_READWRITE), dir, path));
+    // The directory and the database's folder are made owner-only, the file
+    // owner-only in the call that makes it: it holds the passwords.
+    QStringList made = makeDirectory(dir);
+    try {
+        made += makeDirectory(QFileInfo(path).absolutePath());
+        createPrivateFile(path);
+    } catch (...) {
+        removeMadeDirectories(made);
+        throw;
+    }
+    return std::unique_ptr<Database>(new Database(openHandle(path, SQLITE_OPEN_READWRITE), dir, path, false));
+}
+
+std::unique_ptr<Database> Database::createComplete(const QString &directory, const std::function<void(Database &)> &fill) {
+    const QString dir = QDir(directory).absolutePath();
+    if (existsIn(dir))
+        throw core::DbError(QStringLiteral("W katalogu %1 już jest baza danych; nie zostanie nadpisana").arg(dir));
+    const QString path = filePathIn(dir);
+    QStringList made = makeDirectory(dir);
+    QString temp;
+    try {
+        made += makeDirectory(QFileInfo(path).absolutePath());
+        const QString prefix = path + QStringLiteral(".init-");
+        removeLeftovers(prefix);
+        temp = createUniqueFile(prefix);
+        {
+            std::unique_ptr<Database> db(new Database(openHandle(temp, SQLITE_OPEN_READWRITE), dir, temp, false));
+            fill(*db);
+            // Everything into the file itself: the WAL goes when the last
+            // connection closes, and the file is whole on its own.
+            db->exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+        }
+        placeFile(temp, path);
+        removeWithSideFiles(temp);  // an empty WAL the close may leave
+        core::syncDirectory(QFileInfo(path).absolutePath());
+    } catch (...) {
+        if (!temp.isEmpty())
+            removeWithSideFiles(temp);
+        removeMadeDirectories(made);
+        throw;
+    }
+    return open(dir);
+}
+
+bool Database::isInUse(const QString &directory) {
+    const QString dir = QDir(directory).absolutePath();
+    return fileInUse(filePathIn(dir)) || fileInUse(oldLayoutPath(dir));
+}
+
+QString Database::restore(const QString &directory, const QString &source) {
+    const QString dir = QDir(directory).absolutePath();
+    if (!QFileInfo(dir).isDir())
+        throw core::DbError(QStringLiteral("Katalog bazy danych nie istnieje: %1").arg(dir));
+    if (isOwnPath(dir, source))
+        throw core::DbError(QStringLiteral("Plik %1 jest plikiem bazy danych katalogu %2, a nie jej kopią").arg(source, dir));
+    const QString path = filePathIn(dir);
+    // The file replaced: the database where it is now (the earlier layout's
+    // place while it was not moved yet); the copy goes into the folder.
+    const QString old = oldLayoutPath(dir);
+    const QString current = QFileInfo::exists(path) ? path : (QFileInfo::exists(old) ? old : QString());
+    const QString inUse = QStringLiteral("Baza danych w katalogu %1 jest w użyciu (program Varnel albo inne polecenie "
+                                         "varnel-admin ma ją otwartą). Zakończ pracę programu na każdym stanowisku "
+                                         "i spróbuj ponownie.")
+                              .arg(dir);
+    if (isInUse(dir))
+        throw core::DbError(inUse);
+
+    const QStringList made = makeDirectory(QFileInfo(path).absolutePath());
+    const QString prefix = path + QStringLiteral(".restore-");
+    removeLeftovers(prefix);
+    QString temp;
+    try {
+        temp = createUniqueFile(prefix);
+    } catch (...) {
+        removeMadeDirectories(made);
+        throw;
+    }
+    QString kept;
+    try {
+        openCopy(source)->backupTo(temp);
+        // Checked once more right before the exchange, the copy being long.
+        if (isInUse(dir))
+            throw core::DbError(inUse);
+        if (!current.isEmpty()) {
+            const QString base = current + QStringLiteral(".przed-odtworzeniem-")
+                                 + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+            kept = base;
+            for (int n = 2; QFileInfo::exists(kept); ++n)
+                kept = base + QLatin1Char('-') + QString::number(n);
+            renameFile(current, kept);
+            // The WAL holds committed changes of the replaced file: it stays
+            // with it. The shared-memory file is rebuilt from the WAL.
+            for (const QString &suffix : {QStringLiteral("-wal"), QStringLiteral("-journal")})
+                if (QFileInfo::exists(current + suffix))
+                    renameFile(current + suffix, kept + suffix);
+            QFile::remove(current + QStringLiteral("-shm"));
+        }
+        try {
+            placeFile(temp, path);
+        } catch (...) {
+            if (!kept.isEmpty()) {
+                ::rename(nativePath(kept).constData(), nativePath(current).constData());
+                ::rename(nativePath(kept + QStringLiteral("-wal")).constData(), nativePath(current + QStringLiteral("-wal")).constData());
+            }
+            throw;
+        }
+        core::syncDirectory(QFileInfo(path).absolutePath());
+    } catch (...) {
+        removeWithSideFiles(temp);
+        throw;
+    }
+    removeWithSideFiles(temp);
+    return kept;
 }
 
 std::unique_ptr<Database> Database::openSecondConnection() const {
-    return std::unique_ptr<Database>(new Database(openHandle(m_path, SQLITE_OPEN_READWRITE), m_directory, m_path));
+    const int flags = m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    return std::unique_ptr<Database>(new Database(openHandle(m_path, flags), m_directory, m_path, m_readOnly));
 }
 
 void Database::configure() {
     registerPolishCollation(m_db);
     sqlite3_busy_timeout(m_db, 5000);
     sqlite3_extended_result_codes(m_db, 0);
+    if (m_readOnly) {
+        // Reading changes nothing: no journal mode is set, and a file that
+        // is broken or no database at all stays exactly as it is.
+        exec(QStringLiteral("PRAGMA query_only=1"));
+    }
     // A file that is no database is refused here, not at the first table.
     exec(QStringLiteral("SELECT count(*) FROM sqlite_schema"));
-    // WAL: a walk that posts every row does not pay a disk flush per row
-    // inside a transaction, and readers never block the writer.
-    sqlite3_exec(m_db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-    exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    if (!m_readOnly) {
+        // WAL: a walk that posts every row does not pay a disk flush per row
+        // inside a transaction, and readers never block the writer.
+        sqlite3_exec(m_db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    }
     sqlite3_stmt *s = nullptr;
     if (sqlite3_prepare_v3(m_db, "PRAGMA data_version", -1, SQLITE_PREPARE_PERSISTENT, &s, nullptr) != SQLITE_OK)
         fail();
@@ -289,6 +660,44 @@ void Database::checkOutsideChanges() {
     }
 }
 
+void Database::backupTo(const QString &file) const {
+    Handle dest = openHandle(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    sqlite3_backup *backup = sqlite3_backup_init(dest.get(), "main", m_db, "main");
+    if (!backup)
+        throwEngineFailure(dest.get(), QStringLiteral("Kopia bazy danych do pliku %1").arg(file));
+    // All pages in one step: the copy is of one state of the database, the
+    // writers of other connections going on meanwhile (WAL).
+    int rc = SQLITE_OK;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        rc = sqlite3_backup_step(backup, -1);
+        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
+            break;
+        sqlite3_sleep(100);
+    }
+    sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE) {
+        // The failure is told on the side it happened.
+        sqlite3 *failed = sqlite3_errcode(dest.get()) != SQLITE_OK ? dest.get() : m_db;
+        throwEngineFailure(failed, QStringLiteral("Kopia bazy danych do pliku %1").arg(file));
+    }
+    sqlite3 *raw = dest.release();
+    if (sqlite3_close(raw) != SQLITE_OK) {
+        sqlite3_close_v2(raw);
+        throw core::DbError(QStringLiteral("Kopia bazy danych do pliku %1: nie można zamknąć pliku").arg(file));
+    }
+}
+
+QStringList Database::integrityProblems() const {
+    QStringList problems;
+    Stmt s(*this, QStringLiteral("PRAGMA integrity_check"));
+    while (s.step()) {
+        const QString line = s.text(0);
+        if (line != QLatin1String("ok"))
+            problems << line;
+    }
+    return problems;
+}
+
 QString Database::tableNameOf(const QString &fileName) {
     QString n = fileName.trimmed();
     if (n.endsWith(QLatin1String(".db"), Qt::CaseInsensitive))
@@ -306,20 +715,32 @@ QString Database::physicalIndexName(const QString &table, const QString &index) 
     return table + QLatin1Char('.') + index;
 }
 
-void Database::fail(const QString &context) const {
-    QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
-    if (!context.isEmpty())
-        msg = context + QStringLiteral(": ") + msg;
-    throw core::DbError(msg);
-}
+void Database::fail(const QString &context) const { throwEngineFailure(m_db, context); }
 
 void Database::exec(const QString &sql) {
     char *err = nullptr;
-    if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+    const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
         const QString msg = QString::fromUtf8(err ? err : sqlite3_errmsg(m_db));
         sqlite3_free(err);
-        throw core::DbError(msg);
+        throw core::DbError(engineFailureText(rc, msg, m_path));
     }
+}
+
+void Database::beginRead() {
+    if (m_depth == 0) {
+        exec(QStringLiteral("BEGIN DEFERRED"));
+        try {
+            // The first read fixes the state the transaction sees.
+            exec(QStringLiteral("SELECT count(*) FROM sqlite_schema"));
+        } catch (...) {
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
+    } else {
+        exec(QStringLiteral("SAVEPOINT sp%1").arg(m_depth));
+    }
+    ++m_depth;
 }
 
 void Database::begin() {
@@ -366,7 +787,9 @@ void Database::touchTable(const QString &name) { ++*m_versions->cell(tableNameOf
 void Database::touchAllTables() { m_versions->touchAll(); }
 
 QString Database::storedName(const QString &name) const {
-    Stmt s(*this, QStringLiteral("SELECT name FROM sqlite_schema WHERE type='table' AND name=?1 COLLATE NOCASE"));
+    // SQLite's own tables (sqlite_sequence...) are no tables of the program.
+    Stmt s(*this, QStringLiteral("SELECT name FROM sqlite_schema WHERE type='table' AND name=?1 COLLATE NOCASE "
+                                 "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"));
     s.bind(1, tableNameOf(name));
     return s.step() ? s.text(0) : QString();
 }
@@ -375,7 +798,7 @@ bool Database::tableExists(const QString &name) const { return !storedName(name)
 
 QStringList Database::tableNames() const {
     QStringList names;
-    Stmt s(*this, QStringLiteral("SELECT name FROM sqlite_schema WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY name"));
+    Stmt s(*this, QStringLiteral("SELECT name FROM sqlite_schema WHERE type='table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name"));
     while (s.step())
         names << s.text(0);
     return names;

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -40,6 +41,18 @@ public:
     static constexpr const char *FolderName = ".varnel";
     static constexpr const char *FileName = "varnel.sqlite";
 
+    // Where the database of a directory is kept: <directory>/.varnel/varnel.sqlite.
+    static QString filePathIn(const QString &directory);
+    // Whether a path names a file the program owns in a database directory:
+    // the database file, its side files (-wal, -shm, -journal), the
+    // temporary files of its atomic writes and the replaced files kept
+    // beside it (every name that begins with the database file's name), a
+    // folder that holds the database file apart from the directory and
+    // anything in it, or any of these under another name (a symbolic or a
+    // hard link), and the earlier layout's file with its side files. No
+    // command writes a file of its own onto such a path.
+    static bool isOwnPath(const QString &directory, const QString &path);
+
     // Opens the database of an existing directory; fails when the directory
     // or its database file is missing (the program never invents one). A
     // file of the earlier layout ("<directory>/varnel.sqlite") is moved into
@@ -47,13 +60,36 @@ public:
     // have it alone; otherwise it is opened where it is, and the move is
     // tried again by a later opening.
     static std::unique_ptr<Database> open(const QString &directory);
+    // The same, read-only: nothing of the file is changed, a broken file
+    // included; every write fails.
+    static std::unique_ptr<Database> openReadOnly(const QString &directory);
+    // A database file on its own, such as a backup, opened read-only.
+    static std::unique_ptr<Database> openCopy(const QString &file);
     // Creates a new, empty database file in a directory (which may not yet
-    // exist); fails when a database is there already. The folder and the
-    // file are readable and writable by their owner only.
+    // exist; it and the database's folder are made readable by their owner
+    // only); fails when a database is there already. The file is readable
+    // and writable by its owner only from the moment it exists.
     static std::unique_ptr<Database> create(const QString &directory);
+    // Creates a new database in a directory as create() does, but under a
+    // temporary name: `fill` builds it (the connection it gets is to the
+    // temporary file; directory() is the new directory), and only when it
+    // is complete is it renamed into place and opened. After a failure, or
+    // a kill midway, the directory holds no database file, so a new attempt
+    // can start over; leftovers of such an attempt are removed by the next.
+    static std::unique_ptr<Database> createComplete(const QString &directory,
+                                                    const std::function<void(Database &)> &fill);
 
-    // Where the database of a directory is kept: <directory>/.varnel/varnel.sqlite.
-    static QString filePathIn(const QString &directory);
+    // Whether any connection, of this process or of another (the program,
+    // another varnel-admin), has the database of a directory open.
+    static bool isInUse(const QString &directory);
+    // Puts a copy of the database file `source` in place of the database
+    // of a directory. Refuses while the database is in use, and a source
+    // that is a file of the directory's own database. The copy is written
+    // through SQLite's backup (owner-only, under a temporary name, renamed
+    // into place); the replaced file (with a WAL it had) is kept beside it
+    // under a dated name, which is returned (empty when there was none).
+    static QString restore(const QString &directory, const QString &source);
+
     // Whether a directory holds a database (in either layout).
     static bool existsIn(const QString &directory);
     // Removes the database files of a directory (after a creation that
@@ -76,6 +112,16 @@ public:
     // The file this connection works on (filePathIn(directory()), or the
     // earlier layout's file while it could not be moved yet).
     QString filePath() const { return m_path; }
+    bool isReadOnly() const { return m_readOnly; }
+
+    // A consistent copy of the whole database, taken with SQLite's online
+    // backup while other connections and processes go on working, written
+    // into `file` (an existing empty file or a new one).
+    void backupTo(const QString &file) const;
+    // What SQLite's integrity check finds wrong in the file (empty when it
+    // is whole); the Polish collation of the indexes is known here, which a
+    // plain SQLite tool lacks.
+    QStringList integrityProblems() const;
 
     // Table name as used in the database: extension stripped.
     static QString tableNameOf(const QString &fileName);
@@ -109,6 +155,9 @@ public:
     // over many rows should be grouped with Transaction (below). Nested use
     // becomes a savepoint.
     void begin();
+    // A transaction that only reads: every read until commit() sees the
+    // database as it was at its start, whatever other connections commit.
+    void beginRead();
     void commit();
     void rollback();
     bool inTransaction() const { return m_depth > 0; }
@@ -149,9 +198,10 @@ private:
     using Handle = std::unique_ptr<sqlite3, CloseHandle>;
 
     // Takes the handle over at once: a set-up that fails closes it.
-    Database(Handle db, const QString &directory, const QString &path);
+    Database(Handle db, const QString &directory, const QString &path, bool readOnly);
     static Handle openHandle(const QString &path, int flags);
     static bool moveIntoFolder(const QString &directory);
+    static std::unique_ptr<Database> openExisting(const QString &directory, bool readOnly);
     void configure();
     quint64 dataVersion();
     void createIndexes(const QString &table, const TableDef &def, bool withPrimary);
@@ -161,6 +211,7 @@ private:
     sqlite3 *m_db = nullptr;
     QString m_directory;
     QString m_path;
+    bool m_readOnly = false;
     int m_depth = 0;
     std::unique_ptr<TableVersions> m_versions;
     std::unique_ptr<sqlite3_stmt, FinalizeStatement> m_dataVersionStmt;
@@ -190,6 +241,25 @@ public:
 private:
     Database &m_db;
     bool m_done = false;
+};
+
+// Reads under one read transaction for the life of the object: a walk over
+// a whole table sees one state of the database, even while another process
+// writes.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(Database &db) : m_db(db) { m_db.beginRead(); }
+    ~ReadTransaction() {
+        try {
+            m_db.commit();
+        } catch (...) {
+        }
+    }
+    ReadTransaction(const ReadTransaction &) = delete;
+    ReadTransaction &operator=(const ReadTransaction &) = delete;
+
+private:
+    Database &m_db;
 };
 
 }  // namespace varnel::data

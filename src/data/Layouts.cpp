@@ -179,6 +179,13 @@ TableDef totalsSettingsDef() {
     return t;
 }
 
+QStringList applicationFieldsAddedByUpgrades() {
+    return {QStringLiteral("Calosc_do_rak"), QStringLiteral("KosztKwh"), QStringLiteral("NajnEmeryt"),
+            QStringLiteral("IlOsobNaWozku"), QStringLiteral("WskProc")};
+}
+
+QStringList paramFieldsAddedByUpgrades() { return {QStringLiteral("WskaznikProc")}; }
+
 QVector<TableDef> deliveredTables() {
     return {
         applicationTableDef(),

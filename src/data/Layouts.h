@@ -29,4 +29,12 @@ TableDef totalsSettingsDef();                      // "skladlic"
 // Every delivered table, in the order a new database creates them.
 QVector<TableDef> deliveredTables();
 
+// The fields the upgrades (1.14.1 to 1.16) added at the end of a layout, in
+// order: of the application record ("Aktualne", the archives) and of
+// "param". A table that lacks only some of them is in an earlier layout,
+// which the program brings up to date itself (at start, or when an archive
+// is opened).
+QStringList applicationFieldsAddedByUpgrades();
+QStringList paramFieldsAddedByUpgrades();
+
 }  // namespace varnel::data

@@ -59,8 +59,16 @@ qint64 RowWriter::add(const QVector<QVariant> &values) {
 
 namespace {
 
+// SQLite's own table of autoinc counters, which the table names of the
+// program never show.
 bool hasSequenceTable(Database &db) {
-    return db.tableExists(QStringLiteral("sqlite_sequence"));
+    sqlite3_stmt *s = nullptr;
+    bool found = false;
+    if (sqlite3_prepare_v2(db.handle(), "SELECT 1 FROM sqlite_schema WHERE type='table' AND name='sqlite_sequence'", -1,
+                           &s, nullptr) == SQLITE_OK)
+        found = sqlite3_step(s) == SQLITE_ROW;
+    sqlite3_finalize(s);
+    return found;
 }
 
 }  // namespace

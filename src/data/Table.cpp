@@ -1,6 +1,7 @@
 #include "data/Table.h"
 
 #include "data/Collation.h"
+#include "data/EngineErrors.h"
 #include "data/SqlValues.h"
 #include "data/Values.h"
 
@@ -52,7 +53,7 @@ public:
         sqlite3_stmt *s = nullptr;
         const QByteArray u = sql.toUtf8();
         if (sqlite3_prepare_v3(m_db, u.constData(), int(u.size()), SQLITE_PREPARE_PERSISTENT, &s, nullptr) != SQLITE_OK)
-            throw core::DbError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+            throwEngineFailure(m_db);
         return s;
     }
     void replaceFetchKey(const QString &sql) {
@@ -86,7 +87,7 @@ public:
         if (rc == SQLITE_ROW)
             return true;
         if (rc != SQLITE_DONE)
-            throw core::DbError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+            throwEngineFailure(m_db);
         return false;
     }
 
@@ -184,7 +185,7 @@ QVariant RowView::value(const QString &field) const {
 // ---------------------------------------------------------------------------
 // Values and fields
 
-QVariant Table::coerce(const FieldDef &f, const QVariant &v) {
+QVariant Table::coerce(const FieldDef &f, const QVariant &v, ValueRules rules) {
     if (!v.isValid() || v.isNull())
         return QVariant();
     const bool isString = v.typeId() == QMetaType::QString;
@@ -199,8 +200,18 @@ QVariant Table::coerce(const FieldDef &f, const QVariant &v) {
         QString t = isString ? s : valueText(v);
         if (t.isEmpty())
             return QVariant();
-        if (f.type == FieldType::Text && f.size > 0 && t.size() > f.size)
-            t.truncate(f.size);
+        if (rules == ValueRules::Input) {
+            const qsizetype bad = forbiddenCharacterAt(t, f.type == FieldType::Memo);
+            if (bad >= 0)
+                throw core::FieldValueError(f.name, QStringLiteral("Field '%1' cannot hold the control character %2")
+                                                        .arg(f.name, characterCode(t[bad])));
+            // Fixed-width text of spaces only is a blank, as the old engine
+            // trimmed it: a required field must not pass with it.
+            if (f.type == FieldType::Text && t.count(QLatin1Char(' ')) == t.size())
+                return QVariant();
+        }
+        if (f.type == FieldType::Text && f.size > 0)
+            t = cutToCharacters(t, f.size);
         return t;
     }
     case FieldType::SmallInt:
@@ -271,6 +282,7 @@ QVariant Table::coerce(const FieldDef &f, const QVariant &v) {
     }
     case FieldType::Date: {
         QDate d;
+        bool typed = false;  // a date written out as text, not the program's own value
         if (v.typeId() == QMetaType::QDate) {
             d = v.toDate();
         } else if (v.typeId() == QMetaType::QDateTime) {
@@ -283,7 +295,17 @@ QVariant Table::coerce(const FieldDef &f, const QVariant &v) {
             if (!parsed)
                 return QVariant();
             d = *parsed;
+            typed = true;
         }
+        if (!d.isValid())
+            return QVariant();
+        // The zero date the program hands over stands for a blank; any other
+        // date before the earliest one (or the zero date typed) is refused
+        // rather than lost as a blank.
+        if (rules == ValueRules::Input && d < earliestDate() && (typed || d != zeroDate()))
+            throw core::FieldValueError(f.name, QStringLiteral("'%1' is before %2, the earliest date field '%3' takes")
+                                                    .arg(isString ? s : d.toString(Qt::ISODate),
+                                                         earliestDate().toString(Qt::ISODate), f.name));
         if (isBlankDate(d))
             return QVariant();
         return d;
@@ -332,7 +354,7 @@ QVariant Field::readAs(FieldType type) const {
         return QVariant();
     if (isNumeric(type) && v.typeId() == QMetaType::QDate)
         throw core::FieldValueError(name(), QStringLiteral("Field '%1' cannot be read as a number").arg(name()));
-    return Table::coerce(FieldDef{def().name, type, 0, false}, v);
+    return Table::coerce(FieldDef{def().name, type, 0, false}, v, ValueRules::Stored);
 }
 
 qint64 Field::asInteger() const {
@@ -929,7 +951,7 @@ std::vector<Table::KeyValue> Table::searchKey(const QVariantList &key) const {
     std::vector<KeyValue> out;
     for (int k = 0; k < key.size(); ++k) {
         const KeyPart &p = m_keyParts[k];
-        out.push_back(keyValueOf(p.type, coerce(m_def.fields[p.column], key[k])));
+        out.push_back(keyValueOf(p.type, coerce(m_def.fields[p.column], key[k], ValueRules::Stored)));
     }
     return out;
 }

@@ -23,6 +23,14 @@ using RowWork = std::function<bool(Table &table)>;
 
 enum class TableState { Inactive, Browse, Edit, Insert };
 
+// The rules a value meets on its way into a field. A value entered or
+// imported (Input) meets every rule of new data: no control characters
+// (a memo takes tab and line breaks), fixed-width text of spaces only is a
+// blank, no date before 1.01.1900. A value read from a stored row (Stored)
+// is only brought to the field's type, so rows kept from earlier versions
+// copy whole and searches find what is stored.
+enum class ValueRules { Input, Stored };
+
 // A field of the current row of a table, read and written by type. A blank
 // (null) value reads as "", 0, false or the zero date.
 class Field {
@@ -202,7 +210,7 @@ public:
     bool isCalculated(int index) const { return m_fields[index].calculated >= 0; }
 
     QVariant value(int index) const;  // of the current row (edit buffer while editing)
-    void setValue(int index, const QVariant &value);
+    void setValue(int index, const QVariant &value);  // by the Input rules
 
     // Any row by record number, for grids; does not move the cursor.
     QVariant valueAt(int recNo, int index) const;
@@ -219,9 +227,10 @@ public:
     void enableControls();
 
     // Normalises a value for a field as it will be stored: text cut to the
-    // size, empty text to blank, numbers checked for range. Throws
-    // core::FieldValueError for a value that does not fit.
-    static QVariant coerce(const FieldDef &f, const QVariant &v);
+    // size in whole characters, empty text to blank, numbers checked for
+    // range, and the further rules of `rules`. Throws core::FieldValueError
+    // for a value that does not fit.
+    static QVariant coerce(const FieldDef &f, const QVariant &v, ValueRules rules = ValueRules::Input);
 
 private:
     friend class Field;

@@ -1,6 +1,7 @@
 #include "data/Values.h"
 
 #include <QRegularExpression>
+#include <QTextBoundaryFinder>
 #include <cmath>
 
 namespace varnel::data {
@@ -76,6 +77,48 @@ std::optional<bool> parseBoolean(const QString &text, bool *ok) {
     if (ok)
         *ok = false;
     return std::nullopt;
+}
+
+qsizetype characterCount(QStringView text) {
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < text.size(); ++i, ++n) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+    }
+    return n;
+}
+
+QString cutToCharacters(const QString &text, qsizetype size) {
+    if (characterCount(text) <= size)
+        return text;
+    // Cut at the last boundary of a user-perceived character (grapheme)
+    // that leaves at most `size` code points.
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    qsizetype cut = 0;
+    qsizetype counted = 0;  // code points before `cut`
+    for (qsizetype b = graphemes.toNextBoundary(); b > 0; b = graphemes.toNextBoundary()) {
+        counted += characterCount(QStringView(text).mid(cut, b - cut));
+        if (counted > size)
+            break;
+        cut = b;
+    }
+    return text.left(cut);
+}
+
+qsizetype forbiddenCharacterAt(const QString &text, bool memo) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.category() != QChar::Other_Control)
+            continue;
+        if (memo && (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r')))
+            continue;
+        return i;
+    }
+    return -1;
+}
+
+QString characterCode(QChar c) {
+    return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
 }
 
 QString formatFloat(double v) {

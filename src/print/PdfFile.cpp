@@ -1,5 +1,6 @@
 #include "print/PdfFile.h"
 
+#include "core/PrivateFile.h"
 #include "print/PainterPageDevice.h"
 #include "print/RecordingPageDevice.h"
 
@@ -7,7 +8,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace varnel::print {
 
@@ -55,27 +55,25 @@ std::unique_ptr<RecordingPageDevice> pdfLikeRecordingDevice() {
 
 PdfOutcome writePdfFile(const QString &path, const RenderFunction &render) {
     PdfOutcome outcome;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        outcome.error = QStringLiteral("Nie można zapisać pliku %1: %2").arg(path, file.errorString());
+    // Owner-only from the moment it exists, written aside, never onto a
+    // device or a pipe; a file not committed is removed again.
+    core::PrivateFile file(path);
+    if (!file.open()) {
+        outcome.error = file.errorString();
         return outcome;
     }
-    // Before anything is written: the temporary file is the one that stays.
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     int pages = 0;
     bool printed = false;
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(file.device());
         setUp(writer);
         PdfPageDevice device(writer, path);
         render(device);
         if (device.isJobOpen()) {
-            file.cancelWriting();
             outcome.error = QStringLiteral("Wydruk do pliku %1 nie został dokończony.").arg(path);
             return outcome;
         }
         if (!device.errorString().isEmpty()) {
-            file.cancelWriting();
             outcome.error = device.errorString();
             return outcome;
         }
@@ -83,12 +81,11 @@ PdfOutcome writePdfFile(const QString &path, const RenderFunction &render) {
         printed = pages > 0;
     }
     if (!printed) {
-        file.cancelWriting();
         outcome.kind = PdfOutcome::NothingPrinted;
         return outcome;
     }
     if (!file.commit()) {
-        outcome.error = QStringLiteral("Nie można zapisać pliku %1: %2").arg(path, file.errorString());
+        outcome.error = file.errorString();
         return outcome;
     }
     outcome.kind = PdfOutcome::Written;

@@ -22,6 +22,20 @@ namespace {
 
 // The clerk's message for a text a field cannot hold.
 QString refusal(const QString &caption, const QString &typed, const data::FieldDef &f) {
+    if (data::isTextual(f.type)) {
+        const qsizetype bad = data::forbiddenCharacterAt(typed, f.type == FieldType::Memo);
+        if (bad >= 0)
+            return QStringLiteral("Pole „%1”: tekst zawiera niedozwolony znak sterujący (%2).")
+                .arg(caption, data::characterCode(typed[bad]));
+    }
+    if (f.type == FieldType::Date) {
+        bool ok = false;
+        const auto d = data::parseDate(typed, &ok);
+        if (ok && d && *d < data::earliestDate())
+            return QStringLiteral("Pole „%1”: data %2 jest wcześniejsza niż %3 – to najwcześniejsza data, jaką "
+                                  "przyjmuje pole.")
+                .arg(caption, data::formatDate(*d), data::formatDate(data::earliestDate()));
+    }
     switch (f.type) {
     case FieldType::SmallInt:
     case FieldType::Integer:
@@ -145,9 +159,12 @@ void DbLineEdit::load() {
     m_loading = true;
     m_pending = false;
     const data::FieldDef *f = fieldDef();
-    setText(f ? ui::displayText(*f, fieldValue(), m_style) : QString());
+    const QString shown = f ? ui::displayText(*f, fieldValue(), m_style) : QString();
+    // The size counts characters, the box counts UTF-16 units: a stored
+    // text with characters outside the basic plane is shown whole.
     if (f && f->type == FieldType::Text && f->size > 0)
-        setMaxLength(f->size);
+        setMaxLength(std::max<int>(f->size, int(shown.size())));
+    setText(shown);
     setCursorPosition(0);
     m_loading = false;
 }

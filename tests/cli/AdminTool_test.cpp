@@ -16,55 +16,14 @@
 
 using namespace varnel::cli;
 using namespace varnel::data;
+using varnel::test::EnvGuard;
 
 namespace {
 
 using Outcome = varnel::test::AdminOutcome;
 Outcome admin(const QStringList &arguments) { return varnel::test::runAdminTool(arguments); }
 
-// Sets an environment variable for the life of a test.
-class EnvGuard {
-public:
-    EnvGuard(const char *name, const QString &value) : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name)) {
-        qputenv(name, value.toUtf8());
-    }
-    ~EnvGuard() {
-        if (m_had)
-            qputenv(m_name, m_old);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    QByteArray m_old;
-    bool m_had;
-};
-
-class AdminTool : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Outcome r = admin({QStringLiteral("init"), dbDir()});
-        ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    }
-    QString dbDir() const { return dir.path() + QStringLiteral("/baza"); }
-    Outcome onDb(QStringList arguments) { return admin(arguments << QStringLiteral("--db") << dbDir()); }
-    int rows(const QString &table) {
-        auto db = Database::open(dbDir());
-        Table t(*db, table);
-        t.open();
-        return t.recordCount();
-    }
-    QString writeFile(const QString &name, const QByteArray &content) {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
-        return path;
-    }
-
-    QTemporaryDir dir;
-};
+class AdminTool : public varnel::test::AdminDatabase {};
 
 }  // namespace
 

@@ -5,7 +5,9 @@
 #include "data/Table.h"
 #include "support/TempDatabase.h"
 
+#include <QIODevice>
 #include <QTextStream>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace varnel::cli;
@@ -39,6 +41,25 @@ QString exportOf(Database &db, const QString &table) {
     out.flush();
     return text;
 }
+
+// An output that runs something once, when the first data reaches it.
+class OutputWithHook : public QIODevice {
+public:
+    explicit OutputWithHook(std::function<void()> hook) : m_hook(std::move(hook)) { open(QIODevice::WriteOnly); }
+    QByteArray data;
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *bytes, qint64 size) override {
+        if (m_hook)
+            std::exchange(m_hook, nullptr)();
+        data.append(bytes, size);
+        return size;
+    }
+
+private:
+    std::function<void()> m_hook;
+};
 
 int rowsOf(Database &db, const QString &table) {
     Table t(db, table);
@@ -174,4 +195,55 @@ TEST_F(CsvImport, RefusedFilesNameLineAndColumnAndLeaveNoRow) {
     EXPECT_EQ(refusal("Nazwisko\nNowak\nLis\xC5\n").first, 3);  // not UTF-8
     EXPECT_EQ(refusal("").first, 1);  // no header
     EXPECT_TRUE(lastMessage.startsWith(QLatin1String("Wiersz 1")));
+}
+
+TEST(CsvTable, AnExportIsOneStateOfTheTableWhileAnotherConnectionCommits) {
+    QTemporaryDir dir;
+    auto db = createOfficeDatabase(dir.path());
+    addDemoApplications(*db, 600, 5);
+    const QString before = exportOf(*db, QStringLiteral("Aktualne"));
+    auto writer = db->openSecondConnection();
+    OutputWithHook out([&] {
+        // Midway through the export: every application changes, one goes, one comes.
+        writer->exec(QStringLiteral("UPDATE Aktualne SET Liczba_osob = Liczba_osob + 1, Adres_nr = 'zmieniony'"));
+        writer->exec(QStringLiteral("DELETE FROM Aktualne WHERE NrEw = 600"));
+        writer->exec(QStringLiteral("INSERT INTO Aktualne (Nazwisko, Imie) VALUES ('Nowy', 'Jan')"));
+    });
+    QTextStream stream(&out);
+    EXPECT_EQ(exportTableCsv(*db, QStringLiteral("Aktualne"), stream), 600);
+    stream.flush();
+    ASSERT_GT(out.data.size(), 100000);  // written in many pieces, the hook ran early
+    EXPECT_EQ(QString::fromUtf8(out.data), before);
+    EXPECT_NE(exportOf(*db, QStringLiteral("Aktualne")), before);
+}
+
+TEST_F(CsvImport, EarlyDatesControlCharactersAndBlankRequiredTextsAreRefusedWithTheirPlace) {
+    for (const char *early : {"0001-01-01", "1800-05-01", "1899-12-30", "1899-12-31"}) {
+        EXPECT_EQ(refusal(QByteArray("Nazwisko,Od\nNowak,1900-01-01\nLis,") + early + "\n"), std::make_pair(3, 2)) << early;
+        EXPECT_TRUE(lastMessage.contains(QStringLiteral("wcześniejsza niż 1900-01-01"))) << lastMessage.toStdString();
+    }
+    static const char nul[] = "Nazwisko,Uwagi\nNowak,x\nLis,a\0b\n";
+    EXPECT_EQ(refusal(QByteArray(nul, sizeof nul - 1)), std::make_pair(3, 2));
+    EXPECT_TRUE(lastMessage.contains(QStringLiteral("U+0000"))) << lastMessage.toStdString();
+    EXPECT_EQ(refusal("Nazwisko\nNowak\n\"Lis\x1b[2J\"\n"), std::make_pair(3, 1));
+    EXPECT_TRUE(lastMessage.contains(QStringLiteral("U+001B"))) << lastMessage.toStdString();
+    EXPECT_EQ(refusal("Nazwisko\nNowak\n\"Lis\tKot\"\n"), std::make_pair(3, 1));  // tab: only in a memo
+    EXPECT_EQ(refusal("Osoby,Nazwisko\n1,Nowak\n2,   \n"), std::make_pair(3, 2));
+    EXPECT_TRUE(lastMessage.contains(QStringLiteral("spacji"))) << lastMessage.toStdString();
+
+    // A memo keeps tab and line breaks; characters outside the basic plane
+    // are cut whole and counted as one.
+    QString clefs;
+    for (int i = 0; i < 14; ++i)
+        clefs += QString::fromUcs4(U"\U0001D11E");
+    const ImportResult r = importTableCsv(*db, QStringLiteral("Wzor"),
+                                          "Nazwisko,Uwagi,Od\n" + clefs.toUtf8() + ",\"a\tb\r\nc\",1900-01-01\n");
+    EXPECT_EQ(r.rows, 1);
+    EXPECT_EQ(r.cutTexts, 1);
+    Table t(*db, QStringLiteral("Wzor"));
+    t.open();
+    t.last();
+    EXPECT_EQ(t.field(QStringLiteral("Nazwisko")).asString(), clefs.left(24));
+    EXPECT_EQ(t.field(QStringLiteral("Uwagi")).asString(), QStringLiteral("a\tb\r\nc"));
+    EXPECT_EQ(t.field(QStringLiteral("Od")).asDate(), QDate(1900, 1, 1));
 }

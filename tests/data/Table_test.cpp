@@ -431,3 +431,107 @@ TEST(ForeignTable, AnIntPrimaryKeyIsAColumnThatOrdersSearchesAndMovesRows) {
     ASSERT_TRUE(t.findKey({40}));
     EXPECT_EQ(t.field(QStringLiteral("nazwa")).asString(), QStringLiteral("dziesięć"));
 }
+
+TEST_F(ApplicationTable, TextsAreCutByWholeCharactersAndControlCharactersAreRefused) {
+    Table t(*db, QStringLiteral("Aktualne"));
+    t.open();
+    t.insert();
+    // 30 characters outside the basic plane into text(28): 28 whole ones.
+    QString clefs;
+    for (int i = 0; i < 30; ++i)
+        clefs += QString::fromUcs4(U"\U0001D11E");
+    t.field(QStringLiteral("Nazwisko")).setString(clefs);
+    EXPECT_EQ(t.field(QStringLiteral("Nazwisko")).asString(), clefs.left(56));
+    // Cut where a UTF-16 count would split a pair.
+    t.field(QStringLiteral("Adres_miejsc")).setString(QStringLiteral("a") + clefs + clefs);
+    EXPECT_EQ(t.field(QStringLiteral("Adres_miejsc")).asString(), QStringLiteral("a") + clefs + clefs.left(18));
+    // A letter with a combining accent is not split from it.
+    const QString accented = QString(23, QLatin1Char('x')) + QStringLiteral("e\u0301");  // 25 code points
+    t.field(QStringLiteral("Imie")).setString(accented);
+    EXPECT_EQ(t.field(QStringLiteral("Imie")).asString(), QString(23, QLatin1Char('x')));
+    t.field(QStringLiteral("Imie")).setString(QStringLiteral("Jan"));
+
+    for (const QString &bad : {QString::fromUtf16(u"Now\0ak", 6), QStringLiteral("Nowak\x1b[31m"), QStringLiteral("Nowak\tLis"),
+                               QStringLiteral("Nowak\nLis"), QStringLiteral("Nowak\u0085")})
+        EXPECT_THROW(t.field(QStringLiteral("Adres_ulica")).setString(bad), core::FieldValueError) << bad.toStdString();
+    EXPECT_TRUE(t.field(QStringLiteral("Adres_ulica")).isNull());
+    t.post();
+    Table again(*db, QStringLiteral("Aktualne"));
+    again.open();
+    EXPECT_EQ(again.field(QStringLiteral("Nazwisko")).asString(), clefs.left(56));
+    EXPECT_EQ(again.field(QStringLiteral("Adres_miejsc")).asString(), QStringLiteral("a") + clefs + clefs.left(18));
+
+    // A memo takes tab and line breaks, no other control character.
+    db->createTable(paramTableDef());
+    Table param(*db, QStringLiteral("param"));
+    param.open();
+    param.insert();
+    param.field(QStringLiteral("Stopka")).setString(QStringLiteral("Otrzymują:\r\n\t1. Wnioskodawca"));
+    EXPECT_THROW(param.field(QStringLiteral("Stopka")).setString(QStringLiteral("a\x07")), core::FieldValueError);
+    param.post();
+    EXPECT_EQ(param.field(QStringLiteral("Stopka")).asString(), QStringLiteral("Otrzymują:\r\n\t1. Wnioskodawca"));
+}
+
+TEST_F(ApplicationTable, SpacesOnlyAreABlankAndARequiredFieldOfSpacesCannotBePosted) {
+    Table t(*db, QStringLiteral("Aktualne"));
+    t.open();
+    t.insert();
+    t.field(QStringLiteral("Nazwisko")).setString(QStringLiteral("Nowak"));
+    t.field(QStringLiteral("Imie")).setString(QStringLiteral("   "));
+    t.field(QStringLiteral("Adres_ulica")).setString(QStringLiteral(" "));
+    EXPECT_TRUE(t.field(QStringLiteral("Imie")).isNull());
+    EXPECT_TRUE(t.field(QStringLiteral("Adres_ulica")).isNull());
+    try {
+        t.post();
+        FAIL();
+    } catch (const core::RequiredFieldError &e) {
+        EXPECT_EQ(e.field(), QStringLiteral("Imie"));
+    }
+    t.field(QStringLiteral("Imie")).setString(QStringLiteral(" Jan "));  // text around spaces is kept as typed
+    t.post();
+    EXPECT_EQ(t.field(QStringLiteral("Imie")).asString(), QStringLiteral(" Jan "));
+}
+
+TEST_F(ApplicationTable, DatesBeforeNineteenHundredAreRefusedAndTheZeroDateStaysTheBlank) {
+    Table t(*db, QStringLiteral("Aktualne"));
+    t.open();
+    t.insert();
+    Field born = t.field(QStringLiteral("Data_urodz"));
+    for (const QVariant &early : {QVariant(QStringLiteral("0001-01-01")), QVariant(QStringLiteral("01.05.1800")),
+                                  QVariant(QStringLiteral("30.12.1899")), QVariant(QStringLiteral("31.12.1899")),
+                                  QVariant(QDate(1800, 5, 1)), QVariant(QDate(1, 1, 1))}) {
+        try {
+            born.setVariant(early);
+            ADD_FAILURE() << early.toString().toStdString();
+        } catch (const core::FieldValueError &e) {
+            EXPECT_EQ(e.field(), QStringLiteral("Data_urodz"));
+            EXPECT_TRUE(e.message().contains(QStringLiteral("1900-01-01"))) << e.message().toStdString();
+        }
+    }
+    EXPECT_TRUE(born.isNull());
+    born.setDate(QDate(1900, 1, 1));
+    EXPECT_EQ(born.asDate(), QDate(1900, 1, 1));
+    born.setDate(zeroDate());  // the program's own blank
+    EXPECT_TRUE(born.isNull());
+    born.setDate(QDate());
+    EXPECT_TRUE(born.isNull());
+}
+
+TEST(FieldValues, StoredRulesKeepWhatEarlierVersionsStored) {
+    // A value brought over from a stored row (migration, copies) keeps what
+    // the rules for entered values would refuse or blank.
+    const FieldDef name{QStringLiteral("Imie"), FieldType::Text, 24, true};
+    const FieldDef street{QStringLiteral("Adres_ulica"), FieldType::Text, 28, false};
+    const FieldDef born{QStringLiteral("Data_urodz"), FieldType::Date, 0, false};
+    EXPECT_EQ(Table::coerce(name, QStringLiteral("   "), ValueRules::Stored), QVariant(QStringLiteral("   ")));
+    EXPECT_FALSE(Table::coerce(name, QStringLiteral("   ")).isValid());
+    EXPECT_EQ(Table::coerce(street, QStringLiteral("Lipowa\x1b"), ValueRules::Stored), QVariant(QStringLiteral("Lipowa\x1b")));
+    EXPECT_THROW(Table::coerce(street, QStringLiteral("Lipowa\x1b")), core::FieldValueError);
+    EXPECT_EQ(Table::coerce(born, QDate(1899, 12, 31), ValueRules::Stored), QVariant(QDate(1899, 12, 31)));
+    EXPECT_THROW(Table::coerce(born, QDate(1899, 12, 31)), core::FieldValueError);
+    // Whole characters either way.
+    const QString clef = QString::fromUcs4(U"\U0001D11E");
+    EXPECT_EQ(Table::coerce(FieldDef{QStringLiteral("Nr"), FieldType::Text, 2, false}, QStringLiteral("a") + clef + clef,
+                            ValueRules::Stored),
+              QVariant(QStringLiteral("a") + clef));
+}

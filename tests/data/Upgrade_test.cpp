@@ -166,3 +166,11 @@ TEST_F(Upgrade, ParameterTableGetsThePercentageIndexInEveryRow) {
     EXPECT_EQ(column(*db, QStringLiteral("param"), QStringLiteral("Stopka")).first(), QStringLiteral("Stopka\ndecyzji"));
     EXPECT_EQ(fieldNames(db->tableDef(QStringLiteral("param"))), fieldNames(data::paramTableDef()));
 }
+
+TEST_F(Upgrade, RowsStoredBeforeTheRulesForEnteredValuesAreCopiedWhole) {
+    makeTable({QStringLiteral("WskProc")}, {});
+    db->exec(QStringLiteral("INSERT INTO Aktualne (Nazwisko, Imie, Adres_nr) VALUES ('Nowak', '  ', '12' || char(9) || 'a')"));
+    data::Upgrade116Dane(*db, Aktualne, progress);
+    EXPECT_EQ(column(*db, Aktualne, QStringLiteral("Imie")), (QVariantList{QStringLiteral("  ")}));
+    EXPECT_EQ(column(*db, Aktualne, QStringLiteral("Adres_nr")), (QVariantList{QStringLiteral("12\ta")}));
+}

@@ -114,10 +114,24 @@ TEST(HelpFile, TheProgramsHelpFileHasEveryTopicTheProgramOpens) {
     EXPECT_TRUE(f.problems().isEmpty()) << qPrintable(f.problems().join(QLatin1Char('\n')));
     for (int n : {MainWindow, HelpMenu, ApplicationsMenu, Archive, MonthClose, OperationsMenu, PrintTemplatesMenu,
                   ApplicationForm, Recalculation, ListTemplates, ParametersMenu, CalculationDisplay, Amounts,
-                  Dictionaries, PrinterSetup, ExpiredRemoval, PrintDecision, PrintList}) {
+                  Dictionaries, PrinterSetup, ExpiredRemoval, DatabaseCopy, PrintDecision, PrintList}) {
         const HelpTopic *t = f.topic(n);
         ASSERT_NE(t, nullptr) << n;
         EXPECT_FALSE(t->blocks.isEmpty()) << n;
         EXPECT_FALSE(t->keywords.isEmpty()) << n;
     }
+}
+
+TEST(HelpFile, TheAdviceToCopyTheDatabaseLeadsToTheBackupCommand) {
+    HelpFile f;
+    QString error;
+    ASSERT_TRUE(HelpFile::load(QCoreApplication::applicationDirPath() + QLatin1Char('/') + FileName, f, error));
+    const int entry = f.findKeyword(QStringLiteral("KOPIA przed"));
+    ASSERT_GE(entry, 0);
+    ASSERT_EQ(f.keywords()[entry].topics, QVector<int>{DatabaseCopy});
+    QString text;
+    for (const HelpBlock &b : f.topic(DatabaseCopy)->blocks)
+        text += b.text + QLatin1Char('\n');
+    for (const char *command : {"varnel-admin backup PLIK", "varnel-admin restore PLIK", "varnel-admin check"})
+        EXPECT_TRUE(text.contains(QString::fromLatin1(command))) << command;
 }

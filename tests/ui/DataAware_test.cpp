@@ -171,6 +171,51 @@ TEST_F(DataAware, RadioGroupsStoreTheChosenTextAndShowNoChoiceForAnyOther) {
     EXPECT_EQ(status.itemIndex(), 1);
 }
 
+TEST_F(DataAware, EarlyDatesAndControlCharactersAreRefusedInPolishNamingTheField) {
+    ui::DbLineEdit born;
+    born.bind(&source, QStringLiteral("Data_urodz"));
+    born.setCaption(QStringLiteral("Data urodzenia"));
+    for (const QString &typed : {QStringLiteral("01.05.1800"), QStringLiteral("30.12.1899"), QStringLiteral("0001-01-01")}) {
+        born.setText(QString());
+        QTest::keyClicks(&born, typed);
+        try {
+            born.store();
+            ADD_FAILURE() << typed.toStdString();
+        } catch (const core::FieldValueError &e) {
+            EXPECT_TRUE(e.message().startsWith(QStringLiteral("Pole „Data urodzenia”: data ")) && e.message().contains(QStringLiteral("jest wcześniejsza niż 01.01.1900")))
+                << e.message().toStdString();
+        }
+    }
+    EXPECT_TRUE(table.field(QStringLiteral("Data_urodz")).isNull());
+    born.setText(QString());
+    QTest::keyClicks(&born, QStringLiteral("01.01.1900"));
+    born.store();
+    EXPECT_EQ(table.field(QStringLiteral("Data_urodz")).asDate(), QDate(1900, 1, 1));
+
+    ui::DbLineEdit street;
+    street.bind(&source, QStringLiteral("Adres_ulica"));
+    street.setCaption(QStringLiteral("Ulica"));
+    street.setText(QString());
+    QTest::keyClicks(&street, QStringLiteral("Lipowa"));
+    street.insert(QStringLiteral("\x1b[2J"));  // as pasted
+    try {
+        street.store();
+        FAIL();
+    } catch (const core::FieldValueError &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Pole „Ulica”: tekst zawiera niedozwolony znak sterujący (U+001B)."));
+    }
+    EXPECT_TRUE(table.field(QStringLiteral("Adres_ulica")).isNull());
+    street.load();
+
+    // Spaces alone in a required field are no first name.
+    ui::DbLineEdit name;
+    name.bind(&source, QStringLiteral("Imie"));
+    name.selectAll();
+    QTest::keyClicks(&name, QStringLiteral("   "));
+    name.store();
+    EXPECT_THROW(table.post(), core::RequiredFieldError);
+}
+
 // ---------------------------------------------------------------------------
 // A table that goes away under its grid, and the lifetime of the bindings
 

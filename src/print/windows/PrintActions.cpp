@@ -73,6 +73,12 @@ bool PrintActions::savePdf() {
         m_context.files.saveFile(m_window, m_context.db.directory(), PdfFilter, QStringLiteral("pdf"));
     if (path.isEmpty())
         return false;
+    if (data::Database::isOwnPath(m_context.db.directory(), path)) {
+        m_context.questions.error(QStringLiteral("Plik %1 jest plikiem bazy danych; wydruku nie można w nim zapisać. "
+                                                 "Wybierz inną nazwę pliku.")
+                                      .arg(path));
+        return false;
+    }
     PdfOutcome outcome;
     if (!core::guarded(m_context.questions, [&] { outcome = writePdfFile(path, m_render); }))
         return false;

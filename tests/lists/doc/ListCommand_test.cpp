@@ -6,13 +6,16 @@
 #include "lists/ListTemplate.h"
 #include "support/AdminRun.h"
 #include "support/Program.h"
+#include "support/FileModes.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace varnel;
 
@@ -213,4 +216,31 @@ TEST_F(ListCommand, TheProgramRunsWithoutADisplay) {
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     EXPECT_TRUE(QFile::exists(out("bin.pdf")));
+}
+
+TEST_F(ListCommand, AListIsNeverWrittenOntoTheDatabaseOrADeviceAndIsTheOwnersOnly) {
+    const QString database = data::Database::filePathIn(dbDir());
+    const QString fifo = out("potok");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    for (const char *option : {"--pdf", "--text"}) {
+        Outcome r = list({QString::fromLatin1(option), database});
+        EXPECT_EQ(r.code, 1) << option;
+        EXPECT_TRUE(r.err.contains(QStringLiteral("należy do bazy danych"))) << r.err.toStdString();
+        r = list({QString::fromLatin1(option), fifo});
+        EXPECT_EQ(r.code, 1) << option;
+        EXPECT_TRUE(r.err.contains(QStringLiteral("nie jest zwykły plik"))) << r.err.toStdString();
+    }
+    EXPECT_EQ(admin({QStringLiteral("check"), QStringLiteral("--db"), dbDir()}).code, 0);
+    EXPECT_TRUE(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+
+    Outcome pdf, text;
+    {
+        test::Umask none(0);
+        pdf = list({QStringLiteral("--pdf"), out("lista.pdf")});
+        text = list({QStringLiteral("--text"), out("lista.txt")});
+    }
+    ASSERT_EQ(pdf.code, 0) << pdf.err.toStdString();
+    ASSERT_EQ(text.code, 0) << text.err.toStdString();
+    for (const char *name : {"lista.pdf", "lista.txt"})
+        EXPECT_EQ(test::modeOf(out(name)), 0600) << name;
 }

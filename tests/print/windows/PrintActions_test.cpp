@@ -144,3 +144,13 @@ TEST_F(PrintActionsTest, TheWindowsCheckComesFirst) {
     EXPECT_EQ(renders, 0);
     EXPECT_EQ(answers.count(ScriptedQuestions::Kind::Inform), 3);
 }
+
+TEST_F(PrintActionsTest, APdfIsNeverSavedOntoTheDatabaseFile) {
+    files.chosen = db->filePath();
+    EXPECT_FALSE(actions->savePdf());
+    EXPECT_EQ(renders, 0);
+    const QStringList told = answers.texts(ScriptedQuestions::Kind::Error);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told.first().contains(QStringLiteral("jest plikiem bazy danych"))) << told.first().toStdString();
+    EXPECT_TRUE(db->integrityProblems().isEmpty());
+}
