@@ -79,6 +79,18 @@ int buildExpiredList(Table &applications, ExpiryFilter filter, const QDate &toda
     return count;
 }
 
+int deleteExpired(Table &applications, ExpiryFilter filter, const QDate &today, core::Progress *progress,
+                  const std::function<void(Table &applications)> &deleted) {
+    int count = 0;
+    forEachExpired(applications, filter, today, progress, [&](Table &t) {
+        if (deleted)
+            deleted(t);
+        t.remove();
+        ++count;
+    });
+    return count;
+}
+
 DeletionResult deleteListed(Table &list, Table &applications, core::Progress *progress,
                             const std::function<void(qint64 nrEw)> &missing) {
     if (&list.database() != &applications.database())

@@ -56,6 +56,14 @@ void forEachExpired(data::Table &applications, ExpiryFilter filter, const QDate 
 // One transaction: after a failure no half list is left.
 int buildExpiredList(data::Table &applications, ExpiryFilter filter, const QDate &today, core::Progress *progress);
 
+// Deletes from an open application table, in one walk and one transaction,
+// every application the filter lists (as the window would list and delete
+// them with no row withdrawn), calling `deleted` with the table standing on
+// each just before it goes. All go, or after a failure none. Returns how
+// many.
+int deleteExpired(data::Table &applications, ExpiryFilter filter, const QDate &today, core::Progress *progress,
+                  const std::function<void(data::Table &applications)> &deleted = {});
+
 struct DeletionResult {
     int listed = 0;           // rows of the list
     int deleted = 0;          // applications deleted

@@ -1,5 +1,6 @@
 #include "calc/BulkRecalc.h"
 #include "cli/AdminTool.h"
+#include "cli/ArchiveCommands.h"
 #include "cli/DatabaseCheck.h"
 #include "cli/DemoData.h"
 #include "cli/ListCommand.h"
@@ -586,6 +587,9 @@ const std::vector<Command> &adminCommands() {
          1,
          runCheck},
         listCommand(),
+        closeMonthCommand(),
+        archivesCommand(),
+        expiredCommand(),
     };
     return commands;
 }

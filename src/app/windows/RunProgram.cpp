@@ -198,7 +198,7 @@ archive::TFormArchiwum &RunProgram::archiwum() {
 archive::TFormCtrlAct &RunProgram::ctrlAct() {
     if (!m_ctrlAct) {
         m_ctrlAct = std::make_unique<archive::TFormCtrlAct>(*m_context, *m_register, m_main.get());
-        m_ctrlAct->showApplication = [this] { m_main->showApplicationForm(reg::TFormVarnelMain::ModeView); };
+        m_ctrlAct->showApplication = [this] { m_main->ButtonPokazWniosekClick(); };
         m_ctrlAct->showHelp = [this](int topic) { showHelp(topic); };
     }
     return *m_ctrlAct;
