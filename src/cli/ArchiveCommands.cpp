@@ -6,6 +6,7 @@
 #include "core/DbError.h"
 #include "data/Database.h"
 #include "data/Table.h"
+#include "data/Values.h"
 
 #include <QDate>
 #include <QRegularExpression>
@@ -83,7 +84,7 @@ void runArchives(CommandContext &c) {
 // ---------------------------------------------------------------------------
 // expired
 
-QString dateText(const QDate &d) { return d.isValid() ? d.toString(Qt::ISODate) : QString(); }
+QString dateText(const QDate &d) { return data::isBlankDate(d) ? QString() : d.toString(Qt::ISODate); }
 
 void runExpired(CommandContext &c) {
     const bool remove = c.parser.isSet(QStringLiteral("delete"));

@@ -18,19 +18,19 @@ namespace {
 
 const QString Current = QStringLiteral("Aktualne");
 const QDate Today(2026, 12, 9);
-const QDate None;
+const QDate NoDate;
 
 class ExpiredListTest : public test::ProgramTest {
 protected:
     void SetUp() override {
         test::createDeliveredTables(*db);
         // NrEw 1 … 6; the gap after 2 shows that Temp keeps the numbers.
-        add("Bez", None, None);                           // 1: no period
-        add("Wczoraj", None, Today.addDays(-1));          // 2: ended yesterday
-        add("Usuniety", None, None);                      // 3: removed below
+        add("Bez", NoDate, NoDate);                           // 1: no period
+        add("Wczoraj", NoDate, Today.addDays(-1));          // 2: ended yesterday
+        add("Usuniety", NoDate, NoDate);                      // 3: removed below
         add("Dzisiaj", Today.addYears(-1), Today);        // 4: ends today, current
         add("Jutro", Today.addDays(1), Today.addYears(1)); // 5: starts tomorrow
-        add("Od", Today.addMonths(-3), None);             // 6: only a start, in the past
+        add("Od", Today.addMonths(-3), NoDate);             // 6: only a start, in the past
         Table t(*db, Current);
         t.open();
         ASSERT_TRUE(t.findKey({3}));
@@ -54,20 +54,20 @@ protected:
 }  // namespace
 
 TEST(CurrentPeriod, APeriodEndingTodayIsCurrentOneStartingTomorrowIsNot) {
-    EXPECT_FALSE(archive::isCurrentPeriod(None, None, Today));
-    EXPECT_FALSE(archive::isCurrentPeriod(None, Today.addDays(-1), Today));
-    EXPECT_TRUE(archive::isCurrentPeriod(None, Today, Today));
-    EXPECT_TRUE(archive::isCurrentPeriod(None, Today.addDays(1), Today));
-    EXPECT_TRUE(archive::isCurrentPeriod(Today, None, Today));
-    EXPECT_FALSE(archive::isCurrentPeriod(Today.addDays(1), None, Today));
-    EXPECT_TRUE(archive::isCurrentPeriod(Today.addYears(-2), None, Today));
+    EXPECT_FALSE(archive::isCurrentPeriod(NoDate, NoDate, Today));
+    EXPECT_FALSE(archive::isCurrentPeriod(NoDate, Today.addDays(-1), Today));
+    EXPECT_TRUE(archive::isCurrentPeriod(NoDate, Today, Today));
+    EXPECT_TRUE(archive::isCurrentPeriod(NoDate, Today.addDays(1), Today));
+    EXPECT_TRUE(archive::isCurrentPeriod(Today, NoDate, Today));
+    EXPECT_FALSE(archive::isCurrentPeriod(Today.addDays(1), NoDate, Today));
+    EXPECT_TRUE(archive::isCurrentPeriod(Today.addYears(-2), NoDate, Today));
     // A date stored as the engine's zero counts as none.
     EXPECT_FALSE(archive::isCurrentPeriod(QDate(1899, 12, 30), QDate(1899, 12, 30), Today));
 
-    EXPECT_TRUE(archive::isListed(ExpiryFilter::NotCurrentOrUndated, None, None, Today));
-    EXPECT_FALSE(archive::isListed(ExpiryFilter::NotCurrentOnly, None, None, Today));
-    EXPECT_TRUE(archive::isListed(ExpiryFilter::NotCurrentOnly, None, Today.addDays(-1), Today));
-    EXPECT_FALSE(archive::isListed(ExpiryFilter::NotCurrentOnly, None, Today, Today));
+    EXPECT_TRUE(archive::isListed(ExpiryFilter::NotCurrentOrUndated, NoDate, NoDate, Today));
+    EXPECT_FALSE(archive::isListed(ExpiryFilter::NotCurrentOnly, NoDate, NoDate, Today));
+    EXPECT_TRUE(archive::isListed(ExpiryFilter::NotCurrentOnly, NoDate, Today.addDays(-1), Today));
+    EXPECT_FALSE(archive::isListed(ExpiryFilter::NotCurrentOnly, NoDate, Today, Today));
 }
 
 TEST_F(ExpiredListTest, TheListKeepsEveryFieldAndNumberWithTheIndexesOfTheRegister) {
@@ -131,7 +131,7 @@ TEST_F(ExpiredListTest, WithEveryRowWithdrawnNothingIsDeleted) {
     EXPECT_EQ(applications.recordCount(), 5);
 }
 
-TEST_F(ExpiredListTest, ADeletionThatFailsMidwayDeletesNone) {
+TEST_F(ExpiredListTest, ADeletionThatFailsMidwayDeletesNoDate) {
     archive::buildExpiredList(applications, ExpiryFilter::NotCurrentOrUndated, Today, nullptr);
     Table list(*db, QStringLiteral("Temp"));
     list.open();
@@ -147,6 +147,7 @@ TEST_F(ExpiredListTest, ADeletionThatFailsMidwayDeletesNone) {
     EXPECT_EQ(column(*db, Current, QStringLiteral("NrEw")), (QVariantList{1, 2, 4, 5, 6}));
 
     QStringList deleted;
+    applications.setIndexName(QStringLiteral("NazwNdx"));
     EXPECT_EQ(archive::deleteExpired(applications, ExpiryFilter::NotCurrentOnly, Today, nullptr,
                                      [&](Table &t) { deleted << t.field(QStringLiteral("Nazwisko")).asString(); }),
               2);

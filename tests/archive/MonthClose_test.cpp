@@ -70,8 +70,10 @@ TEST(MonthProposal, TheMonthBeforeTodayWithYearsFrom1997ToTheYearAfter) {
 
 TEST(MonthChoice, ABadYearOrMonthIsRefusedAndAClickedRowSelectsItsMonth) {
     EXPECT_EQ(archive::chosenMonth(3, QStringLiteral("1999")), QDate(1999, 4, 1));
-    for (const auto &[month, year] : {std::pair{3, QString()}, {3, QStringLiteral("19x9")}, {3, QStringLiteral(" 1999")},
-                                      {-1, QStringLiteral("1999")}, {12, QStringLiteral("1999")}})
+    const std::initializer_list<std::pair<int, QString>> bad = {
+        {3, QString()}, {3, QStringLiteral("19x9")}, {3, QStringLiteral(" 1999")}, {-1, QStringLiteral("1999")},
+        {12, QStringLiteral("1999")}};
+    for (const auto &[month, year] : bad)
         EXPECT_EQ(archive::chosenMonth(month, year), std::nullopt) << month << " " << year.toStdString();
 
     const QStringList years = archive::proposeMonth(QDate(2001, 3, 1)).years;

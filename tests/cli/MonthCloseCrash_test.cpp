@@ -37,7 +37,7 @@ protected:
     // SIGKILL after `delayMs` (or lets it end when it is quicker).
     bool runKilledAfter(int delayMs) {
         QProcess p;
-        p.start(QStringLiteral(VARNEL_ADMIN_PROGRAM),
+        p.start(QString::fromUtf8(VARNEL_ADMIN_PROGRAM),
                 {QStringLiteral("close-month"), QStringLiteral("1999-04"), QStringLiteral("--replace"),
                  QStringLiteral("--db"), dbDir()});
         if (!p.waitForStarted(10000))
