@@ -1,5 +1,7 @@
 #include "archive/windows/TFormArchiwum.h"
 
+#include "archive/windows/ArchiveControls.h"
+
 #include "archive/ArchiveList.h"
 #include "core/Context.h"
 #include "core/Guard.h"
@@ -21,13 +23,6 @@ namespace varnel::archive {
 
 namespace {
 const QString InvalidNameText = QStringLiteral("Nieprawidłowa nazwa archiwum!");
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption) {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 }  // namespace
 
 TFormArchiwum::TFormArchiwum(core::Context &ctx, reg::Register &reg, QWidget *parent, const QDate &today)
@@ -55,14 +50,9 @@ TFormArchiwum::TFormArchiwum(core::Context &ctx, reg::Register &reg, QWidget *pa
     // FormCreate, once per run: the month before the day the run started.
     CBoxMies->setCurrentIndex(m_proposal.month - 1);
     CBoxRok->setCurrentIndex(int(m_proposal.years.indexOf(QString::number(m_proposal.year))));
-    ButtonDataOK = button(PanelKalend, "ButtonDataOK", QStringLiteral("OK"));
-    ButtonDataEsc = button(PanelKalend, "ButtonDataEsc", QStringLiteral("Cofnij"));
-    ProgressBar = new QProgressBar(PanelKalend);
-    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
-    ProgressBar->setTextVisible(false);
-    auto policy = ProgressBar->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    ProgressBar->setSizePolicy(policy);
+    ButtonDataOK = namedButton(PanelKalend, "ButtonDataOK", QStringLiteral("OK"));
+    ButtonDataEsc = namedButton(PanelKalend, "ButtonDataEsc", QStringLiteral("Cofnij"));
+    ProgressBar = placeKeepingBar(PanelKalend, "ProgressBar");
     auto *kalend = new QVBoxLayout(PanelKalend);
     kalend->setContentsMargins(0, 0, 0, 0);
     auto *choice = new QHBoxLayout;
@@ -81,8 +71,8 @@ TFormArchiwum::TFormArchiwum(core::Context &ctx, reg::Register &reg, QWidget *pa
     PanelButtons = new QWidget(this);
     PanelButtons->setObjectName(QStringLiteral("PanelButtons"));
     LabelButtons = new QLabel(QStringLiteral("Otworzyć archiwum?"), PanelButtons);
-    ButtonLoadOK = button(PanelButtons, "ButtonLoadOK", QStringLiteral("OK"));
-    ButtonLoadEsc = button(PanelButtons, "ButtonLoadEsc", QStringLiteral("Cofnij"));
+    ButtonLoadOK = namedButton(PanelButtons, "ButtonLoadOK", QStringLiteral("OK"));
+    ButtonLoadEsc = namedButton(PanelButtons, "ButtonLoadEsc", QStringLiteral("Cofnij"));
     auto *load = new QHBoxLayout(PanelButtons);
     load->setContentsMargins(0, 0, 0, 0);
     load->addWidget(LabelButtons);

@@ -1,5 +1,7 @@
 #include "archive/windows/TFormCtrlAct.h"
 
+#include "archive/windows/ArchiveControls.h"
+
 #include "core/Context.h"
 #include "core/Guard.h"
 #include "core/HelpTopics.h"
@@ -21,26 +23,6 @@
 
 namespace varnel::archive {
 
-namespace {
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption) {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-QProgressBar *bar(QWidget *parent, const char *name) {
-    auto *p = new QProgressBar(parent);
-    p->setObjectName(QString::fromLatin1(name));
-    p->setTextVisible(false);
-    auto policy = p->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    p->setSizePolicy(policy);
-    return p;
-}
-
-}  // namespace
 
 TFormCtrlAct::TFormCtrlAct(core::Context &ctx, reg::Register &reg, QWidget *parent)
     : QDialog(parent), m_ctx(ctx), m_reg(reg), m_list(ctx.db, ExpiredListTable) {
@@ -62,9 +44,9 @@ TFormCtrlAct::TFormCtrlAct(core::Context &ctx, reg::Register &reg, QWidget *pare
     auto *group = new QVBoxLayout(RGroupFiltr);
     group->addWidget(RButtonWszystkie);
     group->addWidget(RButtonNieaktualne);
-    ButtonLoadOK = button(PanelIni, "ButtonLoadOK", QStringLiteral("OK"));
-    ButtonLoadEsc = button(PanelIni, "ButtonLoadEsc", QStringLiteral("Cofnij"));
-    ProgressBar = bar(PanelIni, "ProgressBar");
+    ButtonLoadOK = namedButton(PanelIni, "ButtonLoadOK", QStringLiteral("OK"));
+    ButtonLoadEsc = namedButton(PanelIni, "ButtonLoadEsc", QStringLiteral("Cofnij"));
+    ProgressBar = placeKeepingBar(PanelIni, "ProgressBar");
     auto *ini = new QVBoxLayout(PanelIni);
     ini->addWidget(RGroupFiltr);
     auto *iniButtons = new QHBoxLayout;
@@ -91,11 +73,11 @@ TFormCtrlAct::TFormCtrlAct(core::Context &ctx, reg::Register &reg, QWidget *pare
     });
     DBGridList->setTable(&m_list);
     connect(DBGridList, &ui::DataGrid::rowActivated, this, [this] { ButtonPokazClick(); });
-    ButtonPokaz = button(PanelLista, "ButtonPokaz", QStringLiteral("Pokaż"));
-    ButtonCofnijZListy = button(PanelLista, "ButtonCofnijZListy", QStringLiteral("Wycofaj z listy"));
-    ButtonDelAll = button(PanelLista, "ButtonDelAll", QStringLiteral("Usuń znalezione"));
-    ButtonEsc = button(PanelLista, "ButtonEsc", QStringLiteral("Zrezygnuj"));
-    ProgressBarDel = bar(PanelLista, "ProgressBarDel");
+    ButtonPokaz = namedButton(PanelLista, "ButtonPokaz", QStringLiteral("Pokaż"));
+    ButtonCofnijZListy = namedButton(PanelLista, "ButtonCofnijZListy", QStringLiteral("Wycofaj z listy"));
+    ButtonDelAll = namedButton(PanelLista, "ButtonDelAll", QStringLiteral("Usuń znalezione"));
+    ButtonEsc = namedButton(PanelLista, "ButtonEsc", QStringLiteral("Zrezygnuj"));
+    ProgressBarDel = placeKeepingBar(PanelLista, "ProgressBarDel");
     auto *lista = new QVBoxLayout(PanelLista);
     lista->addWidget(DBGridList, 1);
     auto *listButtons = new QHBoxLayout;
