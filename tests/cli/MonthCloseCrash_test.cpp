@@ -23,11 +23,18 @@ const QString Current = QStringLiteral("Aktualne");
 const QDate April(1999, 4, 1);
 const QString Archive = QStringLiteral("ar041999");
 
-// Every value of a table, field after field, in primary-key order.
+// Every value of a table, row after row in primary-key order.
 QList<QVariantList> contents(Database &db, const QString &table) {
     QList<QVariantList> all;
-    for (const data::FieldDef &f : db.tableDef(table).fields)
-        all << test::column(db, table, f.name);
+    data::Table t(db, table);
+    t.open();
+    const int fields = int(db.tableDef(table).fields.size());
+    for (t.first(); !t.eof(); t.next()) {
+        QVariantList row;
+        for (int i = 0; i < fields; ++i)
+            row << t.value(i);
+        all << row;
+    }
     return all;
 }
 
@@ -54,7 +61,7 @@ protected:
 }  // namespace
 
 TEST_F(MonthCloseCrash, AKilledCloseLeavesTheOldStateOrTheCompleteNewMonth) {
-    ASSERT_EQ(onDb({QStringLiteral("demo"), QStringLiteral("--count"), QStringLiteral("3000")}).code, 0);
+    ASSERT_EQ(onDb({QStringLiteral("demo"), QStringLiteral("--count"), QStringLiteral("2000")}).code, 0);
 
     // How long a whole close takes here; kills fall anywhere in it.
     QElapsedTimer timer;

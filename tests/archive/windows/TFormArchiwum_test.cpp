@@ -11,6 +11,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 using namespace varnel;

@@ -8,6 +8,7 @@
 
 #include <QAbstractItemModel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 using namespace varnel;
