@@ -20,20 +20,26 @@ class ScriptedFiles : public core::FileDialogs {
 public:
     struct Dialog {
         bool save = false;  // a save dialog (else an open dialog)
+        bool directoryOnly = false;  // a choice of a directory
         QString directory;
         QString filter;
         QString suffix;
     };
     QString chosen;
+    QString chosenDirectory;  // what a choice of a directory gives
     QList<Dialog> asked;
 
     QString openFile(QWidget *, const QString &directory, const QString &filter, const QString &suffix) override {
-        asked.append({false, directory, filter, suffix});
+        asked.append({false, false, directory, filter, suffix});
         return chosen;
     }
     QString saveFile(QWidget *, const QString &directory, const QString &filter, const QString &suffix) override {
-        asked.append({true, directory, filter, suffix});
+        asked.append({true, false, directory, filter, suffix});
         return chosen;
+    }
+    QString chooseDirectory(QWidget *, const QString &directory) override {
+        asked.append({false, true, directory, QString(), QString()});
+        return chosenDirectory;
     }
 };
 

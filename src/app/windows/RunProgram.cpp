@@ -6,6 +6,7 @@
 #include "admin/Dictionaries.h"
 #include "admin/windows/TFormHaslo.h"
 #include "admin/windows/TFormModiIndex.h"
+#include "admin/windows/TFormSerwis.h"
 #include "admin/windows/TFormSlownZarz.h"
 #include "admin/windows/TFormSlowniki.h"
 #include "admin/windows/TFormLogin.h"
@@ -113,10 +114,14 @@ void RunProgram::wireMainWindow() {
         admin::TFormUsers users(ctx, &main);
         users.run();
     });
-    main.setMenuHandler(QStringLiteral("SMnuSerwis"), [&ctx, &main] {
+    // The service tools open only after the service password.
+    main.setMenuHandler(QStringLiteral("SMnuSerwis"), [this, &ctx, &reg, &main] {
         admin::TFormHaslo haslo(&main);
-        if (haslo.run())
-            ctx.questions.inform(QStringLiteral("Funkcja w przygotowaniu."));
+        if (!haslo.run())
+            return;
+        admin::TFormSerwis serwis(ctx, reg, reg::TFormProgress::factory(&main), &main);
+        serwis.showHelp = [this](int topic) { showHelp(topic); };
+        serwis.exec();
     });
     main.setMenuHandler(QStringLiteral("SMnuOProgramie"), [&main] {
         reg::TFormAbout about(&main);
@@ -137,19 +142,13 @@ void RunProgram::wireMainWindow() {
         }
         m_slownZarz->showList();
     });
-    for (const admin::ValueDictionary &list : admin::valueDictionaries()) {
-        const QString item = list.table == QLatin1String("tytprawn")   ? QStringLiteral("SMnuTytulydolkalu")
-                             : list.table == QLatin1String("ogrzlok")  ? QStringLiteral("Sposobyogrzewanialokalu1")
-                             : list.table == QLatin1String("ogrzwody") ? QStringLiteral("SMnuOgrzWody")
-                                                                       : QStringLiteral("SMnuStatLokali");
-        main.setMenuHandler(item, [this, &ctx, &main, refill, list] {
-            if (!m_slowniki) {
-                m_slowniki = std::make_unique<admin::TFormSlowniki>(ctx, refill, &main);
-                m_slowniki->showHelp = [this](int topic) { showHelp(topic); };
-            }
-            m_slowniki->showFor(list);
-        });
-    }
+    main.showValueDictionary = [this, &ctx, &main, refill](const admin::ValueDictionary &list) {
+        if (!m_slowniki) {
+            m_slowniki = std::make_unique<admin::TFormSlowniki>(ctx, refill, &main);
+            m_slowniki->showHelp = [this](int topic) { showHelp(topic); };
+        }
+        m_slowniki->showFor(list);
+    };
     // Payment lists: the template editor and the printing window, each made
     // once and shown modally.
     main.setMenuHandler(QStringLiteral("SMnuListy"), [this, &ctx, &main] {
@@ -173,7 +172,7 @@ void RunProgram::wireMainWindow() {
     main.setMenuHandler(QStringLiteral("SMnuArchiwum"), [this] { archiwum().SMnuArchiwumClick(); });
     main.setMenuHandler(QStringLiteral("SMnuCtrlAkt"), [this] { ctrlAct().ShowModal(); });
     main.setMenuHandler(QStringLiteral("SMnuIndeksuj"), [&ctx, &reg, &main] {
-        admin::TFormModiIndex index(ctx, reg.TableWnioski(), &main);
+        admin::TFormModiIndex index(ctx, reg, &main);
         index.exec();
     });
 }
