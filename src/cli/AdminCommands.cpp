@@ -1,5 +1,6 @@
 #include "calc/BulkRecalc.h"
 #include "cli/AdminTool.h"
+#include "cli/ArchiveCommands.h"
 #include "cli/DatabaseCheck.h"
 #include "cli/DemoData.h"
 #include "cli/DecisionCommand.h"
@@ -590,6 +591,9 @@ const std::vector<Command> &adminCommands() {
         listCommand(),
         totalsCommand(),
         decisionCommand(),
+        closeMonthCommand(),
+        archivesCommand(),
+        expiredCommand(),
     };
     return commands;
 }

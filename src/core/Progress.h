@@ -31,6 +31,24 @@ public:
     void finish() override {}
 };
 
+// Starts a progress with its number of steps and finishes it however the
+// scope is left (a failure of finish() itself is not passed on).
+class ShownProgress {
+public:
+    ShownProgress(Progress &p, int max) : m_p(p) { m_p.start(max); }
+    ~ShownProgress() {
+        try {
+            m_p.finish();
+        } catch (...) {
+        }
+    }
+    ShownProgress(const ShownProgress &) = delete;
+    ShownProgress &operator=(const ShownProgress &) = delete;
+
+private:
+    Progress &m_p;
+};
+
 // Makes a progress window when an operation needs one.
 using ProgressFactory = std::function<std::unique_ptr<Progress>()>;
 

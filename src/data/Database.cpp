@@ -4,12 +4,14 @@
 #include "data/EngineErrors.h"
 #include "core/DbError.h"
 #include "core/PrivateFile.h"
+#include "core/Progress.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <limits>
 #include <map>
 #include <sqlite3.h>
 #include <unordered_map>
@@ -78,6 +80,12 @@ public:
                                  sqlite3_column_bytes(m_stmt, i));
     }
     int integer(int i) const { return sqlite3_column_int(m_stmt, i); }
+    sqlite3_int64 integer64(int i) const { return sqlite3_column_int64(m_stmt, i); }
+    void bind(int i, sqlite3_int64 v) { sqlite3_bind_int64(m_stmt, i, v); }
+    void reset() {
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
 
 private:
     const Database &m_db;
@@ -1001,7 +1009,7 @@ void Database::deleteTable(const QString &name) {
     touchTable(stored);
 }
 
-void Database::copyTable(const QString &from, const QString &to) {
+int Database::copyTable(const QString &from, const QString &to, core::Progress *progress) {
     TableDef def = tableDef(from);
     const QString src = def.name;
     const QString dst = tableNameOf(to);
@@ -1019,12 +1027,51 @@ void Database::copyTable(const QString &from, const QString &to) {
     for (const auto &f : def.fields)
         cols << quoted(f.name);
     const QString list = cols.join(QStringLiteral(", "));
-    exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3").arg(quoted(dst), list, quoted(src)));
+    int rows = 0;
+    if (!progress) {
+        exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3").arg(quoted(dst), list, quoted(src)));
+        rows = sqlite3_changes(m_db);
+    } else {
+        // In blocks of rows by row id, so that the progress moves while the
+        // copy runs at the speed of one INSERT ... SELECT.
+        constexpr int Block = 2000;
+        int total = 0;
+        {
+            Stmt count(*this, QStringLiteral("SELECT count(*) FROM %1").arg(quoted(src)));
+            if (count.step())
+                total = count.integer(0);
+        }
+        core::ShownProgress shown(*progress, total);
+        Stmt boundary(*this, QStringLiteral("SELECT rowid FROM %1 WHERE rowid > ?1 ORDER BY rowid LIMIT 1 OFFSET %2")
+                                 .arg(quoted(src))
+                                 .arg(Block - 1));
+        Stmt copy(*this, QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3 WHERE rowid > ?1 AND rowid <= ?2")
+                             .arg(quoted(dst), list, quoted(src)));
+        sqlite3_int64 low = std::numeric_limits<sqlite3_int64>::min();
+        for (;;) {
+            boundary.reset();
+            boundary.bind(1, low);
+            const bool full = boundary.step();
+            const sqlite3_int64 high = full ? boundary.integer64(0) : std::numeric_limits<sqlite3_int64>::max();
+            copy.reset();
+            copy.bind(1, low);
+            copy.bind(2, high);
+            copy.step();
+            const int copied = sqlite3_changes(m_db);
+            rows += copied;
+            for (int n = copied; n > 0; --n)
+                progress->step();
+            if (!full)
+                break;
+            low = high;
+        }
+    }
     // Indexes are built once over the copied rows, which is faster than
     // keeping them up to date row by row.
     createIndexes(dst, def, false);
     step.done();
     touchTable(dst);
+    return rows;
 }
 
 void Database::addIndex(const QString &table, const IndexDef &index) {

@@ -10,6 +10,10 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
+namespace varnel::core {
+class Progress;
+}
+
 namespace varnel::data {
 
 class TableVersions;
@@ -139,8 +143,12 @@ public:
     void renameTable(const QString &from, const QString &to);
     void deleteTable(const QString &name);
     // Copies structure, records and indexes into `to`, replacing a table of
-    // that name, all in one step.
-    void copyTable(const QString &from, const QString &to);
+    // that name, all in one step: after a failure (also one thrown by the
+    // progress) a table of that name is as it was. The progress, when
+    // given, is started with the number of rows and stepped once per row
+    // copied, a block of rows at a time; it cannot stop the copy. Returns
+    // the number of rows copied.
+    int copyTable(const QString &from, const QString &to, core::Progress *progress = nullptr);
     void addIndex(const QString &table, const IndexDef &index);
 
     // Transactions. Without one every post is its own transaction; a walk

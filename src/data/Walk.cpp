@@ -8,44 +8,15 @@
 
 namespace varnel::data {
 
-namespace {
+QuietControls::QuietControls(Table &table) : m_table(table) { m_table.disableControls(); }
 
-// Holds the table's controls quiet for the length of the walk.
-class Quiet {
-public:
-    explicit Quiet(Table &t) : m_table(t) { m_table.disableControls(); }
-    ~Quiet() {
-        try {
-            m_table.enableControls();
-        } catch (...) {
-            // An observer that fails to redraw must not hide the walk's outcome.
-        }
+QuietControls::~QuietControls() {
+    try {
+        m_table.enableControls();
+    } catch (...) {
+        // An observer that fails to redraw must not hide the outcome of the work.
     }
-    Quiet(const Quiet &) = delete;
-    Quiet &operator=(const Quiet &) = delete;
-
-private:
-    Table &m_table;
-};
-
-// Shows the progress and closes it however the walk ends.
-class Shown {
-public:
-    Shown(core::Progress &p, int max) : m_p(p) { m_p.start(max); }
-    ~Shown() {
-        try {
-            m_p.finish();
-        } catch (...) {
-        }
-    }
-    Shown(const Shown &) = delete;
-    Shown &operator=(const Shown &) = delete;
-
-private:
-    core::Progress &m_p;
-};
-
-}  // namespace
+}
 
 WalkResult walk(Table &table, const RowWork &work, const WalkOptions &options) {
     table.requireOpen();
@@ -54,7 +25,7 @@ WalkResult walk(Table &table, const RowWork &work, const WalkOptions &options) {
     core::Progress &progress = options.progress ? *options.progress : none;
 
     WalkResult result;
-    Quiet quiet(table);
+    QuietControls quiet(table);
     // A database opened read-only takes no write lock: the walk reads under
     // one read transaction, which sees one state all the same.
     std::optional<Transaction> tx;
@@ -66,7 +37,7 @@ WalkResult walk(Table &table, const RowWork &work, const WalkOptions &options) {
     // Read inside the transaction: nobody else changes the rows meanwhile.
     const std::vector<qint64> ids = table.orderedRowIds();
     result.total = int(ids.size());
-    Shown shown(progress, result.total);
+    core::ShownProgress shown(progress, result.total);
     try {
         for (const qint64 id : ids) {
             if (!table.gotoRowId(id))

@@ -78,4 +78,18 @@ using RowWork = std::function<bool(Table &table)>;
 
 WalkResult walk(Table &table, const RowWork &work, const WalkOptions &options = {});
 
+// Holds a table's bound controls and grids quiet while it lasts (told
+// RowsChanged once at its end): for a second table that a walk's work
+// changes row by row.
+class QuietControls {
+public:
+    explicit QuietControls(Table &table);
+    ~QuietControls();
+    QuietControls(const QuietControls &) = delete;
+    QuietControls &operator=(const QuietControls &) = delete;
+
+private:
+    Table &m_table;
+};
+
 }  // namespace varnel::data

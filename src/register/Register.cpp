@@ -1,6 +1,7 @@
 #include "register/Register.h"
 
 #include "admin/Dictionaries.h"
+#include "archive/ArchiveList.h"
 #include "core/Context.h"
 #include "core/DbError.h"
 #include "core/Guard.h"
@@ -23,15 +24,7 @@ namespace {
 std::unique_ptr<Table> makeView(data::Database &db, const QString &name) {
     auto t = std::make_unique<Table>(db, name);
     t->setFieldNames(data::applicationFieldNames());
-    t->addCalculatedField({data::FieldDef{QStringLiteral("NazwIm"), data::FieldType::Text, 20, false},
-                           [](const data::RowView &r) {
-                               return QVariant(nazwIm(r.text(QStringLiteral("Nazwisko")), r.text(QStringLiteral("Imie"))));
-                           }});
-    t->addCalculatedField({data::FieldDef{QStringLiteral("Adres"), data::FieldType::Text, 20, false},
-                           [](const data::RowView &r) {
-                               return QVariant(adres(r.text(QStringLiteral("Adres_miejsc")), r.text(QStringLiteral("Adres_ulica")),
-                                                     r.text(QStringLiteral("Adres_nr"))));
-                           }});
+    addCalculatedFields(*t);
     return t;
 }
 
@@ -52,6 +45,18 @@ const ArchiveUpgrade ArchiveUpgrades[] = {
 const QString ArchiveRestartText = QStringLiteral("Aby zakończyć aktualizację archiwum trzeba ponownie uruchomić program!");
 
 }  // namespace
+
+void addCalculatedFields(Table &table) {
+    table.addCalculatedField({data::FieldDef{QStringLiteral("NazwIm"), data::FieldType::Text, 20, false},
+                              [](const data::RowView &r) {
+                                  return QVariant(nazwIm(r.text(QStringLiteral("Nazwisko")), r.text(QStringLiteral("Imie"))));
+                              }});
+    table.addCalculatedField({data::FieldDef{QStringLiteral("Adres"), data::FieldType::Text, 20, false},
+                              [](const data::RowView &r) {
+                                  return QVariant(adres(r.text(QStringLiteral("Adres_miejsc")), r.text(QStringLiteral("Adres_ulica")),
+                                                        r.text(QStringLiteral("Adres_nr"))));
+                              }});
+}
 
 Register::Register(core::Context &ctx, QObject *parent)
     : QObject(parent), m_ctx(ctx), m_view(makeView(ctx.db, CurrentApplications)), m_choiceLists(this) {}
@@ -160,19 +165,18 @@ bool Register::PokazListeWnioskow() {
 // Choice lists
 
 std::optional<ArchiveParameters> Register::checkArchiveList() {
+    const std::optional<QDate> month = archive::monthOfArchiveName(m_tableName);
     const ArchiveMonth m = decodeArchiveName(m_tableName);
     if (!m.month || !m.year) {
         m_ctx.questions.inform(QStringLiteral("Błąd dekodowania daty: ") + m_tableName);
         return std::nullopt;
     }
-    Table list(m_ctx.db, QStringLiteral("ArcLista.db"));
-    list.open();
-    const QDate key = QDate(*m.year, *m.month, 1);
-    if (!key.isValid() || !list.findKey({key})) {
+    const std::optional<archive::ArchiveEntry> entry = month ? archive::archiveEntry(m_ctx.db, *month) : std::nullopt;
+    if (!entry) {
         m_ctx.questions.inform(QStringLiteral("Brak w archiwum: ") + m_tableName);
         return std::nullopt;
     }
-    return ArchiveParameters{list.field(QStringLiteral("NajnEmer")).asFloat(), list.field(QStringLiteral("KosztKwh")).asFloat()};
+    return ArchiveParameters{entry->najnEmer.value_or(0), entry->kosztKwh.value_or(0)};
 }
 
 void Register::IniAllDictList() {

@@ -29,6 +29,11 @@ struct ArchiveParameters {
     double kosztKwh = 0;
 };
 
+// Adds the calculated fields of a register row to a (closed) cursor on an
+// application table: NazwIm (surname and first name) and Adres (town,
+// street and number), each cut to 20 characters.
+void addCalculatedFields(data::Table &table);
+
 // How a table switch ended.
 enum class SwitchOutcome {
     Opened,   // the view is open on the new table

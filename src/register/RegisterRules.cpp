@@ -6,35 +6,6 @@
 
 namespace varnel::reg {
 
-const QStringList &monthNames() {
-    static const QStringList names = {
-        QStringLiteral("styczeń"),  QStringLiteral("luty"),     QStringLiteral("marzec"),
-        QStringLiteral("kwiecień"), QStringLiteral("maj"),      QStringLiteral("czerwiec"),
-        QStringLiteral("lipiec"),   QStringLiteral("sierpień"), QStringLiteral("wrzesień"),
-        QStringLiteral("październik"), QStringLiteral("listopad"), QStringLiteral("grudzień"),
-    };
-    return names;
-}
-
-QString monthName(int month) { return month >= 1 && month <= 12 ? monthNames()[month - 1] : QStringLiteral("?"); }
-
-namespace {
-std::optional<int> number(const QString &text) {
-    bool ok = false;
-    const int v = text.toInt(&ok);
-    return ok ? std::optional<int>(v) : std::nullopt;
-}
-}  // namespace
-
-ArchiveMonth decodeArchiveName(const QString &tableName) {
-    ArchiveMonth m;
-    m.monthText = tableName.mid(2, 2);
-    m.yearText = tableName.mid(4, 4);
-    m.month = number(m.monthText);
-    m.year = number(m.yearText);
-    return m;
-}
-
 RegisterCaption registerCaption(const QString &currentTableName) {
     RegisterCaption c;
     if (currentTableName.compare(QLatin1String("Aktualne"), Qt::CaseInsensitive) == 0) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "archive/ArchiveList.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -7,18 +9,11 @@
 
 namespace varnel::reg {
 
-// "styczeń" … "grudzień" for 1 … 12, "?" for any other number.
-QString monthName(int month);
-const QStringList &monthNames();
-
-// The month and year an archive table name "arMMYYYY" stands for.
-struct ArchiveMonth {
-    std::optional<int> month;  // empty when characters 3-4 are not a number
-    std::optional<int> year;   // empty when characters 5-8 are not a number
-    QString monthText;         // characters 3-4 as they stand
-    QString yearText;          // characters 5-8 as they stand
-};
-ArchiveMonth decodeArchiveName(const QString &tableName);
+// The month names and the archive names belong to the archive list.
+using archive::ArchiveMonth;
+using archive::decodeArchiveName;
+using archive::monthName;
+using archive::monthNames;
 
 // The caption of the register: "Wnioski bieżące", or "Archiwum: kwiecień 1999"
 // for ar041999. badMonth tells that the month part is not a number (the month

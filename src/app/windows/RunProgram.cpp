@@ -14,6 +14,8 @@
 #include "app/StartUp.h"
 #include "calc/windows/AmountWindows.h"
 #include "calc/windows/TFormLiczWszystko.h"
+#include "archive/windows/TFormArchiwum.h"
+#include "archive/windows/TFormCtrlAct.h"
 #include "lists/windows/TFormPrtLista.h"
 #include "lists/windows/TFormWzorListy.h"
 #include "register/Register.h"
@@ -35,6 +37,7 @@
 #include "register/windows/QtQuestions.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 
 namespace varnel::app {
@@ -48,7 +51,7 @@ RunValues RunProgram::valuesFor(const QStringList &arguments, const QString &pro
 }
 
 RunProgram::RunProgram(const QStringList &arguments)
-    : m_values(valuesFor(arguments, QCoreApplication::applicationDirPath())) {
+    : m_values(valuesFor(arguments, QCoreApplication::applicationDirPath())), m_startDay(QDate::currentDate()) {
     m_pytanie = std::make_unique<reg::TFormPytanie>(m_values.programDir);
     m_questions = std::make_unique<reg::QtQuestions>(*m_pytanie);
     m_files = std::make_unique<ui::QtFileDialogs>();
@@ -206,6 +209,11 @@ void RunProgram::wireMainWindow() {
             dotacja().ShowModal();
         }
     });
+    // Month end: the month close and the archives in one window, the
+    // removal of expired applications in another.
+    main.setMenuHandler(QStringLiteral("SMnuZamknijMies"), [this] { archiwum().SMnuZamknijMiesClick(); });
+    main.setMenuHandler(QStringLiteral("SMnuArchiwum"), [this] { archiwum().SMnuArchiwumClick(); });
+    main.setMenuHandler(QStringLiteral("SMnuCtrlAkt"), [this] { ctrlAct().ShowModal(); });
     main.setMenuHandler(QStringLiteral("SMnuIndeksuj"), [&ctx, &reg, &main] {
         admin::TFormModiIndex index(ctx, reg, &main);
         index.exec();
@@ -233,6 +241,24 @@ templates::TFormPrtDec &RunProgram::prtDec() {
         m_prtDec->showHelp = [this](int topic) { showHelp(topic); };
     }
     return *m_prtDec;
+}
+
+archive::TFormArchiwum &RunProgram::archiwum() {
+    if (!m_archiwum) {
+        m_archiwum = std::make_unique<archive::TFormArchiwum>(*m_context, *m_register, m_main.get(), m_startDay);
+        m_archiwum->backToCurrent = [this] { m_main->SmnuAktualneClick(); };
+        m_archiwum->showHelp = [this](int topic) { showHelp(topic); };
+    }
+    return *m_archiwum;
+}
+
+archive::TFormCtrlAct &RunProgram::ctrlAct() {
+    if (!m_ctrlAct) {
+        m_ctrlAct = std::make_unique<archive::TFormCtrlAct>(*m_context, *m_register, m_main.get());
+        m_ctrlAct->showApplication = [this] { m_main->ButtonPokazWniosekClick(); };
+        m_ctrlAct->showHelp = [this](int topic) { showHelp(topic); };
+    }
+    return *m_ctrlAct;
 }
 
 help::TFormPomoc &RunProgram::pomoc() {

@@ -2,6 +2,7 @@
 
 #include "core/Context.h"
 
+#include <QDate>
 #include <QStringList>
 #include <memory>
 
@@ -19,6 +20,10 @@ class TFormLiczWszystko;
 }
 namespace varnel::totals {
 class TFormDotacja;
+}
+namespace varnel::archive {
+class TFormArchiwum;
+class TFormCtrlAct;
 }
 namespace varnel::admin {
 class TFormSlownZarz;
@@ -67,6 +72,7 @@ private:
     void wireMainWindow();
 
     RunValues m_values;
+    QDate m_startDay;  // the month close proposes the month before it
     std::unique_ptr<reg::TFormPytanie> m_pytanie;
     std::unique_ptr<reg::QtQuestions> m_questions;
     std::unique_ptr<ui::QtFileDialogs> m_files;
@@ -85,10 +91,14 @@ private:
     std::unique_ptr<templates::TFormWzorDec> m_wzorDec;
     std::unique_ptr<calc::TFormLiczWszystko> m_liczWszystko;
     std::unique_ptr<totals::TFormDotacja> m_dotacja;
+    std::unique_ptr<archive::TFormArchiwum> m_archiwum;
+    std::unique_ptr<archive::TFormCtrlAct> m_ctrlAct;
 
     reg::TFormWnioski &wnioski();
     totals::TFormDotacja &dotacja();
     templates::TFormPrtDec &prtDec();
+    archive::TFormArchiwum &archiwum();
+    archive::TFormCtrlAct &ctrlAct();
     help::TFormPomoc &pomoc();
     void showHelp(int topic);
 };
