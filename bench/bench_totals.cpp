@@ -75,7 +75,7 @@ int main(int argc, char **argv) {
     totals::TotalsOptions options;
     options.liczDotacje = true;
     QStringList tables;
-    for (const calc::ArchiveEntry &e : calc::readArchiveList(*db))
+    for (const archive::ArchiveEntry &e : archive::archiveEntries(*db))
         tables << e.fileName;
 
     totals::Statement s;

@@ -60,6 +60,12 @@ std::optional<QDate> monthOfArchiveName(const QString &tableName) {
     return key.isValid() ? std::optional<QDate>(key) : std::nullopt;
 }
 
+std::unique_ptr<Table> openArchiveList(data::Database &db) {
+    auto list = std::make_unique<Table>(db, ArchiveListTable);
+    list->open();
+    return list;
+}
+
 ArchiveEntry entryAt(Table &list) {
     ArchiveEntry e;
     e.key = list.field(QStringLiteral("Data_Key")).asDate();

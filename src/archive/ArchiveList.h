@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <memory>
 #include <optional>
 
 namespace varnel::data {
@@ -72,6 +73,9 @@ struct ArchiveEntry {
 QVector<ArchiveEntry> archiveEntries(data::Database &db);
 // The row of a month (any day of it), or nothing.
 std::optional<ArchiveEntry> archiveEntry(data::Database &db, const QDate &month);
+// A cursor on the list, open on its primary index (month order); the amount
+// windows bind a control to a row of it.
+std::unique_ptr<data::Table> openArchiveList(data::Database &db);
 // The current row of an open cursor on the list (a window's grid).
 ArchiveEntry entryAt(data::Table &list);
 

@@ -1,6 +1,6 @@
 #include "calc/AmountParameters.h"
 
-#include "calc/ArchiveList.h"
+#include "archive/ArchiveList.h"
 #include "data/Table.h"
 #include "data/Walk.h"
 
@@ -36,8 +36,8 @@ AmountRow openAmountRow(data::Database &db, Amount amount, const QString &curren
         return row;
     }
     row.field = amount == Amount::MinEmeryt ? QStringLiteral("NajnEmer") : QStringLiteral("KosztKwh");
-    row.table = openArchiveList(db);
-    const std::optional<QDate> month = archiveMonthOf(currentTableName);
+    row.table = archive::openArchiveList(db);
+    const std::optional<QDate> month = archive::monthOfArchiveName(currentTableName);
     row.found = month && row.table->findKey({*month});
     if (row.found) {
         row.table->edit();

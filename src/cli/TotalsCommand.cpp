@@ -87,13 +87,13 @@ void runTotals(CommandContext &c) {
     const totals::TotalsOptions options = optionsFrom(p, *db);
     QStringList tables;
     if (range) {
-        const QVector<calc::ArchiveEntry> all = calc::readArchiveList(*db);
-        const QVector<calc::ArchiveEntry> entries = totals::rangeEntries(all, from, to);
+        const QVector<archive::ArchiveEntry> all = archive::archiveEntries(*db);
+        const QVector<archive::ArchiveEntry> entries = totals::rangeEntries(all, from, to);
         if (entries.isEmpty())
             throw CommandError(QStringLiteral("miesiąca %1 nie ma w archiwum (ArcLista): zakres musi zaczynać się "
                                               "od zarchiwizowanego miesiąca.")
                                    .arg(from.toString(QStringLiteral("yyyy-MM"))));
-        for (const calc::ArchiveEntry &e : entries)
+        for (const archive::ArchiveEntry &e : entries)
             tables << requireTable(*db, e.fileName);
     } else {
         tables << requireTable(*db, p.isSet(QStringLiteral("table")) ? p.value(QStringLiteral("table")) : QStringLiteral("Aktualne"));

@@ -252,8 +252,8 @@ QString rangeCaption(const QDate &from, const QDate &to) {
            + QString::number(to.year());
 }
 
-QVector<calc::ArchiveEntry> rangeEntries(const QVector<calc::ArchiveEntry> &entries, const QDate &from, const QDate &to) {
-    QVector<calc::ArchiveEntry> out;
+QVector<archive::ArchiveEntry> rangeEntries(const QVector<archive::ArchiveEntry> &entries, const QDate &from, const QDate &to) {
+    QVector<archive::ArchiveEntry> out;
     int i = 0;
     while (i < entries.size() && entries[i].key != from)
         ++i;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/ArchiveList.h"
+#include "archive/ArchiveList.h"
 
 #include <QDate>
 #include <QString>
@@ -116,7 +116,7 @@ QString rangeCaption(const QDate &from, const QDate &to);
 
 // The entries of a range: from the entry whose key is `from` on, in month
 // order, while the key is not after `to`. No entry for `from`: none.
-QVector<calc::ArchiveEntry> rangeEntries(const QVector<calc::ArchiveEntry> &entries, const QDate &from, const QDate &to);
+QVector<archive::ArchiveEntry> rangeEntries(const QVector<archive::ArchiveEntry> &entries, const QDate &from, const QDate &to);
 
 // The statement of a list of tables, read in one read transaction (one
 // state of the database), for a run nobody watches.

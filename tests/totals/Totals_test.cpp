@@ -1,7 +1,7 @@
 // The statement of expenditure over application tables.
 #include "totals/Totals.h"
 
-#include "calc/ArchiveList.h"
+#include "archive/ArchiveList.h"
 #include "data/Database.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
@@ -190,13 +190,13 @@ TEST_F(Totals, MissingAndUnknownManagersAreToldPerRecordAndWarnedInOrder) {
 
 TEST_F(Totals, RangeStartsAtItsEntryAndEndsAfterTheLastMonthNotLater) {
     const auto entry = [](int month, int year) {
-        calc::ArchiveEntry e;
+        archive::ArchiveEntry e;
         e.key = QDate(year, month, 1);
         e.fileName = QStringLiteral("ar%1%2").arg(month, 2, 10, QLatin1Char('0')).arg(year);
         return e;
     };
-    const QVector<calc::ArchiveEntry> all{entry(1, 1999), entry(2, 1999), entry(4, 1999), entry(5, 1999)};
-    const auto names = [](const QVector<calc::ArchiveEntry> &es) {
+    const QVector<archive::ArchiveEntry> all{entry(1, 1999), entry(2, 1999), entry(4, 1999), entry(5, 1999)};
+    const auto names = [](const QVector<archive::ArchiveEntry> &es) {
         QStringList out;
         for (const auto &e : es)
             out << e.fileName;

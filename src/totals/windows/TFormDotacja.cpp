@@ -225,7 +225,7 @@ void TFormDotacja::done(int result) {
 // grid reads or paints an archive only passed through; the current
 // applications are shown again at the end, also after a failure.
 void TFormDotacja::totalRange(const TotalsOptions &options, RunningTotals &totals, const RecordMessage &message) {
-    const QVector<calc::ArchiveEntry> entries = rangeEntries(calc::readArchiveList(m_ctx.db), m_from, m_to);
+    const QVector<archive::ArchiveEntry> entries = rangeEntries(archive::archiveEntries(m_ctx.db), m_from, m_to);
     data::Table &view = m_reg.TableWnioski();
     const bool wasOpen = view.isOpen();
     if (wasOpen)
@@ -239,7 +239,7 @@ void TFormDotacja::totalRange(const TotalsOptions &options, RunningTotals &total
                 reg.PokazListeWnioskow();
         }
     } back{m_reg, wasOpen};
-    for (const calc::ArchiveEntry &e : entries) {
+    for (const archive::ArchiveEntry &e : entries) {
         m_reg.ChangeTable(e.fileName);
         addTable(m_ctx.db, e.fileName, options, totals, message);
     }

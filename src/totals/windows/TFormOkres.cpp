@@ -47,9 +47,9 @@ bool TFormOkres::FormShow() {
     m_entries.clear();
     CBoxOd->clear();
     CBoxDo->clear();
-    if (!core::guarded(m_ctx.questions, [this] { m_entries = calc::readArchiveList(m_ctx.db); }))
+    if (!core::guarded(m_ctx.questions, [this] { m_entries = archive::archiveEntries(m_ctx.db); }))
         return false;
-    for (const calc::ArchiveEntry &e : m_entries) {
+    for (const archive::ArchiveEntry &e : m_entries) {
         CBoxOd->addItem(e.dataStr);
         CBoxDo->addItem(e.dataStr);
     }

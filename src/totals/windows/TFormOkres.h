@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/ArchiveList.h"
+#include "archive/ArchiveList.h"
 
 #include <QDate>
 #include <QDialog>
@@ -34,7 +34,7 @@ public:
 
 private:
     core::Context &m_ctx;
-    QVector<calc::ArchiveEntry> m_entries;
+    QVector<archive::ArchiveEntry> m_entries;
     std::optional<std::pair<QDate, QDate>> m_chosen;
 };
 
