@@ -8,7 +8,7 @@ DEMO_COUNT ?= 200
 JOBS    ?= $(shell nproc)
 
 DEBS = cmake ninja-build g++ pkg-config \
-       qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev \
+       qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl1-mesa-dev \
        libsqlite3-dev sqlite3 libicu-dev pxlib-dev \
        libgtest-dev libgmock-dev libbenchmark-dev \
        xvfb xauth xdotool imagemagick fonts-liberation poppler-utils

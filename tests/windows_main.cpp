@@ -1,4 +1,5 @@
 #include "ui/GuardedApplication.h"
+#include "ui/Translations.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,8 @@ int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     varnel::ui::GuardedApplication app(argc, argv);
+    // Qt's own dialogs speak Polish, as in the program.
+    varnel::ui::installPolishTranslations();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -15,12 +15,13 @@ const QString BylModi = QStringLiteral("BylModi");
 const QVector<ValueDictionary> &valueDictionaries() {
     static const QVector<ValueDictionary> lists = {
         {QStringLiteral("tytprawn.db"), QStringLiteral("Słownik: Tytuły prawne do lokalu"),
-         QStringLiteral("Tytuły do zajm. lokalu")},
+         QStringLiteral("Tytuły do zajm. lokalu"), QStringLiteral("SMnuTytulydolkalu")},
         {QStringLiteral("ogrzlok.db"), QStringLiteral("Słownik: Sposoby ogrzewania lokalu"),
-         QStringLiteral("Sposoby ogrzewania lokalu")},
+         QStringLiteral("Sposoby ogrzewania lokalu"), QStringLiteral("Sposobyogrzewanialokalu1")},
         {QStringLiteral("ogrzwody.db"), QStringLiteral("Słownik: Sposoby ogrzewania wody"),
-         QStringLiteral("Sposoby ogrzewania wody")},
-        {QStringLiteral("statlok.db"), QStringLiteral("Słownik: Statusy lokali"), QStringLiteral("Statusy lokali")},
+         QStringLiteral("Sposoby ogrzewania wody"), QStringLiteral("SMnuOgrzWody")},
+        {QStringLiteral("statlok.db"), QStringLiteral("Słownik: Statusy lokali"), QStringLiteral("Statusy lokali"),
+         QStringLiteral("SMnuStatLokali")},
     };
     return lists;
 }
@@ -89,7 +90,7 @@ bool DictionaryRules::remove(core::Questions &questions) {
         questions.inform(deleteRefusal());
         return false;
     }
-    if (!questions.confirm(QStringLiteral("Usunąć pozycję?")))
+    if (!questions.confirmDelete(QStringLiteral("Usunąć pozycję?")))
         return false;
     m_table.remove();
     return true;

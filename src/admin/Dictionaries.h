@@ -24,12 +24,13 @@ inline const QString ManagerDictionary = QStringLiteral("zarzadcy.DB");
 inline const QString ManagerCaption = QStringLiteral("Słownik: Lista zarządców domów");
 inline const QString ManagerMenuItem = QStringLiteral("Lista zarządców");
 
-// A value list: its table, the caption of its window and its menu item under
-// "Parametry" › "Słowniki".
+// A value list: its table, the caption of its window, and its menu item
+// under "Parametry" › "Słowniki" (the caption and the item's object name).
 struct ValueDictionary {
     QString table;
     QString caption;
     QString menuItem;
+    QString menuName;
 };
 
 // The four value lists in menu order: tytprawn, ogrzlok, ogrzwody, statlok.

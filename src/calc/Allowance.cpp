@@ -64,12 +64,6 @@ double normativeAreaBase(int n) {
 
 QString shown(double v) { return formatN(v, 8, 2); }
 
-QString ryczProcLabel(bool doRak) {
-    QString s = QStringLiteral("Ryczałt za brak c.o./c.w.");
-    if (doRak)
-        s += QStringLiteral(" wypłacany do rąk wnioskodawcy:");
-    return s;
-}
 
 QString procentLabel(int share) { return QString::number(share) + QStringLiteral("% dochodów gospodarstwa:"); }
 
@@ -148,6 +142,13 @@ void fillDisplay(Run &run, const QString &labelNadwyzka) {
 }
 
 }  // namespace
+
+QString ryczProcLabel(bool ryczaltDoRak) {
+    QString s = QStringLiteral("Ryczałt za brak c.o./c.w.");
+    if (ryczaltDoRak)
+        s += QStringLiteral(" wypłac. do rąk wnioskodawcy:");
+    return s;
+}
 
 AllowanceResult computeAllowance(const AllowanceInput &in, const CalcRequest &request, core::Questions &q) {
     Run run(request, q);

@@ -135,6 +135,12 @@ struct AllowanceResult {
 // request.showMessages, the percentage-index warning through inform always.
 // Nothing else is touched; the caller writes the result into the record.
 AllowanceResult computeAllowance(const AllowanceInput &in, const CalcRequest &request, core::Questions &q);
+
+// The label of the lump-sum percentage (LabelRyczProc) as a calculation
+// leaves it: "Ryczałt za brak c.o./c.w.", and when the lump sum is paid to
+// the applicant "Ryczałt za brak c.o./c.w. wypłac. do rąk wnioskodawcy:",
+// the form's own caption of the field.
+QString ryczProcLabel(bool ryczaltDoRak);
 AllowanceResult computeAllowanceOld(const AllowanceInput &in, const CalcRequest &request, core::Questions &q);
 AllowanceResult computeAllowance(Rules rules, const AllowanceInput &in, const CalcRequest &request, core::Questions &q);
 

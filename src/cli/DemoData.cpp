@@ -1,5 +1,8 @@
 #include "cli/DemoData.h"
 
+#include "admin/Dictionaries.h"
+#include "calc/Allowance.h"
+#include "calc/BulkRecalc.h"
 #include "cli/OfficeDatabase.h"
 #include "data/Database.h"
 #include "core/DbError.h"
@@ -10,6 +13,7 @@
 #include <QRandomGenerator>
 #include <QStringList>
 #include <algorithm>
+#include <set>
 #include <cmath>
 #include <sqlite3.h>
 #include <vector>
@@ -57,14 +61,15 @@ const char *const Town = "Żyrardów";
 const char *const Villages[] = {
     "Wiskitki", "Radziwiłłów", "Miedniewice", "Jesionka", "Międzyborów", "Guzów", "Mszczonów", "Puszcza Mariańska",
 };
+// Streets as the register stores them: the name alone, since the address
+// printed on a decision puts "ul." before it.
 const char *const Streets[] = {
-    "ul. Mickiewicza",    "ul. Słowackiego",  "ul. Kościuszki",     "ul. Żeromskiego",  "ul. Piłsudskiego",
-    "ul. Długa",          "ul. Krótka",       "ul. Ogrodowa",       "ul. Polna",        "ul. Leśna",
-    "ul. Szkolna",        "ul. Kolejowa",     "ul. Łąkowa",         "ul. Źródlana",     "ul. Świętokrzyska",
-    "ul. Wojska Polskiego", "ul. 3 Maja",     "ul. 1 Maja",         "ul. Parkowa",      "ul. Narutowicza",
-    "ul. Okrzei",         "ul. Reymonta",     "ul. Konopnickiej",   "ul. Chopina",      "ul. Jana Pawła II",
-    "ul. Sienkiewicza",   "ul. Prusa",        "ul. Wyszyńskiego",   "ul. Żwirki i Wigury", "pl. Jana Pawła II",
-    "ul. Limanowskiego",  "ul. Dittricha",    "ul. Hiellego",       "ul. Waryńskiego",  "ul. Nowy Świat",
+    "Mickiewicza",    "Słowackiego",  "Kościuszki",    "Żeromskiego",   "Piłsudskiego",  "Długa",
+    "Krótka",         "Ogrodowa",     "Polna",         "Leśna",         "Szkolna",       "Kolejowa",
+    "Łąkowa",         "Źródlana",     "Świętokrzyska", "Wojska Polskiego", "3 Maja",     "1 Maja",
+    "Parkowa",        "Narutowicza",  "Okrzei",        "Reymonta",      "Konopnickiej",  "Chopina",
+    "Jana Pawła II",  "Sienkiewicza", "Prusa",         "Wyszyńskiego",  "Żwirki i Wigury", "Traugutta",
+    "Limanowskiego",  "Dittricha",    "Hiellego",      "Waryńskiego",   "Nowy Świat",
 };
 
 QString u(const char *s) { return QString::fromUtf8(s); }
@@ -163,6 +168,29 @@ qint64 highestRunningNumber(Database &db) {
     return n;
 }
 
+// What the allowance calculation makes of a demo application. About four in
+// five are granted, as in a real register; the others are refused or invalid
+// for one plain reason each.
+enum class Outcome {
+    Granted,
+    HighIncome,  // the income per member is far above the threshold: allowance 0
+    OverArea,    // the dwelling exceeds the area norm: not computed
+    NoTitle,     // "brak tytułu prawnego": allowance 0
+    NoCosts,     // no rent and no lump sum: not computed
+};
+const std::vector<int> OutcomeWeights = {80, 8, 5, 4, 3};
+const QString NoLegalTitle = QStringLiteral("brak tytułu prawnego");
+
+// The income per member above which the excess takes the allowance, as a
+// multiple of the lowest pension (rules from 2005).
+double incomeThreshold(int persons) { return persons == 1 ? 1.75 : 1.25; }
+
+bool granted(const calc::AllowanceInput &in) {
+    calc::HeadlessQuestions quiet;
+    const calc::AllowanceResult r = calc::computeAllowance(in, calc::CalcRequest{}, quiet);
+    return r.valid && r.stored.wyplataCalosc > 0;
+}
+
 class Dice {
 public:
     explicit Dice(quint32 seed) : m_rng(seed) {}
@@ -205,10 +233,12 @@ void addDemoApplications(Database &db, int count, quint32 seed) {
     // Legal titles and statuses are drawn by how common they are in a
     // municipal register; entries the office added count as ordinary ones.
     std::vector<int> titleWeights, statusWeights;
+    int noTitle = -1;
     for (const Entry &e : titles) {
-        if (e.opis == u("brak tytułu prawnego"))
-            titleWeights.push_back(1);
-        else if (e.opis == QLatin1String("najem"))
+        if (e.opis == NoLegalTitle) {
+            noTitle = int(titleWeights.size());
+            titleWeights.push_back(0);  // only where it is the reason of a refusal
+        } else if (e.opis == QLatin1String("najem"))
             titleWeights.push_back(30);
         else
             titleWeights.push_back(8);
@@ -262,6 +292,7 @@ void addDemoApplications(Database &db, int count, quint32 seed) {
               cWsk = column("WskProc");
 
     Dice dice(seed);
+    std::set<QString> usedManagers;
     data::Transaction tx(db);
     for (int i = 0; i < count; ++i) {
         const qint64 number = firstNumber + i;
@@ -269,18 +300,62 @@ void addDemoApplications(Database &db, int count, quint32 seed) {
             std::min(firstFiling.addDays(qint64(i) * filingDays / count + dice.below(3)), reference.addDays(-1));
         const QDate from = QDate(filed.year(), filed.month(), 1).addMonths(1);
 
+        Outcome outcome = Outcome(dice.weighted(OutcomeWeights));
+        if (outcome == Outcome::NoTitle && noTitle < 0)
+            outcome = Outcome::HighIncome;
         const bool woman = dice.chance(0.58);
         const QString surname = dice.pick(surnames);
         const int persons = dice.weighted(householdWeights);
         const int wheelchairUsers = dice.chance(0.015) ? 1 : 0;
         const bool kitchenOver60 = dice.chance(0.7);
         const double norm = normativeArea(persons, wheelchairUsers);
-        // Most dwellings keep within the area limit; a few exceed it.
-        const double area = round2(norm * (dice.chance(0.94) ? dice.between(0.6, kitchenOver60 ? 1.3 : 1.45)
-                                                             : dice.between(1.5, 1.8)));
-        const double perMember = param.minEmeryt * (persons == 1 ? dice.between(0.55, 1.95) : dice.between(0.35, 1.4));
-        const bool lumpCO = dice.chance(0.2), lumpWater = dice.chance(0.25), lumpGas = dice.chance(0.35);
-        const bool noRent = (lumpCO || lumpWater || lumpGas) && dice.chance(0.03);
+        // Dwellings keep within the area limit unless that is the reason.
+        const double area = round2(norm * (outcome == Outcome::OverArea ? dice.between(1.55, 1.8)
+                                                                         : dice.between(0.6, kitchenOver60 ? 1.28 : 1.45)));
+        const bool noCosts = outcome == Outcome::NoCosts;
+        const bool lumpCO = !noCosts && dice.chance(0.2), lumpWater = !noCosts && dice.chance(0.25),
+                   lumpGas = !noCosts && dice.chance(0.35);
+        const double rent = noCosts ? 0.0 : round2(area * dice.between(7.0, 15.0));
+        const double charges = dice.chance(0.45) ? 0.0 : round2(dice.between(15.0, 220.0));
+        const bool wholeToApplicant = dice.chance(0.03);
+        QString title;
+        if (outcome == Outcome::NoTitle)
+            title = titles[noTitle].opis;
+        else if (!titles.empty())
+            title = titles[dice.weighted(titleWeights)].opis;
+
+        // The income: low enough for an allowance, or far above the threshold
+        // for a refusal; checked with the calculation itself.
+        calc::AllowanceInput in;
+        in.liczbaOsob = persons;
+        in.powUzytk = area;
+        in.wydatkiCzynsz = rent;
+        in.oplatyDodatkowe = charges;
+        in.ryczaltCO = lumpCO;
+        in.ryczaltWoda = lumpWater;
+        in.ryczaltGaz = lumpGas;
+        in.najnEmeryt = param.minEmeryt;
+        in.kosztKwh = param.kosztKwh;
+        in.wskProc = param.wskaznikProc;
+        in.ilOsobNaWozku = wheelchairUsers;
+        in.powKuchniPonad60 = kitchenOver60 ? QStringLiteral("Tak") : QStringLiteral("Nie");
+        in.rokOkresuOd = from.year();
+        in.tytulPrawny = title;
+        in.caloscDoRak = wholeToApplicant;
+        in.ryczaltDoRak = true;
+        auto incomeFor = [&](double perMember) { return round2(perMember * persons); };
+        double perMember = 0;
+        if (outcome == Outcome::HighIncome) {
+            perMember = param.minEmeryt * incomeThreshold(persons) * dice.between(1.3, 2.0);
+            for (int tries = 0; tries < 20 && (in.dochodRazem = incomeFor(perMember), granted(in)); ++tries)
+                perMember *= 1.25;
+        } else {
+            perMember = param.minEmeryt * (persons == 1 ? dice.between(0.5, 1.5) : dice.between(0.3, 0.95));
+            if (outcome == Outcome::Granted)
+                for (int tries = 0; tries < 25 && (in.dochodRazem = incomeFor(perMember), !granted(in)); ++tries)
+                    perMember *= 0.85;
+        }
+        in.dochodRazem = incomeFor(perMember);
 
         t.insert();
         t.setValue(cNumerDecyzji, param.wzorNrDec + QString::number(number) + QLatin1Char('/') + QString::number(filed.year()));
@@ -306,25 +381,28 @@ void addDemoApplications(Database &db, int count, quint32 seed) {
         const int dayOfYear = dice.below(365);
         t.setValue(cDataUrodz, filed.addDays(-(365 * age + dayOfYear)));
         t.setValue(cOsoby, persons);
-        t.setValue(cDochod, round2(perMember * persons));
+        t.setValue(cDochod, in.dochodRazem);
 
         if (!statuses.empty()) {
             const Entry &status = statuses[dice.weighted(statusWeights)];
             t.setValue(cStatus, status.opis);
             const auto &fitting = status.opis == QLatin1String("komunalne") ? municipalManagers : otherManagers;
             const auto &pool = fitting.empty() ? (municipalManagers.empty() ? otherManagers : municipalManagers) : fitting;
-            if (!pool.empty())
-                t.setValue(cZarzadca, pool[dice.below(int(pool.size()))]->opis);
+            if (!pool.empty()) {
+                const QString &manager = pool[dice.below(int(pool.size()))]->opis;
+                t.setValue(cZarzadca, manager);
+                usedManagers.insert(manager);
+            }
         }
-        if (!titles.empty())
-            t.setValue(cTytul, titles[dice.weighted(titleWeights)].opis);
+        if (!title.isEmpty())
+            t.setValue(cTytul, title);
         if (!dwellingHeating.empty())
             t.setValue(cOgrzLok, dwellingHeating[dice.below(int(dwellingHeating.size()))].opis);
         if (!waterHeating.empty())
             t.setValue(cOgrzWody, waterHeating[dice.below(int(waterHeating.size()))].opis);
 
         t.setValue(cPow, area);
-        t.setValue(cKuchnia, kitchenOver60 ? QStringLiteral("Tak") : QStringLiteral("Nie"));
+        t.setValue(cKuchnia, in.powKuchniPonad60);
         t.setValue(cUreg, dice.chance(0.95) ? QStringLiteral("Tak") : QStringLiteral("Nie"));
         t.setValue(cPo45, dice.chance(0.75) ? QStringLiteral("Tak") : QStringLiteral("Nie"));
         t.setValue(cWozek, wheelchairUsers > 0 ? QStringLiteral("Tak") : QStringLiteral("Nie"));
@@ -335,19 +413,23 @@ void addDemoApplications(Database &db, int count, quint32 seed) {
         t.setValue(cDo, from.addMonths(6).addDays(-1));
         t.setValue(cTermin, param.wzorPlatneDo);
 
-        t.setValue(cCzynsz, noRent ? 0.0 : round2(area * dice.between(7.0, 15.0)));
-        t.setValue(cOplaty, dice.chance(0.45) ? 0.0 : round2(dice.between(15.0, 220.0)));
+        t.setValue(cCzynsz, rent);
+        t.setValue(cOplaty, charges);
         t.setValue(cCO, lumpCO);
         t.setValue(cWoda, lumpWater);
         t.setValue(cGaz, lumpGas);
         t.setValue(cDoRak, true);
-        t.setValue(cCalosc, dice.chance(0.03));
+        t.setValue(cCalosc, wholeToApplicant);
 
         t.setValue(cKwh, param.kosztKwh);
         t.setValue(cEmeryt, param.minEmeryt);
         t.setValue(cWsk, param.wskaznikProc);
         t.post();
     }
+    // The managers of the applications are used, as saving each application
+    // in the form would have marked them.
+    for (const QString &manager : usedManagers)
+        admin::markManagerUsed(db, manager);
     tx.commit();
 }
 

@@ -10,10 +10,14 @@ namespace varnel::cli {
 
 // Adds `count` synthetic but realistic applications to the current
 // applications ("Aktualne"), for trying the program and for benchmarks:
-// Polish names and addresses, households of 1 to 9 persons with their
-// incomes, dwellings mostly within the area norms, rents, lump sums and
-// granted periods. Managers, legal titles, dwelling statuses and ways of
-// heating are taken from the database's dictionaries; the decision-number
+// Polish names and addresses (streets by their name alone, without "ul."),
+// households of 1 to 9 persons with their incomes, dwellings, rents, lump
+// sums and granted periods. As in a real register about four in five are
+// granted an allowance; the others are refused or invalid for one plain
+// reason each: an income far above the threshold, a dwelling over the area
+// norm, no legal title, no costs at all. Managers, legal titles, dwelling
+// statuses and ways of heating are taken from the database's dictionaries,
+// and the managers used are marked used (BylModi); the decision-number
 // pattern, payment term and the three amounts from its parameter row (built-in
 // starting values when the row is missing). Decision numbers continue after
 // the highest running number already in the table. The computed allowance

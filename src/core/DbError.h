@@ -36,7 +36,7 @@ private:
 class RequiredFieldError : public DbError {
 public:
     explicit RequiredFieldError(const QString &field)
-        : DbError(QStringLiteral("Field '%1' must have a value").arg(field)), m_field(field) {}
+        : DbError(QStringLiteral("Pole '%1' musi mieć wartość").arg(field)), m_field(field) {}
     const QString &field() const { return m_field; }
 
 private:

@@ -18,6 +18,9 @@ public:
     virtual void error(const QString &text) = 0;
     // Message box titled "Potwierdzenie" with Tak and Nie and a question icon.
     virtual bool confirm(const QString &text) = 0;
+    // The confirmation of a delete: the same box, but "Nie" is its default
+    // button, so an Enter pressed out of habit deletes nothing.
+    virtual bool confirmDelete(const QString &text) { return confirm(text); }
 
     enum class Choice { Yes, No, Cancel };
     // Message box titled "Potwierdzenie" with Tak, Nie and Anuluj and a

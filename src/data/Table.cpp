@@ -243,8 +243,8 @@ QVariant Table::coerce(const FieldDef &f, const QVariant &v, ValueRules rules) {
     const bool isString = v.typeId() == QMetaType::QString;
     const QString s = isString ? v.toString() : QString();
     auto bad = [&](const QString &what) {
-        return core::FieldValueError(f.name, QStringLiteral("'%1' is not a valid %2 value for field '%3'")
-                                           .arg(isString ? s : valueText(v), what, f.name));
+        return core::FieldValueError(f.name, QStringLiteral("'%1' nie jest poprawną wartością pola '%2' (oczekiwana %3)")
+                                           .arg(isString ? s : valueText(v), f.name, what));
     };
     switch (f.type) {
     case FieldType::Text:
@@ -277,7 +277,7 @@ QVariant Table::coerce(const FieldDef &f, const QVariant &v, ValueRules rules) {
                 // "12,0" or "12.0" typed for a whole number is accepted.
                 const auto asNumber = parseNumber(s, &ok);
                 if (!ok || !asNumber || *asNumber != std::floor(*asNumber))
-                    throw bad(QStringLiteral("integer"));
+                    throw bad(QStringLiteral("liczba całkowita"));
                 n = static_cast<qint64>(*asNumber);
             } else if (!parsed) {
                 return QVariant();
@@ -287,7 +287,7 @@ QVariant Table::coerce(const FieldDef &f, const QVariant &v, ValueRules rules) {
         } else if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) {
             const double d = v.toDouble();
             if (!std::isfinite(d) || std::fabs(d) > 9.0e15)
-                throw bad(QStringLiteral("integer"));
+                throw bad(QStringLiteral("liczba całkowita"));
             n = static_cast<qint64>(std::nearbyint(d));
         } else if (v.typeId() == QMetaType::Bool) {
             n = v.toBool() ? 1 : 0;
@@ -295,13 +295,13 @@ QVariant Table::coerce(const FieldDef &f, const QVariant &v, ValueRules rules) {
             bool ok = false;
             n = v.toLongLong(&ok);
             if (!ok)
-                throw bad(QStringLiteral("integer"));
+                throw bad(QStringLiteral("liczba całkowita"));
         }
         const qint64 lo = f.type == FieldType::SmallInt ? -32768 : std::numeric_limits<qint32>::min();
         const qint64 hi = f.type == FieldType::SmallInt ? 32767 : std::numeric_limits<qint32>::max();
         if (n < lo || n > hi)
             throw core::FieldValueError(f.name,
-                                        QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
+                                        QStringLiteral("%1 nie jest dopuszczalną wartością pola '%2'. Dopuszczalny zakres: od %3 do %4")
                                             .arg(n)
                                             .arg(f.name)
                                             .arg(lo)
@@ -316,7 +316,7 @@ QVariant Table::coerce(const FieldDef &f, const QVariant &v, ValueRules rules) {
             bool ok = true;
             const auto parsed = parseNumber(s, &ok);
             if (!ok)
-                throw bad(QStringLiteral("floating point"));
+                throw bad(QStringLiteral("liczba"));
             if (!parsed)
                 return QVariant();
             d = *parsed;
@@ -326,10 +326,10 @@ QVariant Table::coerce(const FieldDef &f, const QVariant &v, ValueRules rules) {
             bool ok = false;
             d = v.toDouble(&ok);
             if (!ok)
-                throw bad(QStringLiteral("floating point"));
+                throw bad(QStringLiteral("liczba"));
         }
         if (!std::isfinite(d))
-            throw bad(QStringLiteral("floating point"));
+            throw bad(QStringLiteral("liczba"));
         return d;
     }
     case FieldType::Date: {
@@ -343,7 +343,7 @@ QVariant Table::coerce(const FieldDef &f, const QVariant &v, ValueRules rules) {
             bool ok = true;
             const auto parsed = parseDate(isString ? s : v.toString(), &ok);
             if (!ok)
-                throw bad(QStringLiteral("date"));
+                throw bad(QStringLiteral("data dd.mm.rrrr"));
             if (!parsed)
                 return QVariant();
             d = *parsed;
@@ -369,13 +369,13 @@ QVariant Table::coerce(const FieldDef &f, const QVariant &v, ValueRules rules) {
             bool ok = true;
             const auto parsed = parseBoolean(s, &ok);
             if (!ok)
-                throw bad(QStringLiteral("boolean"));
+                throw bad(QStringLiteral("wartość logiczna"));
             return parsed ? QVariant(*parsed) : QVariant();
         }
         bool ok = false;
         const double d = v.toDouble(&ok);
         if (!ok)
-            throw bad(QStringLiteral("boolean"));
+            throw bad(QStringLiteral("wartość logiczna"));
         return d != 0;
     }
     }
@@ -405,7 +405,7 @@ QVariant Field::readAs(FieldType type) const {
     if (!v.isValid() || v.isNull())
         return QVariant();
     if (isNumeric(type) && v.typeId() == QMetaType::QDate)
-        throw core::FieldValueError(name(), QStringLiteral("Field '%1' cannot be read as a number").arg(name()));
+        throw core::FieldValueError(name(), QStringLiteral("Pola '%1' nie można odczytać jako liczby").arg(name()));
     return Table::coerce(FieldDef{def().name, type, 0, false}, v, ValueRules::Stored);
 }
 

@@ -205,7 +205,14 @@ void Register::ModiSortOrder() {
     emit sortOrderApplied(m_order, text);
 }
 
+void Register::primaryIndexInForce() {
+    m_order = SortOrder::Primary;
+    ModiSortOrder();
+}
+
 void Register::seek(const QString &text) {
+    if (!searchTextFits(m_order, text))
+        return;
     m_searchText = text;
     if (!m_view->isOpen())
         return;

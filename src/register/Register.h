@@ -89,8 +89,13 @@ public:
     SortOrder sortOrder() const { return m_order; }
     void setSortOrder(SortOrder order);
     void ModiSortOrder();
+    // The view was put on its primary index by a walk over it (the rebuild
+    // of the decision-number keys): the order becomes SortOrder::Primary,
+    // which no sort button names, and the search takes registry numbers.
+    void primaryIndexInForce();
     // Incremental search: moves to the first row whose key is equal to or
-    // greater than the key the text makes for the order.
+    // greater than the key the text makes for the order. A text the order
+    // cannot search for (a letter on the primary index) moves nothing.
     void seek(const QString &text);
     QString searchText() const { return m_searchText; }
 

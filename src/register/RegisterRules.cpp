@@ -1,5 +1,7 @@
 #include "register/RegisterRules.h"
 
+#include <algorithm>
+#include <limits>
 #include <numeric>
 
 namespace varnel::reg {
@@ -54,6 +56,7 @@ QString indexForOrder(SortOrder order) {
     case SortOrder::NrDec: return QStringLiteral("NrDecNdx");
     case SortOrder::Adres: return QStringLiteral("AdresNdx");
     case SortOrder::Kwota: return QStringLiteral("WyplataNdx");
+    case SortOrder::Primary: return QString();
     }
     return QString();
 }
@@ -71,8 +74,19 @@ std::optional<SearchKey> searchKeyFor(SortOrder order, const QString &text, int 
         return SearchKey{QStringLiteral("IndexNrSupport"), padded};
     }
     case SortOrder::Kwota: return std::nullopt;
+    case SortOrder::Primary: {
+        if (text.size() > 10 || (!text.isEmpty() && text.toLongLong() > std::numeric_limits<qint32>::max()))
+            return SearchKey{QStringLiteral("NrEw"), QString::number(std::numeric_limits<qint32>::max())};
+        return SearchKey{QStringLiteral("NrEw"), text};
+    }
     }
     return std::nullopt;
+}
+
+bool searchTextFits(SortOrder order, const QString &text) {
+    if (order != SortOrder::Primary)
+        return true;
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
 }
 
 QString nazwIm(const QString &nazwisko, const QString &imie) {

@@ -31,19 +31,26 @@ struct RegisterCaption {
 };
 RegisterCaption registerCaption(const QString &currentTableName);
 
-// The four orders of the register.
-enum class SortOrder { Nazwiska, NrDec, Adres, Kwota };
-QString indexForOrder(SortOrder order);  // NazwNdx, NrDecNdx, AdresNdx, WyplataNdx
+// The four orders of the register, and the primary index (registry number
+// NrEw), which no sort button names: the rebuild of the decision-number keys
+// leaves the register on it.
+enum class SortOrder { Nazwiska, NrDec, Adres, Kwota, Primary };
+// NazwNdx, NrDecNdx, AdresNdx, WyplataNdx; "" (the primary index) for Primary.
+QString indexForOrder(SortOrder order);
 
 // What the incremental search sets for a typed text: the field of the key
 // and its value; no field for the order by amount. Under sort algorithm 2 a
 // decision number is padded with "0" in front to the 10 characters of the
-// sort key.
+// sort key. On the primary index the text is a registry number (one beyond
+// the number range searches for the highest).
 struct SearchKey {
     QString field;
     QString value;
 };
 std::optional<SearchKey> searchKeyFor(SortOrder order, const QString &text, int sortAlgorithm);
+// Whether a typed text can be searched for in an order: on the primary index
+// only digits make a registry number; any text elsewhere.
+bool searchTextFits(SortOrder order, const QString &text);
 
 // The calculated fields of a register row, cut to 20 characters.
 QString nazwIm(const QString &nazwisko, const QString &imie);

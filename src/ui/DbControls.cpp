@@ -187,6 +187,9 @@ void DbLineEdit::store() {
     }
     writeValue(typed, typed);
     m_pending = false;
+    // What was typed reads at once as the field shows it ("12,5" as 12.50,
+    // "1.2.2026" as 01.02.2026).
+    load();
 }
 
 void DbLineEdit::focusOutEvent(QFocusEvent *e) {

@@ -111,7 +111,7 @@ TEST(AllowanceExamples, ThreePersonsWithLumpSumsToTheApplicant) {
     EXPECT_EQ(r.display.labelM07, QStringLiteral("*0.70= 383.25"));
     EXPECT_EQ(r.display.labelC09, QStringLiteral("*0,9= 364.50"));
     EXPECT_EQ(r.display.editNadwyzka, QStringLiteral("   50.00"));
-    EXPECT_EQ(r.display.labelRyczProc, QStringLiteral("Ryczałt za brak c.o./c.w. wypłacany do rąk wnioskodawcy:"));
+    EXPECT_EQ(r.display.labelRyczProc, QStringLiteral("Ryczałt za brak c.o./c.w. wypłac. do rąk wnioskodawcy:"));
     EXPECT_TRUE(r.display.workingLabelsVisible);
 }
 

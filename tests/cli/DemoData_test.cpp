@@ -1,3 +1,4 @@
+#include "calc/BulkRecalc.h"
 #include "cli/DemoData.h"
 #include "cli/OfficeDatabase.h"
 #include "cli/TableCsv.h"
@@ -152,4 +153,57 @@ TEST(DemoApplications, FollowTheOfficePatternsAndContinueTheRunningNumbers) {
         EXPECT_GE(t.field(QStringLiteral("Data_zlozenia")).asDate(), QDate(2024, 7, 1));
     }
     EXPECT_EQ(n, 10);
+}
+
+TEST(DemoApplications, FourInFiveAreGrantedAndTheOthersFailForAPlainReason) {
+    DemoDatabase d;
+    Database &db = *d.db;
+    addDemoApplications(db, 400, 5);
+    varnel::calc::recalcAll(db);
+    const double pension = 1780.96;
+
+    Table t(db, QStringLiteral("Aktualne"));
+    t.open();
+    int granted = 0, highIncome = 0, overArea = 0, noTitle = 0, noCosts = 0;
+    QStringList unexplained;
+    QSet<QString> usedManagers;
+    for (t.first(); !t.eof(); t.next()) {
+        auto f = [&](const char *name) { return t.field(QString::fromLatin1(name)); };
+        usedManagers << f("Zarzadca").asString();
+        const QString street = f("Adres_ulica").asString();
+        EXPECT_FALSE(street.startsWith(QStringLiteral("ul.")) || street.startsWith(QStringLiteral("pl."))) << street.toStdString();
+        const int persons = int(f("Liczba_osob").asInteger());
+        const double norm = normativeArea(persons, int(f("IlOsobNaWozku").asInteger()));
+        const double limit = (f("PowKuchniPonad60").asString() == QLatin1String("Tak") ? 1.3 : 1.5) * norm;
+        const bool anyLump = f("Ryczalt_CO").asBoolean() || f("Ryczalt_woda").asBoolean() || f("Ryczalt_gaz").asBoolean();
+        const double perMember = f("Dochod_razem").asCurrency() / persons;
+        const double threshold = (persons == 1 ? 1.75 : 1.25) * pension;
+        if (f("ObliczeniaOK").asBoolean() && f("Wyplata_calosc").asCurrency() > 0)
+            ++granted;
+        else if (!f("ObliczeniaOK").asBoolean() && f("Pow_uzytk").asFloat() > limit)
+            ++overArea;
+        else if (!f("ObliczeniaOK").asBoolean() && f("Wydatki_czynsz").asCurrency() == 0 && !anyLump)
+            ++noCosts;
+        else if (f("ObliczeniaOK").asBoolean() && f("Tytul_prawny").asString() == QStringLiteral("brak tytułu prawnego"))
+            ++noTitle;
+        else if (f("ObliczeniaOK").asBoolean() && perMember > 1.25 * threshold)
+            ++highIncome;
+        else
+            unexplained << f("Numer_decyzji").asString();
+    }
+    EXPECT_TRUE(unexplained.isEmpty()) << unexplained.join(QLatin1Char(' ')).toStdString();
+    EXPECT_GE(granted, 290);  // about four in five of 400
+    EXPECT_LE(granted, 350);
+    EXPECT_GT(highIncome, 0);
+    EXPECT_GT(overArea, 0);
+    EXPECT_GT(noTitle, 0);
+    EXPECT_GT(noCosts, 0);
+
+    // The managers on the applications are marked used, the others are not.
+    Table managers(db, QStringLiteral("zarzadcy"));
+    managers.open();
+    for (managers.first(); !managers.eof(); managers.next()) {
+        const QString opis = managers.field(QStringLiteral("Opis")).asString();
+        EXPECT_EQ(managers.field(QStringLiteral("BylModi")).asBoolean(), usedManagers.contains(opis)) << opis.toStdString();
+    }
 }

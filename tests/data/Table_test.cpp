@@ -5,6 +5,7 @@
 #include "support/TempDatabase.h"
 
 #include <gtest/gtest.h>
+#include <functional>
 
 using namespace varnel::data;
 namespace core = varnel::core;
@@ -90,7 +91,7 @@ TEST_F(ApplicationTable, PostingWithoutARequiredFieldNamesTheField) {
         t.post();
         FAIL();
     } catch (const core::RequiredFieldError &e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Field 'Nazwisko' must have a value"));
+        EXPECT_EQ(e.message(), QStringLiteral("Pole 'Nazwisko' musi mieć wartość"));
     }
     EXPECT_EQ(t.state(), TableState::Insert);  // the row is still there to be completed
     t.field(QStringLiteral("Nazwisko")).setString(QStringLiteral("Nowak"));
@@ -120,6 +121,17 @@ TEST_F(ApplicationTable, FieldValuesAreCutCheckedAndBlankAware) {
     EXPECT_EQ(kindOf(QStringLiteral("trzy")), int(core::FieldValueError::Kind::Malformed));
     EXPECT_EQ(kindOf(40000), int(core::FieldValueError::Kind::OutOfRange));
     EXPECT_EQ(kindOf(QStringLiteral("-40000")), int(core::FieldValueError::Kind::OutOfRange));
+    // The refusals reach the clerk, in Polish.
+    const auto messageOf = [&](const QVariant &v) {
+        try {
+            t.field(QStringLiteral("Liczba_osob")).setVariant(v);
+        } catch (const core::FieldValueError &e) {
+            return e.message();
+        }
+        return QString();
+    };
+    EXPECT_EQ(messageOf(QStringLiteral("trzy")), QStringLiteral("'trzy' nie jest poprawną wartością pola 'Liczba_osob' (oczekiwana liczba całkowita)"));
+    EXPECT_EQ(messageOf(40000), QStringLiteral("40000 nie jest dopuszczalną wartością pola 'Liczba_osob'. Dopuszczalny zakres: od -32768 do 32767"));
     EXPECT_THROW(t.field(QStringLiteral("Okres_od")).setString(QStringLiteral("31.02.2006")), core::FieldValueError);
     EXPECT_THROW(t.field(QStringLiteral("Dochod_razem")).setString(QStringLiteral("12zł")), core::FieldValueError);
     EXPECT_TRUE(t.field(QStringLiteral("Liczba_osob")).isNull());  // unchanged by the refused values

@@ -41,6 +41,11 @@ bool ScriptedQuestions::confirm(const QString &text) {
     return next() == Answer::Yes;
 }
 
+bool ScriptedQuestions::confirmDelete(const QString &text) {
+    m_asked.push_back({Kind::Confirm, text, {}, true});
+    return next() == Answer::Yes;
+}
+
 core::Questions::Choice ScriptedQuestions::confirmOrCancel(const QString &text) {
     m_asked.push_back({Kind::ConfirmOrCancel, text, {}});
     switch (next()) {

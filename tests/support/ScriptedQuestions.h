@@ -25,6 +25,7 @@ public:
         Kind kind;
         QString text;
         QPoint pos;  // kontynuujPrzerwij only
+        bool defaultNo = false;  // a confirmation whose default button is "Nie" (confirmDelete)
     };
 
     explicit ScriptedQuestions(Answer defaultAnswer = Answer::Yes) : m_default(defaultAnswer) {}
@@ -43,6 +44,8 @@ public:
     void inform(const QString &text) override;
     void error(const QString &text) override;
     bool confirm(const QString &text) override;
+    // Recorded as a confirmation (Kind::Confirm) with defaultNo set.
+    bool confirmDelete(const QString &text) override;
     Choice confirmOrCancel(const QString &text) override;
     bool takNie(const QString &text) override;
     bool takNieCofnij(const QString &text, bool &cancelled) override;

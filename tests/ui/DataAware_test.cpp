@@ -286,6 +286,36 @@ TEST_F(DataAware, AModelOrSourceDestroyedFirstIsNoLongerTold) {
     EXPECT_EQ(table.recNo(), 2);
 }
 
+TEST_F(DataAware, TheLumpSumPercentageShowsWithThreeSignificantDigitsInGridsAndBoxes) {
+    // Stored values as the calculation rounds them; the grid column asks for
+    // nothing special, the field's own format applies.
+    const std::pair<double, const char *> values[] = {{19.1, "19.1"}, {7.13, "7.13"}, {26.03, "26"}};
+    table.first();
+    for (const auto &[v, shown] : values) {
+        table.edit();
+        table.field(QStringLiteral("Ryczalt_procent")).setFloat(v);
+        table.post();
+        table.next();
+    }
+    ui::DataGrid grid;
+    grid.setColumns({{QStringLiteral("Ryczalt_procent"), QStringLiteral("Ryczalt_procent"), 8}});
+    grid.setTable(&table);
+    ui::DbLineEdit box;
+    box.bind(&source, QStringLiteral("Ryczalt_procent"));
+    table.first();
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(grid.model()->index(row, 0).data().toString(), QString::fromLatin1(values[row].second));
+        EXPECT_EQ(box.text(), QString::fromLatin1(values[row].second));
+        table.next();
+    }
+    // Other floats keep their plain form.
+    const data::FieldDef area{QStringLiteral("Pow_uzytk"), data::FieldType::Float, 0, false};
+    EXPECT_EQ(ui::displayText(area, 26.03), QStringLiteral("26.03"));
+    const data::FieldDef percent{QStringLiteral("Ryczalt_procent"), data::FieldType::Float, 0, false};
+    EXPECT_EQ(ui::displayText(percent, 100.0), QStringLiteral("100"));
+    EXPECT_EQ(ui::displayText(percent, 12345.0), QStringLiteral("12345"));  // never an exponent
+}
+
 TEST_F(DataAware, AGridPaintedAfterAnotherConnectionAddedRowsShowsThemAll) {
     ui::DataGrid grid;
     grid.setColumns({{QStringLiteral("Nazwisko"), QStringLiteral("Nazwisko"), 20}});

@@ -4,6 +4,7 @@
 #include "core/Context.h"
 #include "data/Table.h"
 #include "core/Guard.h"
+#include "register/Register.h"
 #include "ui/BarProgress.h"
 
 #include <QHBoxLayout>
@@ -14,8 +15,8 @@
 
 namespace varnel::admin {
 
-TFormModiIndex::TFormModiIndex(core::Context &ctx, data::Table &registerTable, QWidget *parent)
-    : QDialog(parent), m_ctx(ctx), m_register(registerTable) {
+TFormModiIndex::TFormModiIndex(core::Context &ctx, reg::Register &reg, QWidget *parent)
+    : QDialog(parent), m_ctx(ctx), m_register(reg) {
     setObjectName(QStringLiteral("TFormModiIndex"));
     setWindowTitle(QStringLiteral("Modyfikacja indeksu"));
 
@@ -62,9 +63,11 @@ void TFormModiIndex::ButtonStartClick() {
         storeSortAlgorithm(m_ctx.db, SortByRunningNumber);
         m_ctx.values.sortAlgorithm = SortByRunningNumber;
         ui::BarProgress bar(ProgressBar);
-        rebuildDecisionKeys(m_register, m_ctx.values.decisionPattern, &bar);
+        rebuildDecisionKeys(m_register.TableWnioski(), m_ctx.values.decisionPattern, &bar);
     });
     ButtonStart->setEnabled(true);
+    // The walk put the view on its primary index, also when it failed.
+    core::guarded(m_ctx.questions, [&] { m_register.primaryIndexInForce(); });
     if (done)
         accept();
     else

@@ -9,8 +9,8 @@ class QPushButton;
 namespace varnel::core {
 struct Context;
 }
-namespace varnel::data {
-class Table;
+namespace varnel::reg {
+class Register;
 }
 
 namespace varnel::admin {
@@ -19,12 +19,14 @@ namespace varnel::admin {
 // "Indeksuj wg n-rów decyzji", service menu "Indeksuj numery pomocnicze"),
 // modal. "Start" makes algorithm 2 the one in force, stored and for the run,
 // rebuilds the keys of the table the register shows, which is left on its
-// primary index, and closes the window.
+// primary index (the register's order then names no sort button), and
+// closes the window.
 class TFormModiIndex : public QDialog {
     Q_OBJECT
 public:
-    // registerTable: the register's open view of the application table in use.
-    TFormModiIndex(core::Context &ctx, data::Table &registerTable, QWidget *parent = nullptr);
+    // reg: the register, whose open view of the application table in use is
+    // rebuilt.
+    TFormModiIndex(core::Context &ctx, reg::Register &reg, QWidget *parent = nullptr);
 
     QLabel *Label1;
     QLabel *Label2;
@@ -38,7 +40,7 @@ protected:
 
 private:
     core::Context &m_ctx;
-    data::Table &m_register;
+    reg::Register &m_register;
 };
 
 }  // namespace varnel::admin

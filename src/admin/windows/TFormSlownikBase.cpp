@@ -7,6 +7,7 @@
 #include "ui/DbControls.h"
 #include "core/Guard.h"
 #include "ui/KeyPreview.h"
+#include "ui/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -142,6 +143,7 @@ void TFormSlownikBase::openOn(const QString &tableName, const QString &caption) 
     });
     if (!opened)
         return;
+    ui::placeOver(this, parentWidget());
     show();
     raise();
     activateWindow();

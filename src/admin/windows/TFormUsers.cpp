@@ -131,7 +131,7 @@ void TFormUsers::ButtonUsunClick() {
     const int i = currentRow();
     if (!inSession() || i < 0)
         return;
-    if (m_ctx.questions.confirm(QStringLiteral("Usunąć pozycję ?"))) {
+    if (m_ctx.questions.confirmDelete(QStringLiteral("Usunąć pozycję ?"))) {
         m_users.remove(i);
         showRows(i);
     }

@@ -134,19 +134,13 @@ void RunProgram::wireMainWindow() {
         }
         m_slownZarz->showList();
     });
-    for (const admin::ValueDictionary &list : admin::valueDictionaries()) {
-        const QString item = list.table == QLatin1String("tytprawn")   ? QStringLiteral("SMnuTytulydolkalu")
-                             : list.table == QLatin1String("ogrzlok")  ? QStringLiteral("Sposobyogrzewanialokalu1")
-                             : list.table == QLatin1String("ogrzwody") ? QStringLiteral("SMnuOgrzWody")
-                                                                       : QStringLiteral("SMnuStatLokali");
-        main.setMenuHandler(item, [this, &ctx, &main, refill, list] {
-            if (!m_slowniki) {
-                m_slowniki = std::make_unique<admin::TFormSlowniki>(ctx, refill, &main);
-                m_slowniki->showHelp = [this](int topic) { showHelp(topic); };
-            }
-            m_slowniki->showFor(list);
-        });
-    }
+    main.showValueDictionary = [this, &ctx, &main, refill](const admin::ValueDictionary &list) {
+        if (!m_slowniki) {
+            m_slowniki = std::make_unique<admin::TFormSlowniki>(ctx, refill, &main);
+            m_slowniki->showHelp = [this](int topic) { showHelp(topic); };
+        }
+        m_slowniki->showFor(list);
+    };
     // Payment lists: the template editor and the printing window, each made
     // once and shown modally.
     main.setMenuHandler(QStringLiteral("SMnuListy"), [this, &ctx, &main] {
@@ -165,7 +159,7 @@ void RunProgram::wireMainWindow() {
         m_wzorDec->run();
     });
     main.setMenuHandler(QStringLiteral("SMnuIndeksuj"), [&ctx, &reg, &main] {
-        admin::TFormModiIndex index(ctx, reg.TableWnioski(), &main);
+        admin::TFormModiIndex index(ctx, reg, &main);
         index.exec();
     });
 }

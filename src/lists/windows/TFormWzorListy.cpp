@@ -361,7 +361,7 @@ void TFormWzorListy::UsupozycjeClick() {
     const int row = DBGridLineDef->currentIndex().row();
     if (row < 0 || row >= m_columns->rowCount())
         return;
-    if (!m_ctx.questions.confirm(QStringLiteral("Usunąć pozycję?")))
+    if (!m_ctx.questions.confirmDelete(QStringLiteral("Usunąć pozycję?")))
         return;  // positions stay 1..n, as they always are
     m_columns->remove(row);
     setModified();

@@ -31,12 +31,16 @@ void QtQuestions::error(const QString &text) {
     box.exec();
 }
 
-bool QtQuestions::confirm(const QString &text) {
+bool QtQuestions::confirm(const QString &text) { return confirmBox(text, true); }
+
+bool QtQuestions::confirmDelete(const QString &text) { return confirmBox(text, false); }
+
+bool QtQuestions::confirmBox(const QString &text, bool defaultYes) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Potwierdzenie"), text, QMessageBox::NoButton, m_parent);
     box.setTextFormat(Qt::PlainText);
     QPushButton *tak = box.addButton(QStringLiteral("Tak"), QMessageBox::YesRole);
     QPushButton *nie = box.addButton(QStringLiteral("Nie"), QMessageBox::NoRole);
-    box.setDefaultButton(tak);
+    box.setDefaultButton(defaultYes ? tak : nie);
     box.setEscapeButton(nie);
     box.exec();
     return box.clickedButton() == tak;

@@ -2,13 +2,17 @@
 
 #include "core/Context.h"
 #include "core/Questions.h"
+#include "ui/WindowPlacement.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -39,7 +43,8 @@ public:
 
 }  // namespace
 
-TFormPomoc::TFormPomoc(core::Context &ctx, QWidget *parent) : QWidget(parent, Qt::Window), m_ctx(ctx) {
+TFormPomoc::TFormPomoc(core::Context &ctx, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_ctx(ctx), m_home(parent) {
     setObjectName(QStringLiteral("TFormPomoc"));
     setWindowTitle(QStringLiteral("Pomoc"));
 
@@ -116,6 +121,53 @@ TFormPomoc::TFormPomoc(core::Context &ctx, QWidget *parent) : QWidget(parent, Qt
     connect(ButtonWstecz, &QPushButton::clicked, Tekst, &QTextBrowser::backward);
     connect(Tekst, &QTextBrowser::sourceChanged, this, [this](const QUrl &url) { shown(url.path().toInt()); });
     connect(ButtonZamknij, &QPushButton::clicked, this, &QWidget::close);
+    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, this, &QWidget::close);
+}
+
+// Shows the window in front, usable also while a modal window waits: a
+// window blocks every other but its own, so the help becomes the modal
+// window's own while it is open.
+void TFormPomoc::comeToFront() {
+    QWidget *modal = QApplication::activeModalWidget();
+    adoptOwner(modal && modal != this && !isAncestorOf(modal) ? modal : m_home);
+    ui::placeOver(this, parentWidget());
+    show();
+    raise();
+    activateWindow();
+}
+
+void TFormPomoc::adoptOwner(QWidget *owner) {
+    QWidget *previous = parentWidget();
+    if (previous == owner)
+        return;
+    if (previous && previous != m_home)
+        previous->removeEventFilter(this);
+    const bool visible = isVisible();
+    const QPoint place = pos();
+    setParent(owner, windowFlags());
+    move(place);
+    if (owner && owner != m_home)
+        owner->installEventFilter(this);
+    if (visible)
+        show();
+}
+
+// The modal window that owns the help is closing (it hides before it is
+// destroyed): the help goes back to the next modal window under it, or to
+// its first owner, and stays open.
+bool TFormPomoc::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::Hide && watched == parentWidget() && parentWidget() != m_home) {
+        QWidget *next = m_home;
+        for (QWidget *w = parentWidget()->parentWidget(); w; w = w->parentWidget()) {
+            if (w->isWindow() && w->isModal() && w->isVisible()) {
+                next = w;
+                break;
+            }
+        }
+        adoptOwner(next);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 bool TFormPomoc::ensureLoaded() {
@@ -191,9 +243,7 @@ bool TFormPomoc::showTopic(int number) {
         return false;
     Tabs->setCurrentIndex(0);
     display(number);
-    show();
-    raise();
-    activateWindow();
+    comeToFront();
     return true;
 }
 
@@ -206,9 +256,7 @@ bool TFormPomoc::showKeywordSearch(const QString &keyword) {
     LBoxIndeks->setCurrentRow(row < 0 ? LBoxIndeks->count() - 1 : row);
     if (m_current == 0 && !m_file.topics().isEmpty())
         display(m_file.topics().first().number);
-    show();
-    raise();
-    activateWindow();
+    comeToFront();
     EditSzukaj->setFocus();
     EditSzukaj->selectAll();
     return true;

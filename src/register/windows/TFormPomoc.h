@@ -20,6 +20,9 @@ namespace varnel::help {
 // The help window: the help file of the program directory (RunValues
 // helpFile) with its contents, its keyword index and the topic shown. Shown
 // without blocking the program; it reads the file again when it changed.
+// Asked for from a modal window (the application form, a dialog), it opens
+// as that window's own, so that it can be used while the window waits, and
+// goes back to its first owner when that window closes. Esc closes it.
 class TFormPomoc : public QWidget {
     Q_OBJECT
 public:
@@ -45,7 +48,12 @@ public:
     QPushButton *ButtonWstecz;
     QPushButton *ButtonZamknij;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void comeToFront();
+    void adoptOwner(QWidget *owner);
     bool ensureLoaded();
     void fillLists();
     void display(int number);
@@ -54,6 +62,7 @@ private:
     void openChosenTopic();
 
     core::Context &m_ctx;
+    QWidget *m_home;  // the owner given at construction
     HelpFile m_file;
     QString m_loadedPath;
     QDateTime m_loadedStamp;

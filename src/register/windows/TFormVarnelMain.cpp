@@ -6,6 +6,7 @@
 #include "register/Register.h"
 #include "ui/DataGrid.h"
 #include "ui/PrinterSetup.h"
+#include "ui/WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QToolButton>
 
 namespace varnel::reg {
@@ -48,11 +50,12 @@ TFormVarnelMain::TFormVarnelMain(core::Context &context, Register &reg, QWidget 
     setObjectName(QStringLiteral("FormVarnelMain"));
     buildMenu();
     buildList();
-    resize(900, 600);
+    resize(960, 680);  // room for the application form over it
 
     // FormCreate: the register opens in surname order with an empty search;
     // "Serwis" shows only with the service switch of the command line.
-    m_sortButton[m_reg.sortOrder()]->setChecked(true);
+    if (QToolButton *b = sortButton(m_reg.sortOrder()))
+        b->setChecked(true);
     menuItem(QStringLiteral("SMnuSerwis"))->setVisible(m_ctx.values.serviceSwitch);
     menuItem(QStringLiteral("SMnuWynikiPosrednie"))->setChecked(m_reg.wynikiPosrednie());
     menuItem(QStringLiteral("SMnuPelnaInfo"))->setChecked(m_reg.pelnaInformacja());
@@ -131,10 +134,16 @@ void TFormVarnelMain::buildMenu() {
     }
     m_menuSlowniki = addMenu(parametry, QStringLiteral("MnuSlowniki"), QStringLiteral("Słowniki"), 27);
     addItem(m_menuSlowniki, QStringLiteral("SMnuZarzadcy"), QStringLiteral("Lista zarządców"));
-    addItem(m_menuSlowniki, QStringLiteral("SMnuTytulydolkalu"), QStringLiteral("Tytuły do zajm. lokalu"));
-    addItem(m_menuSlowniki, QStringLiteral("Sposobyogrzewanialokalu1"), QStringLiteral("Sposoby ogrzewania lokalu"));
-    addItem(m_menuSlowniki, QStringLiteral("SMnuOgrzWody"), QStringLiteral("Sposoby ogrzewania wody"));
-    addItem(m_menuSlowniki, QStringLiteral("SMnuStatLokali"), QStringLiteral("Statusy lokali"));
+    // Each value list has its own item, named by the list itself.
+    for (const admin::ValueDictionary &list : admin::valueDictionaries()) {
+        addItem(m_menuSlowniki, list.menuName, list.menuItem);
+        setMenuHandler(list.menuName, [this, list] {
+            if (showValueDictionary)
+                showValueDictionary(list);
+            else
+                notReady();
+        });
+    }
     m_menuKwoty = addMenu(parametry, QStringLiteral("MnuKwoty"), QStringLiteral("Kwoty"), 26);
     addItem(m_menuKwoty, QStringLiteral("SMnuEmeryt"), QStringLiteral("Najniższa emerytura"));
     addItem(m_menuKwoty, QStringLiteral("SMnuKwh"), QStringLiteral("Koszt kWh"));
@@ -185,6 +194,7 @@ void TFormVarnelMain::buildMenu() {
         else
             notReady();
     });
+    ui::assignAccelerators(menuBar());
 }
 
 void TFormVarnelMain::buildList() {
@@ -235,7 +245,7 @@ void TFormVarnelMain::buildList() {
         b->setText(button.second);
         b->setCheckable(true);
         b->setAutoRaise(false);
-        b->setFocusPolicy(Qt::NoFocus);
+        b->setFocusPolicy(Qt::TabFocus);  // Tab reaches it, Space presses it
         const int w = b->fontMetrics().horizontalAdvance(button.second) + 18;
         b->setGeometry(x, 4, w, h);
         x += w + 2;
@@ -248,6 +258,14 @@ void TFormVarnelMain::buildList() {
     m_editSeek->setObjectName(QStringLiteral("EditSeek"));
     m_editSeek->setGeometry(28, 4 + h + 6, x - 30, h);
     m_panelSort->resize(x + 4, 2 * h + 16);
+    // Reading order: the list, the buttons under it, the orders, the search.
+    QWidget *chain[] = {m_grid, m_buttonPokaz, m_buttonAktualizuj, m_buttonDodaj, m_buttonUsun,
+                        m_sortButton[SortOrder::Nazwiska], m_sortButton[SortOrder::NrDec],
+                        m_sortButton[SortOrder::Adres], m_sortButton[SortOrder::Kwota], m_editSeek};
+    for (size_t i = 1; i < std::size(chain); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+    // Narrower, the sort panel would cover "Dodaj" and "Usuń".
+    setMinimumSize(6 + 4 * 96 + 16 + m_panelSort->width() + 4 + 12, 360);
     // EditSeekChange: every change of the text searches.
     connect(m_editSeek, &QLineEdit::textChanged, this, [this](const QString &t) {
         core::guarded(m_ctx.questions, [&] { m_reg.seek(t); });
@@ -346,6 +364,9 @@ bool TFormVarnelMain::FormShow() {
     }
     m_shown = true;
     m_progressBar->hide();
+    // Typing after the log-in finds the register's search.
+    if (m_editSeek->isEnabled())
+        m_editSeek->setFocus();
     return true;
 }
 
@@ -380,7 +401,8 @@ void TFormVarnelMain::SmnuAktualneClick() {
 SortOrder TFormVarnelMain::sortOrder() const { return m_reg.sortOrder(); }
 
 void TFormVarnelMain::setSortOrder(SortOrder order) {
-    m_sortButton[order]->setChecked(true);
+    if (QToolButton *b = sortButton(order))
+        b->setChecked(true);
     SButtonClick(order);
 }
 
@@ -391,11 +413,35 @@ void TFormVarnelMain::SButtonClick(SortOrder order) {
 // ModiSortOrder as the window shows it: the button of the order pressed, the
 // search field enabled (except for the order by amount) and set to the text
 // the order starts with, which searches when it changed the text.
+//
+// On the primary index (left by the rebuild of the decision-number keys) no
+// button is pressed, and the search takes only the digits of a registry
+// number: a letter typed there is refused without a word.
 void TFormVarnelMain::showSortOrder(SortOrder order, const QString &searchText) {
-    m_sortButton[order]->setChecked(true);
+    if (order == SortOrder::Primary) {
+        m_sortButtons->setExclusive(false);
+        for (auto &[o, button] : m_sortButton)
+            button->setChecked(false);
+        m_sortButtons->setExclusive(true);
+    } else if (QToolButton *b = sortButton(order)) {
+        b->setChecked(true);
+    }
+    static const QRegularExpression registryNumber(QStringLiteral("[0-9]{0,10}"));
+    if (order == SortOrder::Primary && !m_editSeek->validator())
+        m_editSeek->setValidator(new QRegularExpressionValidator(registryNumber, m_editSeek));
+    else if (order != SortOrder::Primary && m_editSeek->validator()) {
+        const QValidator *digits = m_editSeek->validator();
+        m_editSeek->setValidator(nullptr);
+        delete digits;
+    }
     m_editSeek->setEnabled(true);
     m_editSeek->setText(searchText);
     m_editSeek->setEnabled(order != SortOrder::Kwota);
+}
+
+QToolButton *TFormVarnelMain::sortButton(SortOrder order) const {
+    const auto it = m_sortButton.find(order);
+    return it == m_sortButton.end() ? nullptr : it->second;
 }
 
 // ---------------------------------------------------------------------------
@@ -426,7 +472,7 @@ void TFormVarnelMain::ButtonUsunWniosekClick() {
     Table &t = m_reg.TableWnioski();
     if (!t.isOpen() || t.isEmpty())
         return;
-    if (!m_ctx.questions.confirm(QStringLiteral("Usunąć pozycję ?")))
+    if (!m_ctx.questions.confirmDelete(QStringLiteral("Usunąć pozycję ?")))
         return;
     core::guarded(m_ctx.questions, [&t] { t.remove(); });
 }

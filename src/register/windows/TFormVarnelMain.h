@@ -1,5 +1,6 @@
 #pragma once
 
+#include "admin/Dictionaries.h"
 #include "admin/Rights.h"
 #include "core/Context.h"
 #include "register/RegisterRules.h"
@@ -55,6 +56,9 @@ public:
     // Windows of the register that other parts of the program provide.
     std::function<void(FormMode mode)> showApplicationForm;
     std::function<void()> printDecision;
+    // "Parametry" › "Słowniki": the window of a value list (its item in
+    // admin::valueDictionaries(), each item on its own list).
+    std::function<void(const admin::ValueDictionary &list)> showValueDictionary;
     // Handlers of menu items by the item's object name; an item without
     // one says that its function is being prepared.
     void setMenuHandler(const QString &item, std::function<void()> handler);
@@ -75,6 +79,7 @@ public:
 
     QAction *menuItem(const QString &objectName) const;
     QLineEdit *editSeek() const { return m_editSeek; }
+    QToolButton *sortButton(SortOrder order) const;
     ui::DataGrid *grid() const { return m_grid; }
     QVector<int> columnChars() const;
 

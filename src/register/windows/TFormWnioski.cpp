@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace varnel::reg {
@@ -62,6 +63,14 @@ QFrame *panel(const QString &name, QWidget *parent) {
     return f;
 }
 
+// A control that comes and goes with the results keeps its room while
+// hidden, so that nothing on the form moves when it appears.
+void keepPlace(QWidget *w) {
+    QSizePolicy policy = w->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(policy);
+}
+
 }  // namespace
 
 TFormWnioski::TFormWnioski(core::Context &context, Register &reg, QWidget *parent)
@@ -86,6 +95,21 @@ TFormWnioski::TFormWnioski(core::Context &context, Register &reg, QWidget *paren
     buttons->addWidget(ButtonPrzelicz);
     buttons->addWidget(ButtonDrukuj);
     layout->addLayout(buttons);
+
+    // The results, the intermediate panels and the working labels keep their
+    // room while hidden: the form's size and its buttons stay where they are
+    // when "Przelicz" shows them, whatever "Wyniki pośrednie" says.
+    for (QWidget *w : std::initializer_list<QWidget *>{PanelResults, PanelPosrResults, PanelPosrLokal, PanelPosrDochody,
+                                                       LabelDotBezWar, EditDodBezWar, LabelM07, LabelC09})
+        keepPlace(w);
+    // Labels whose text the calculation changes are as wide as their longest
+    // text from the start.
+    const QFontMetrics fm(font());
+    LabelRyczProc->setMinimumWidth(fm.horizontalAdvance(calc::ryczProcLabel(true)));
+    for (QLabel *l : {LabelM07, LabelC09})
+        l->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("*0.70=99999.99")));
+    LabelNadwyzka->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("Nadwyżka pon.175% najn.emeryt.")));
+    LabelProcentDochodow->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("20% dochodów gospodarstwa:")));
 
     fillChoiceLists();
     connect(&m_reg.choiceLists(), &ChoiceLists::changed, this, [this] { fillChoiceLists(); });
@@ -244,8 +268,7 @@ void TFormWnioski::buildPages() {
     pd->addWidget(readOnly(PanelPosrDochody, QStringLiteral("DBEWydatkiRazem"), QStringLiteral("Wydatki_razem"), NumberStyle::Money), r, 1);
     LabelM07 = label(QString(), PanelPosrDochody, QStringLiteral("LabelM07"));
     pd->addWidget(LabelM07, r++, 2);
-    LabelRyczProc = label(QStringLiteral("Ryczałt za brak c.o./c.w. wypłac. do rąk wnioskodawcy:"), PanelPosrDochody,
-                          QStringLiteral("LabelRyczProc"));
+    LabelRyczProc = label(calc::ryczProcLabel(true), PanelPosrDochody, QStringLiteral("LabelRyczProc"));
     pd->addWidget(LabelRyczProc, r, 0);
     pd->addWidget(readOnly(PanelPosrDochody, QStringLiteral("DBERyczalt"), QStringLiteral("Ryczalt_procent"), NumberStyle::Digits3), r, 1);
     pd->addWidget(label(QStringLiteral("[%]"), PanelPosrDochody), r++, 2);
@@ -459,8 +482,26 @@ void TFormWnioski::focusByPage() {
     if (!target)
         return;
     target->setFocus();
-    if (auto *e = qobject_cast<QLineEdit *>(target))
-        e->deselect();
+    // The dialog selects the whole text of the field the focus arrives in
+    // when it is shown; the caret is put after the text (a preset decision
+    // number is continued, not overwritten) once the focus has arrived.
+    if (auto *e = qobject_cast<QLineEdit *>(target)) {
+        m_caretTarget = e;
+        e->installEventFilter(this);
+    }
+}
+
+bool TFormWnioski::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::FocusIn && watched == m_caretTarget) {
+        QLineEdit *e = m_caretTarget;
+        e->removeEventFilter(this);
+        m_caretTarget = nullptr;
+        QTimer::singleShot(0, e, [e] {
+            e->deselect();
+            e->end(false);
+        });
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TFormWnioski::applyIntermediateSwitch() {

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QPoint>
+#include <QPointer>
 #include <functional>
 
 class QAction;
@@ -107,6 +108,7 @@ public slots:
     void done(int result) override;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -130,6 +132,7 @@ private:
     int m_mode = View;
     bool m_closing = false;
     QWidget *m_pages[4] = {};
+    QPointer<QLineEdit> m_caretTarget;  // the caret goes after its text once the focus arrives
 };
 
 }  // namespace varnel::reg

@@ -179,6 +179,7 @@ TEST_F(Admin, ClosingAndDroppingTheChangesLeavesTheUserTableUnchanged) {
     w.close();
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(questions.texts(Kind::Confirm), (QStringList{"Usunąć pozycję ?", "Zrezygnować z zapisania zmian ?"}));
+    EXPECT_TRUE(questions.asked()[0].defaultNo);  // a delete: "Nie" first
     EXPECT_EQ(storedUsers(), QVariantList{"ADMIN"});
 }
 

@@ -160,6 +160,8 @@ TEST_F(DictionaryWindows, DeleteAsksAndTakesTheCurrentRowAndAnEmptyListAsksNothi
     questions.setDefaultAnswer(test::ScriptedQuestions::Answer::Yes);
     form.ButtonUsun->click();
     EXPECT_EQ(questions.texts(), (QStringList{QStringLiteral("Usunąć pozycję?"), QStringLiteral("Usunąć pozycję?")}));
+    for (const auto &asked : questions.asked())
+        EXPECT_TRUE(asked.defaultNo);  // Enter out of habit deletes nothing
     EXPECT_EQ(admin::dictionaryTexts(*db, QStringLiteral("tytprawn")), QStringList{QStringLiteral("własność")});
 
     form.showFor(admin::valueDictionaries()[2]);  // an empty list has nothing to delete: nothing is asked

@@ -3,6 +3,7 @@
 #include "core/Context.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
+#include "register/Register.h"
 #include "support/Program.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempDatabase.h"
@@ -46,9 +47,8 @@ protected:
         }
         ctx.values.decisionPattern = QStringLiteral("AB/");
         ctx.values.sortAlgorithm = 1;
-        reg.setFieldNames(data::applicationFieldNames());
-        reg.open();
-        reg.setIndexName(QStringLiteral("NrDecNdx"));
+        ASSERT_TRUE(registry.PokazListeWnioskow());
+        registry.setSortOrder(reg::SortOrder::NrDec);
     }
 
     qint64 storedAlgorithm() {
@@ -61,7 +61,8 @@ protected:
     test::ScriptedQuestions answers;
     test::ScriptedFiles files;
     core::Context ctx{*db, answers, files, {}};
-    Table reg{*db, QStringLiteral("Aktualne")};
+    reg::Register registry{ctx};
+    Table &reg = registry.TableWnioski();
 };
 
 QStringList column(Table &t, const char *field) {
@@ -78,7 +79,7 @@ TEST_F(SortKeyWindows, StartRebuildsEveryKeyAtOnceAndLeavesThePrimaryIndex) {
     grid.setColumns({{QStringLiteral("IndexNrSupport"), QStringLiteral("IndexNrSupport"), 20}});
     grid.setTable(&reg);
 
-    admin::TFormModiIndex form(ctx, reg);
+    admin::TFormModiIndex form(ctx, registry);
     form.show();
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Modyfikacja indeksu"));
     EXPECT_EQ(form.Label1->text(), QStringLiteral("Funkcja pozwala prawidłowo uporządkować listę wniosków wg nru decyzji."));
@@ -91,6 +92,7 @@ TEST_F(SortKeyWindows, StartRebuildsEveryKeyAtOnceAndLeavesThePrimaryIndex) {
     EXPECT_EQ(ctx.values.sortAlgorithm, 2);
     EXPECT_EQ(storedAlgorithm(), 2);
     EXPECT_TRUE(reg.indexName().isEmpty());
+    EXPECT_EQ(registry.sortOrder(), reg::SortOrder::Primary);
     EXPECT_EQ(column(reg, "IndexNrSupport"), (QStringList{QStringLiteral("0000000010"), QStringLiteral("0000000009"),
                                                          QStringLiteral("0000000100"), QStringLiteral("K/5")}));
     EXPECT_EQ(grid.model()->index(3, 0).data().toString(), QStringLiteral("K/5"));
@@ -104,7 +106,7 @@ TEST_F(SortKeyWindows, StartRebuildsEveryKeyAtOnceAndLeavesThePrimaryIndex) {
 TEST_F(SortKeyWindows, StartFollowsThePatternInForceAndAnEmptyParameterTable) {
     db->createTable(data::paramTableDef());  // no row
     ctx.values.decisionPattern = QStringLiteral("K/");
-    admin::TFormModiIndex form(ctx, reg);
+    admin::TFormModiIndex form(ctx, registry);
     form.show();
     form.ButtonStartClick();
     EXPECT_EQ(ctx.values.sortAlgorithm, 2);

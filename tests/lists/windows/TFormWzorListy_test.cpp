@@ -190,6 +190,7 @@ TEST_F(TemplateEditor, DeletingAsksFirstAndPositionsStayOneToN) {
     questions.answer(Answer::No);
     editor->Usupozycje->trigger();
     EXPECT_EQ(questions.texts(Kind::Confirm), QStringList{QStringLiteral("Usunąć pozycję?")});
+    EXPECT_TRUE(questions.asked().back().defaultNo);  // a delete: "Nie" first
     EXPECT_EQ(columns().size(), 4);
     EXPECT_EQ(positions(), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")}));
 

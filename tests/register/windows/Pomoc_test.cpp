@@ -4,8 +4,11 @@
 #include "support/Program.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempDatabase.h"
+#include "support/windows/Dialogs.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QTabBar>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -137,4 +140,40 @@ TEST_F(HelpWindow, AChangedHelpFileIsReadAgain) {
     w.showTopic(8);
     EXPECT_TRUE(shown(w).contains(QStringLiteral("Nowy tekst.")));
     EXPECT_EQ(w.LBoxSpis->count(), 1);
+}
+
+TEST_F(HelpWindow, OpenedFromAModalWindowItCanBeUsedThereAndClosesWithEsc) {
+    QWidget home;  // the main window
+    home.resize(900, 600);
+    home.show();
+    TFormPomoc w(ctx, &home);
+    QDialog form(&home);  // a modal window asking for help with F1
+    form.resize(500, 400);
+    bool closedByButton = false, closedByEsc = false, indexChosen = false;
+    const bool shown = test::answerModal([&] { form.exec(); }, [&](QDialog &d) {
+        ASSERT_TRUE(w.showTopic(18));
+        QApplication::processEvents();
+        // Clicks and keys as the window system delivers them, where a window
+        // blocked by the modal one would not get them.
+        QTabBar *tabs = w.Tabs->tabBar();
+        QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {}, tabs->mapTo(&w, tabs->tabRect(1).center()));
+        indexChosen = w.Tabs->currentIndex() == 1;
+        QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {}, w.ButtonZamknij->mapTo(&w, w.ButtonZamknij->rect().center()));
+        closedByButton = !w.isVisible();
+        ASSERT_TRUE(w.showTopic(18));
+        QApplication::processEvents();
+        QTest::keyClick(w.windowHandle(), Qt::Key_Escape);
+        closedByEsc = !w.isVisible();
+        ASSERT_TRUE(w.showTopic(8));
+        d.reject();
+    });
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(indexChosen);
+    EXPECT_TRUE(closedByButton);
+    EXPECT_TRUE(closedByEsc);
+    // The form closed: the help stays open, the main window's again.
+    EXPECT_EQ(w.parentWidget(), &home);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.currentTopic(), 8);
+    EXPECT_TRUE(home.frameGeometry().contains(w.frameGeometry().center()));  // placed over the main window
 }

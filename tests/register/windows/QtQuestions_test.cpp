@@ -99,3 +99,27 @@ TEST(QtQuestions, KontynuujPrzerwijAsksTheQuestionDialogAtItsPlace) {
     EXPECT_TRUE(shown);
     EXPECT_FALSE(goOn);
 }
+
+TEST(QtQuestions, ADeleteIsConfirmedWithNieAsTheDefault) {
+    TFormPytanie pytanie(QCoreApplication::applicationDirPath());
+    QtQuestions q(pytanie);
+    bool yes = true;
+    QString defaultButton;
+    answerBox([&] { yes = q.confirmDelete(QStringLiteral("Usunąć pozycję ?")); }, QStringLiteral("Tak"), [&](QMessageBox &box) {
+        EXPECT_EQ(box.windowTitle(), QStringLiteral("Potwierdzenie"));
+        EXPECT_EQ(box.icon(), QMessageBox::Question);
+        EXPECT_EQ(box.text(), QStringLiteral("Usunąć pozycję ?"));
+        defaultButton = box.defaultButton() ? box.defaultButton()->text() : QString();
+    });
+    EXPECT_TRUE(yes);
+    EXPECT_EQ(defaultButton, QStringLiteral("Nie"));
+    // Enter at once keeps the row.
+    const bool shown = varnel::test::answerModalOf<QMessageBox>([&] { yes = q.confirmDelete(QStringLiteral("Usunąć pozycję ?")); },
+                                                                [](QMessageBox &box) { QTest::keyClick(&box, Qt::Key_Return); });
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(yes);
+    answerBox([&] { yes = q.confirm(QStringLiteral("Zakończyć pracę programu ?")); }, QStringLiteral("Nie"), [&](QMessageBox &box) {
+        defaultButton = box.defaultButton() ? box.defaultButton()->text() : QString();
+    });
+    EXPECT_EQ(defaultButton, QStringLiteral("Tak"));
+}

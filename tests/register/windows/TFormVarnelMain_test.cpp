@@ -1,18 +1,27 @@
+#include "admin/windows/TFormModiIndex.h"
+#include "admin/windows/TFormSlowniki.h"
+#include "data/Database.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
 #include "register/RegisterRules.h"
 #include "support/windows/MainWindow.h"
 #include "ui/DataGrid.h"
+#include "ui/WindowPlacement.h"
 
 #include "support/windows/Dialogs.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSet>
+#include <QToolButton>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <functional>
 
 using namespace varnel;
 using data::Table;
@@ -252,6 +261,13 @@ TEST(RegisterRules, CalculatedFieldsAndSearchKeys) {
     EXPECT_EQ(reg::searchKeyFor(SortOrder::NrDec, QString(), 2)->value, QStringLiteral("0000000000"));
     EXPECT_EQ(reg::searchKeyFor(SortOrder::NrDec, QStringLiteral("AB/1"), 1)->value, QStringLiteral("AB/1"));
     EXPECT_FALSE(reg::searchKeyFor(SortOrder::Kwota, QStringLiteral("1"), 2).has_value());
+    // On the primary index: registry numbers, digits only.
+    EXPECT_EQ(reg::searchKeyFor(SortOrder::Primary, QStringLiteral("12"), 2)->field, QStringLiteral("NrEw"));
+    EXPECT_EQ(reg::searchKeyFor(SortOrder::Primary, QStringLiteral("99999999999"), 2)->value, QStringLiteral("2147483647"));
+    EXPECT_TRUE(reg::searchTextFits(SortOrder::Primary, QStringLiteral("0123")));
+    EXPECT_FALSE(reg::searchTextFits(SortOrder::Primary, QStringLiteral("12K")));
+    EXPECT_TRUE(reg::searchTextFits(SortOrder::Nazwiska, QStringLiteral("12K")));
+    EXPECT_TRUE(reg::indexForOrder(SortOrder::Primary).isEmpty());
     EXPECT_EQ(reg::monthName(10), QStringLiteral("październik"));
     EXPECT_EQ(reg::monthName(13), QStringLiteral("?"));
 }
@@ -310,4 +326,154 @@ TEST_F(Register, ThePrinterChosenInTheSetUpIsTheRunsForEveryPrint) {
                                           d.reject();
                                       });
     EXPECT_TRUE(ctx.values.printer.landscape);
+}
+
+// ---------------------------------------------------------------------------
+// The register as a clerk meets it
+
+TEST_F(Register, EveryValueListOpensFromTheMenuOnItsOwnTable) {
+    main->logIn = [] { return std::optional<admin::Rights>(admin::Rights{false, true}); };
+    ASSERT_TRUE(main->FormShow());
+    main->show();
+    // Wired as the program wires it: one value-list window for the run.
+    std::unique_ptr<admin::TFormSlowniki> window;
+    main->showValueDictionary = [&](const admin::ValueDictionary &list) {
+        if (!window)
+            window = std::make_unique<admin::TFormSlowniki>(ctx, [] {}, main.get());
+        window->showFor(list);
+    };
+    const std::pair<const char *, std::pair<const char *, const char *>> items[] = {
+        {"SMnuTytulydolkalu", {"tytprawn", "Słownik: Tytuły prawne do lokalu"}},
+        {"Sposobyogrzewanialokalu1", {"ogrzlok", "Słownik: Sposoby ogrzewania lokalu"}},
+        {"SMnuOgrzWody", {"ogrzwody", "Słownik: Sposoby ogrzewania wody"}},
+        {"SMnuStatLokali", {"statlok", "Słownik: Statusy lokali"}},
+    };
+    for (const auto &[item, expected] : items) {
+        SCOPED_TRACE(item);
+        QAction *a = main->menuItem(QString::fromLatin1(item));
+        ASSERT_TRUE(a);
+        a->trigger();
+        ASSERT_TRUE(window);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(data::Database::tableNameOf(window->openTable()).toLower(), QString::fromLatin1(expected.first));
+        EXPECT_EQ(window->windowTitle(), QString::fromUtf8(expected.second));
+    }
+    EXPECT_TRUE(questions.texts(Kind::Inform).isEmpty()) << questions.texts().join(QLatin1Char('|')).toStdString();
+    // The window opens over the main window, not in the corner of the screen.
+    EXPECT_TRUE(main->frameGeometry().contains(window->frameGeometry().center()));
+    window->close();
+}
+
+TEST_F(Register, AfterTheKeyRebuildNoOrderIsPressedAndALetterSearchesNothing) {
+    ASSERT_TRUE(main->FormShow());
+    main->show();
+    admin::TFormModiIndex index(ctx, *reg, main.get());
+    index.show();
+    index.ButtonStartClick();
+    EXPECT_TRUE(view().indexName().isEmpty());
+    for (SortOrder o : {SortOrder::Nazwiska, SortOrder::NrDec, SortOrder::Adres, SortOrder::Kwota})
+        EXPECT_FALSE(main->sortButton(o)->isChecked());
+    EXPECT_TRUE(main->editSeek()->isEnabled());
+
+    // A letter is refused without a word; digits search the registry number.
+    QTest::keyClicks(main->editSeek(), QStringLiteral("K"));
+    EXPECT_EQ(main->editSeek()->text(), QString());
+    QTest::keyClicks(main->editSeek(), QStringLiteral("7"));
+    EXPECT_EQ(view().field(QStringLiteral("NrEw")).asInteger(), 7);
+    QTest::keyClicks(main->editSeek(), QStringLiteral("9999999999"));  // beyond any number: the last row
+    EXPECT_EQ(view().field(QStringLiteral("NrEw")).asInteger(), 12);
+    EXPECT_TRUE(questions.asked().empty()) << questions.texts().join(QLatin1Char('|')).toStdString();
+
+    // A sort button brings a named order back, and letters with it.
+    QTest::mouseClick(main->sortButton(SortOrder::Nazwiska), Qt::LeftButton);
+    EXPECT_TRUE(main->sortButton(SortOrder::Nazwiska)->isChecked());
+    EXPECT_EQ(view().indexName(), QStringLiteral("NazwNdx"));
+    QTest::keyClicks(main->editSeek(), QStringLiteral("No"));
+    EXPECT_TRUE(current().startsWith(QStringLiteral("Nowak")));
+}
+
+TEST_F(Register, DeleteConfirmationsHaveNieAsTheirDefault) {
+    ASSERT_TRUE(main->FormShow());
+    main->show();
+    questions.answer(Answer::No);
+    QTest::keyClick(main->editSeek(), Qt::Key_Delete);
+    ASSERT_EQ(questions.asked().size(), 1u);
+    EXPECT_EQ(questions.asked().back().text, QStringLiteral("Usunąć pozycję ?"));
+    EXPECT_TRUE(questions.asked().back().defaultNo);
+    EXPECT_EQ(view().recordCount(), 12);
+    // Other confirmations keep "Tak" first.
+    questions.answer(Answer::No);
+    main->menuItem(QStringLiteral("SMnuKoniec"))->trigger();
+    EXPECT_FALSE(questions.asked().back().defaultNo);
+}
+
+TEST_F(Register, TheKeyboardReachesTheSearchTheOrdersAndTheMenus) {
+    ASSERT_TRUE(main->FormShow());
+    main->show();
+    main->activateWindow();
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), main->editSeek());  // after the log-in
+
+    // Tab reaches the pressed sort button after "Usuń", the arrow keys press
+    // the others (the four are one group, as radio buttons are), Space too.
+    for (SortOrder o : {SortOrder::Nazwiska, SortOrder::NrDec, SortOrder::Adres, SortOrder::Kwota})
+        EXPECT_TRUE(main->sortButton(o)->focusPolicy() & Qt::TabFocus);
+    main->findChild<QWidget *>(QStringLiteral("ButtonUsunWniosek"))->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), main->sortButton(SortOrder::Nazwiska));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(QApplication::focusWidget(), main->sortButton(SortOrder::NrDec));
+    EXPECT_TRUE(main->sortButton(SortOrder::NrDec)->isChecked());
+    EXPECT_EQ(view().indexName(), QStringLiteral("NrDecNdx"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), main->editSeek());
+    main->sortButton(SortOrder::Adres)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(view().indexName(), QStringLiteral("AdresNdx"));
+
+    // Every menu and item has a letter of its own within its menu, and its
+    // caption reads as before.
+    std::function<void(QMenu *, const QList<QAction *> &)> letters = [&](QMenu *menu, const QList<QAction *> &actions) {
+        QSet<QChar> used;
+        for (QAction *a : actions) {
+            if (a->isSeparator())
+                continue;
+            const int amp = a->text().indexOf(QLatin1Char('&'));
+            EXPECT_GE(amp, 0) << a->text().toStdString();
+            if (amp >= 0) {
+                const QChar letter = a->text().at(amp + 1).toLower();
+                EXPECT_FALSE(used.contains(letter)) << a->text().toStdString();
+                used.insert(letter);
+            }
+            if (a->menu())
+                letters(a->menu(), a->menu()->actions());
+        }
+        (void)menu;
+    };
+    letters(nullptr, main->menuBar()->actions());
+    // Alt with the letter opens the menu.
+    QTest::keyClick(main->editSeek(), Qt::Key_P, Qt::AltModifier);
+    QApplication::processEvents();
+    QMenu *parametry = main->menuItem(QStringLiteral("MnuParametry"))->menu();
+    EXPECT_TRUE(parametry->isVisible());
+    parametry->hide();
+    EXPECT_EQ(main->editSeek()->text(), QString());
+    EXPECT_EQ(ui::captionOf(main->menuItem(QStringLiteral("SMnuZarzadcy"))->text()), QStringLiteral("Lista zarządców"));
+    EXPECT_EQ(ui::captionOf(main->menuItem(QStringLiteral("SMnuStopka"))->text()), QStringLiteral("Stopka "));
+    EXPECT_EQ(ui::captionOf(main->menuItem(QStringLiteral("MnuWnioski"))->text()), QStringLiteral("Wnioski"));
+}
+
+TEST_F(Register, ANarrowedWindowKeepsTheSortButtonsOffTheRegisterButtons) {
+    ASSERT_TRUE(main->FormShow());
+    main->show();
+    main->resize(200, 200);
+    QApplication::processEvents();
+    EXPECT_GE(main->width(), main->minimumWidth());
+    auto *sort = main->findChild<QWidget *>(QStringLiteral("PanelSort"));
+    auto *usun = main->findChild<QWidget *>(QStringLiteral("ButtonUsunWniosek"));
+    ASSERT_TRUE(sort && usun);
+    const QRect sortRect(sort->mapTo(main.get(), QPoint()), sort->size());
+    const QRect usunRect(usun->mapTo(main.get(), QPoint()), usun->size());
+    EXPECT_FALSE(sortRect.intersects(usunRect));
+    EXPECT_TRUE(usun->isVisible());
 }

@@ -2,10 +2,12 @@
 #include "data/Collation.h"
 #include "data/Table.h"
 #include "register/windows/TFormWnioski.h"
+#include "support/windows/Dialogs.h"
 #include "support/windows/MainWindow.h"
 #include "ui/DbControls.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -146,7 +148,7 @@ TEST_F(ApplicationForm, MissingSurnameOrFirstNameKeepsTheFormOpenWithTheRowInEdi
     questions.clear();
     type("DBEditNazwisko", QString());
     form->close();
-    EXPECT_EQ(questions.texts(Kind::Error), QStringList{QStringLiteral("Field 'Nazwisko' must have a value")});
+    EXPECT_EQ(questions.texts(Kind::Error), QStringList{QStringLiteral("Pole 'Nazwisko' musi mieć wartość")});
     EXPECT_TRUE(form->isVisible());
 
     type("DBEditNazwisko", QStringLiteral("Nowak"));
@@ -310,4 +312,128 @@ TEST_F(ApplicationForm, PickListsFollowTheDictionariesWhenTheyAreRefilled) {
     form->showHelp = [&](int t) { topics << t; };
     QTest::keyClick(form.get(), Qt::Key_F1);
     EXPECT_EQ(topics, QList<int>{18});
+}
+
+// ---------------------------------------------------------------------------
+// The form as a clerk meets it
+
+TEST_F(ApplicationForm, AddingPutsTheCaretAfterThePresetDecisionNumber) {
+    QString typed;
+    bool selected = true;
+    const bool shown = test::answerModalOf<TFormWnioski>([&] { form->ShowModal(TFormWnioski::Add); },
+                                                         [&](TFormWnioski &f) {
+                                                             QApplication::processEvents();
+                                                             auto *e = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+                                                             ASSERT_EQ(e, edit("DBENrDec"));
+                                                             selected = e->hasSelectedText();
+                                                             QTest::keyClicks(e, QStringLiteral("201/2026"));
+                                                             typed = e->text();
+                                                             test::pressCofnij(&f);
+                                                         });
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(selected);
+    EXPECT_EQ(typed, QStringLiteral("AB/201/2026"));  // the pattern, continued
+}
+
+TEST_F(ApplicationForm, NeitherTheSizeNorTheButtonsMoveWhenTheResultsAppear) {
+    for (const bool intermediate : {true, false}) {
+        SCOPED_TRACE(intermediate ? "intermediate results on" : "intermediate results off");
+        reg->setWynikiPosrednie(intermediate);
+        form->setMode(TFormWnioski::Add);
+        form->show();
+        form->FormShow();
+        QApplication::processEvents();
+        const QSize size = form->size();
+        const QPoint ok = form->ButtonOK->mapTo(form.get(), QPoint());
+        const QPoint przelicz = form->ButtonPrzelicz->mapTo(form.get(), QPoint());
+        const QSize pages = form->PageControl->size();
+        fillWorkedExample();
+        form->ButtonPrzeliczClick();
+        QApplication::processEvents();
+        ASSERT_TRUE(form->PanelResults->isVisible());
+        EXPECT_EQ(form->size(), size);
+        EXPECT_EQ(form->ButtonOK->mapTo(form.get(), QPoint()), ok);
+        EXPECT_EQ(form->ButtonPrzelicz->mapTo(form.get(), QPoint()), przelicz);
+        EXPECT_EQ(form->PageControl->size(), pages);  // the pages are not squeezed
+        form->ButtonCofnijClick();
+    }
+}
+
+TEST_F(ApplicationForm, TheLumpSumLabelAndPercentageReadAsTheFormHasThem) {
+    form->setMode(TFormWnioski::Add);
+    form->show();
+    form->FormShow();
+    const QString caption = QStringLiteral("Ryczałt za brak c.o./c.w. wypłac. do rąk wnioskodawcy:");
+    EXPECT_EQ(form->LabelRyczProc->text(), caption);
+    fillWorkedExample();
+    form->ButtonPrzeliczClick();
+    EXPECT_EQ(form->LabelRyczProc->text(), caption);   // paid to the applicant
+    EXPECT_EQ(edit("DBERyczalt")->text(), QStringLiteral("26"));  // 26.03: three significant digits
+    check("DBCBoxRyczaltDoRak");
+    form->ButtonPrzeliczClick();
+    EXPECT_EQ(form->LabelRyczProc->text(), QStringLiteral("Ryczałt za brak c.o./c.w."));
+
+    // One rule for every value: 19.1 and 7.13 as they are.
+    table().edit();
+    for (const auto &[stored, shown] : {std::pair{19.1, "19.1"}, std::pair{7.13, "7.13"}, std::pair{100.0, "100"}}) {
+        table().field(QStringLiteral("Ryczalt_procent")).setFloat(stored);
+        EXPECT_EQ(edit("DBERyczalt")->text(), QString::fromLatin1(shown));
+    }
+    form->ButtonCofnijClick();
+}
+
+TEST_F(ApplicationForm, ATypedAmountOrDateReadsInTheFieldsFormatOnLeavingIt) {
+    form->setMode(TFormWnioski::Add);
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->FormShow();
+    // Typed into a field, then the focus moves on to the next one.
+    auto typedAndLeft = [&](int page, const char *control, const QString &text, const char *next) {
+        form->PageControl->setCurrentIndex(page);
+        edit(control)->setFocus();
+        type(control, text);
+        edit(next)->setFocus();
+        return edit(control)->text();
+    };
+    EXPECT_EQ(typedAndLeft(2, "DBEDochodRazem", QStringLiteral("1234,5"), "DBEWydatkiCzynsz"), QStringLiteral("1234.50"));
+    EXPECT_EQ(typedAndLeft(3, "DBEDataZloz", QStringLiteral("1.2.2026"), "DBETerminPlatn"), QStringLiteral("01.02.2026"));
+    EXPECT_EQ(table().field(QStringLiteral("Data_zlozenia")).asDate(), QDate(2026, 2, 1));
+    form->ButtonCofnijClick();
+}
+
+TEST_F(ApplicationForm, TabGoesThroughThePageInReadingOrderBeforeTheButtons) {
+    const QList<QStringList> pages = {
+        {"DBEditNazwisko", "DBEdit3", "DBEdit6", "DBEdit2", "DBEdit4", "DBEdit5", "DBENrDec"},
+        {"DBCBoxZarzadca", "DBCBoxTytPrawny", "DBELiczbaOsob", "DBEPowUzytk", "DBCBoxStanPrawny", "DBCBoxStatusLokalu",
+         "DBComboBox1", "DBEKosztKwh", "DBENajnEmer", "DBEdit1"},
+        {"DBEDochodRazem", "DBEWydatkiCzynsz", "DBEOplataDodatk", "DBCBoxRyczaltCO", "DBCBoxWoda", "DBCBoxGaz",
+         "DBCBoxRyczaltDoRak", "DBCBoxCaloscDoRak", "DBEWskProc", "DBEWydatki90"},
+        {"DBEOkresOd", "DBEOkresDo", "DBETerminPlatn", "DBEDataZloz"},
+    };
+    form->setMode(TFormWnioski::Add);
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->FormShow();
+    for (int page = 0; page < pages.size(); ++page) {
+        SCOPED_TRACE(page);
+        form->PageControl->setCurrentIndex(page);
+        QWidget *first = form->findChild<QWidget *>(pages[page].first());
+        first->setFocus();
+        QStringList order;
+        for (int i = 0; i < pages[page].size() + 1; ++i) {
+            QWidget *w = QApplication::focusWidget();
+            // An editable pick list has the focus in its text line.
+            while (w && w->objectName().isEmpty())
+                w = w->parentWidget();
+            order << (w ? w->objectName() : QStringLiteral("(none)"));
+            ASSERT_TRUE(QApplication::focusWidget());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QStringList expected = pages[page];
+        expected << QStringLiteral("ButtonOK");
+        EXPECT_EQ(order, expected);
+    }
+    form->ButtonCofnijClick();
 }
