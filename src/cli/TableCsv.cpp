@@ -5,7 +5,7 @@
 #include "core/DbError.h"
 #include "data/Table.h"
 #include "data/Values.h"
-#include "data/Walk.h"
+#include "data/Walk.h"  // scan
 
 #include <QBuffer>
 #include <QFileDevice>
@@ -304,8 +304,9 @@ ImportResult importTableCsv(Database &db, const QString &table, QIODevice &file)
                               QStringLiteral("brak kolumny wymaganego pola %1").arg(fields[f].name));
     }
 
+    // SQLite's own page cache: a larger one would be faster on a large file
+    // but would make the memory of the import far more than its rows need.
     data::Transaction tx(db);
-    data::PageCacheForBulkWork cache(db);
     CsvRecord record;
     for (;;) {
         try {

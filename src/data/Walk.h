@@ -90,8 +90,8 @@ int scan(Table &table, const RowWork &read);
 
 // A page cache sized for work over a whole table (64 MB) on a connection for
 // the life of the object, when its own is smaller; the size it had is put
-// back at the end. Every walk holds one; bulk work outside a walk (a whole
-// file imported) may hold one too.
+// back at the end. Every walk holds one; other bulk work may hold one too
+// where its memory may grow by as much.
 class PageCacheForBulkWork {
 public:
     explicit PageCacheForBulkWork(Database &db);
