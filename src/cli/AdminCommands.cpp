@@ -6,6 +6,7 @@
 #include "cli/Migration.h"
 #include "cli/OfficeDatabase.h"
 #include "cli/TableCsv.h"
+#include "cli/TotalsCommand.h"
 #include "data/Alias.h"
 #include "data/Database.h"
 #include "core/DbError.h"
@@ -584,6 +585,7 @@ const std::vector<Command> &adminCommands() {
          1,
          runCheck},
         listCommand(),
+        totalsCommand(),
     };
     return commands;
 }

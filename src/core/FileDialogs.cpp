@@ -4,6 +4,8 @@
 
 namespace varnel::core {
 
+QString FileDialogs::chooseDirectory(QWidget *, const QString &) { return QString(); }
+
 QString qtFilter(const QString &filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;

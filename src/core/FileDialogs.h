@@ -18,6 +18,9 @@ public:
                              const QString &defaultSuffix) = 0;
     virtual QString saveFile(QWidget *parent, const QString &directory, const QString &filter,
                              const QString &defaultSuffix) = 0;
+    // A directory chosen (starting in `directory`), or an empty text when
+    // the user gave up. Without a dialog of its own, nothing is chosen.
+    virtual QString chooseDirectory(QWidget *parent, const QString &directory);
 };
 
 // "Opis (*.x)|*.x|Dowolny (*.*)|*.*" -> "Opis (*.x);;Dowolny (*.*)"

@@ -24,4 +24,14 @@ void BarProgress::step() {
 
 void BarProgress::finish() {}
 
+QProgressBar *newWindowBar(QWidget *parent) {
+    auto *bar = new QProgressBar(parent);
+    bar->setObjectName(QStringLiteral("ProgressBar"));
+    bar->setTextVisible(false);
+    QSizePolicy policy = bar->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    bar->setSizePolicy(policy);
+    return bar;
+}
+
 }  // namespace varnel::ui

@@ -3,6 +3,7 @@
 #include "core/Progress.h"
 
 class QProgressBar;
+class QWidget;
 
 namespace varnel::ui {
 
@@ -22,5 +23,9 @@ private:
     int m_max = 0;
     int m_every = 1;
 };
+
+// A window's progress bar ("ProgressBar"): without a text, keeping its place
+// in the layout while hidden, so that the window does not jump when it shows.
+QProgressBar *newWindowBar(QWidget *parent);
 
 }  // namespace varnel::ui

@@ -69,7 +69,7 @@ public:
 };
 
 QString run(QWidget *parent, const QString &directory, const QString &filter, const QString &suffix,
-            QFileDialog::AcceptMode mode) {
+            QFileDialog::AcceptMode mode, bool directories = false) {
     static NameOnlyIcons icons;
     // The dialog lists its first directory as soon as it is made, before the
     // icons can be set: it is made on an empty one.
@@ -79,7 +79,12 @@ QString run(QWidget *parent, const QString &directory, const QString &filter, co
     dialog.setIconProvider(&icons);
     dialog.setProxyModel(new WithoutDatabase(&dialog));
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (directories) {
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+    } else {
+        dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    }
     dialog.setDefaultSuffix(suffix);
     dialog.setDirectory(directory);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -88,6 +93,10 @@ QString run(QWidget *parent, const QString &directory, const QString &filter, co
 }
 
 }  // namespace
+
+QString QtFileDialogs::chooseDirectory(QWidget *parent, const QString &directory) {
+    return run(parent, directory, QString(), QString(), QFileDialog::AcceptOpen, true);
+}
 
 QString QtFileDialogs::openFile(QWidget *parent, const QString &directory, const QString &filter,
                                 const QString &defaultSuffix) {

@@ -13,6 +13,7 @@ public:
                      const QString &defaultSuffix) override;
     QString saveFile(QWidget *parent, const QString &directory, const QString &filter,
                      const QString &defaultSuffix) override;
+    QString chooseDirectory(QWidget *parent, const QString &directory) override;
 };
 
 }  // namespace varnel::ui

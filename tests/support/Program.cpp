@@ -59,4 +59,13 @@ void fillDictionary(data::Database &db, const QString &table, const QStringList 
     fillDictionary(db, table, rows);
 }
 
+void addManager(data::Database &db, const QString &opis, bool wlasnGminy) {
+    data::Table t(db, QStringLiteral("zarzadcy"));
+    t.open();
+    t.insert();
+    t.field(QStringLiteral("Opis")).setString(opis);
+    t.field(QStringLiteral("Wlasn_gminy")).setBoolean(wlasnGminy);
+    t.post();
+}
+
 }  // namespace varnel::test

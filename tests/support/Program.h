@@ -20,20 +20,26 @@ class ScriptedFiles : public core::FileDialogs {
 public:
     struct Dialog {
         bool save = false;  // a save dialog (else an open dialog)
+        bool directoryOnly = false;  // a choice of a directory
         QString directory;
         QString filter;
         QString suffix;
     };
     QString chosen;
+    QString chosenDirectory;  // what a choice of a directory gives
     QList<Dialog> asked;
 
     QString openFile(QWidget *, const QString &directory, const QString &filter, const QString &suffix) override {
-        asked.append({false, directory, filter, suffix});
+        asked.append({false, false, directory, filter, suffix});
         return chosen;
     }
     QString saveFile(QWidget *, const QString &directory, const QString &filter, const QString &suffix) override {
-        asked.append({true, directory, filter, suffix});
+        asked.append({true, false, directory, filter, suffix});
         return chosen;
+    }
+    QString chooseDirectory(QWidget *, const QString &directory) override {
+        asked.append({false, true, directory, QString(), QString()});
+        return chosenDirectory;
     }
 };
 
@@ -49,6 +55,10 @@ void setParameters(data::Database &db, const QList<std::pair<QString, QVariant>>
 void fillDictionary(data::Database &db, const QString &table, const QList<std::pair<QString, bool>> &rows);
 // Adds unused texts to a dictionary in this order.
 void fillDictionary(data::Database &db, const QString &table, const QStringList &texts);
+
+// Adds a building manager to zarzadcy: its text (Opis) and whether its
+// dwellings are municipal property (Wlasn_gminy).
+void addManager(data::Database &db, const QString &opis, bool wlasnGminy);
 
 // Sets the payments of the current applications (Aktualne) in surname
 // order: the first `paid` are paid 100, 101, ... in full and to the manager,

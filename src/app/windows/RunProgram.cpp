@@ -6,11 +6,14 @@
 #include "admin/Dictionaries.h"
 #include "admin/windows/TFormHaslo.h"
 #include "admin/windows/TFormModiIndex.h"
+#include "admin/windows/TFormSerwis.h"
 #include "admin/windows/TFormSlownZarz.h"
 #include "admin/windows/TFormSlowniki.h"
 #include "admin/windows/TFormLogin.h"
 #include "admin/windows/TFormUsers.h"
 #include "app/StartUp.h"
+#include "calc/windows/AmountWindows.h"
+#include "calc/windows/TFormLiczWszystko.h"
 #include "lists/windows/TFormPrtLista.h"
 #include "lists/windows/TFormWzorListy.h"
 #include "register/Register.h"
@@ -23,6 +26,8 @@
 #include "register/windows/TFormWnioski.h"
 #include "core/Guard.h"
 #include "templates/windows/TFormWzorDec.h"
+#include "totals/windows/TFormDotacja.h"
+#include "totals/windows/TFormOkres.h"
 #include "ui/GuardedApplication.h"
 #include "ui/QtFileDialogs.h"
 #include "register/windows/QtQuestions.h"
@@ -110,10 +115,14 @@ void RunProgram::wireMainWindow() {
         admin::TFormUsers users(ctx, &main);
         users.run();
     });
-    main.setMenuHandler(QStringLiteral("SMnuSerwis"), [&ctx, &main] {
+    // The service tools open only after the service password.
+    main.setMenuHandler(QStringLiteral("SMnuSerwis"), [this, &ctx, &reg, &main] {
         admin::TFormHaslo haslo(&main);
-        if (haslo.run())
-            ctx.questions.inform(QStringLiteral("Funkcja w przygotowaniu."));
+        if (!haslo.run())
+            return;
+        admin::TFormSerwis serwis(ctx, reg, reg::TFormProgress::factory(&main), &main);
+        serwis.showHelp = [this](int topic) { showHelp(topic); };
+        serwis.exec();
     });
     main.setMenuHandler(QStringLiteral("SMnuOProgramie"), [&main] {
         reg::TFormAbout about(&main);
@@ -158,6 +167,37 @@ void RunProgram::wireMainWindow() {
             m_wzorDec = std::make_unique<templates::TFormWzorDec>(ctx, &main);
         m_wzorDec->run();
     });
+    // The amounts and the bulk recalculation.
+    main.setMenuHandler(QStringLiteral("SMnuEmeryt"), [&ctx, &reg, &main] {
+        calc::TFormEmerytMin form(ctx, reg, &main);
+        form.ShowModal();
+    });
+    main.setMenuHandler(QStringLiteral("SMnuKwh"), [&ctx, &reg, &main] {
+        calc::TFormKosztKwh form(ctx, reg, &main);
+        form.ShowModal();
+    });
+    main.setMenuHandler(QStringLiteral("SMnuWskProc"), [&ctx, &reg, &main] {
+        calc::TFormWskProc form(ctx, reg, &main);
+        form.ShowModal();
+    });
+    main.setMenuHandler(QStringLiteral("SMnuPrzeliczDod"), [this, &ctx, &reg, &main] {
+        if (!m_liczWszystko)
+            m_liczWszystko = std::make_unique<calc::TFormLiczWszystko>(ctx, reg, &main);
+        m_liczWszystko->SMnuPrzeliczDodClick();
+    });
+    // The statement of expenditure, for the table in view or a range of
+    // archived months.
+    main.setMenuHandler(QStringLiteral("SMnuSumaMiesiac"), [this] {
+        dotacja().setMonthMode();
+        dotacja().ShowModal();
+    });
+    main.setMenuHandler(QStringLiteral("SMnuSumaOkres"), [this, &ctx, &main] {
+        totals::TFormOkres okres(ctx, &main);
+        if (const auto range = okres.choose()) {
+            dotacja().setRangeMode(range->first, range->second);
+            dotacja().ShowModal();
+        }
+    });
     main.setMenuHandler(QStringLiteral("SMnuIndeksuj"), [&ctx, &reg, &main] {
         admin::TFormModiIndex index(ctx, reg, &main);
         index.exec();
@@ -170,6 +210,12 @@ reg::TFormWnioski &RunProgram::wnioski() {
         m_wnioski->showHelp = [this](int topic) { showHelp(topic); };
     }
     return *m_wnioski;
+}
+
+totals::TFormDotacja &RunProgram::dotacja() {
+    if (!m_dotacja)
+        m_dotacja = std::make_unique<totals::TFormDotacja>(*m_context, *m_register, m_main.get());
+    return *m_dotacja;
 }
 
 help::TFormPomoc &RunProgram::pomoc() {

@@ -14,6 +14,12 @@ class TFormPytanie;
 class TFormVarnelMain;
 class TFormWnioski;
 }
+namespace varnel::calc {
+class TFormLiczWszystko;
+}
+namespace varnel::totals {
+class TFormDotacja;
+}
 namespace varnel::admin {
 class TFormSlownZarz;
 class TFormSlowniki;
@@ -75,8 +81,11 @@ private:
     std::unique_ptr<lists::TFormWzorListy> m_wzorListy;
     std::unique_ptr<lists::TFormPrtLista> m_prtLista;
     std::unique_ptr<templates::TFormWzorDec> m_wzorDec;
+    std::unique_ptr<calc::TFormLiczWszystko> m_liczWszystko;
+    std::unique_ptr<totals::TFormDotacja> m_dotacja;
 
     reg::TFormWnioski &wnioski();
+    totals::TFormDotacja &dotacja();
     help::TFormPomoc &pomoc();
     void showHelp(int topic);
 };

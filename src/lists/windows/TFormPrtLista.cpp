@@ -13,6 +13,7 @@
 #include "register/Register.h"
 #include "ui/DbControls.h"
 #include "ui/PrinterSetup.h"
+#include "ui/SelectionPanels.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -203,52 +204,18 @@ QWidget *TFormPrtLista::buildSettingsTab() {
     }
     g->addWidget(look, 1, 1);
 
-    auto *manager = new QGroupBox(QStringLiteral("Zarządca:"), tab);
-    auto *ml = new QHBoxLayout(manager);
-    DBCBoxWszyscy = check("DBCBoxWszyscy", QStringLiteral("Wszyscy"), QStringLiteral("Wszyscy"));
-    DBCBoxWszyscy->setParent(manager);
-    ml->addWidget(DBCBoxWszyscy);
-    PanelZarzadca = new QWidget(manager);
-    PanelZarzadca->setObjectName(QStringLiteral("PanelZarzadca"));
-    auto *pl = new QHBoxLayout(PanelZarzadca);
-    pl->setContentsMargins(0, 0, 0, 0);
-    pl->addWidget(new QLabel(QStringLiteral("Tylko dla:"), PanelZarzadca));
-    DBCBoxZarzadca = new ui::DbComboBox(PanelZarzadca);
-    DBCBoxZarzadca->setObjectName(QStringLiteral("DBCBoxZarzadca"));
-    DBCBoxZarzadca->setCaption(QStringLiteral("Tylko dla"));
-    DBCBoxZarzadca->bind(&m_source, QStringLiteral("DlaZarzadcy"));
-    DBCBoxZarzadca->setMinimumContentsLength(30);
-    pl->addWidget(DBCBoxZarzadca, 1);
-    ml->addWidget(PanelZarzadca, 1);
-    g->addWidget(manager, 2, 0, 1, 2);
+    const ui::ManagerSelection manager = ui::makeManagerSelection(&m_source, tab);
+    DBCBoxWszyscy = manager.wszyscy;
+    PanelZarzadca = manager.panel;
+    DBCBoxZarzadca = manager.zarzadca;
+    g->addWidget(manager.box, 2, 0, 1, 2);
 
-    auto *period = new QWidget(tab);
-    auto *pv = new QVBoxLayout(period);
-    pv->setContentsMargins(0, 0, 0, 0);
-    DBCBoxCtrlOkres = check("DBCBoxCtrlOkres", QStringLiteral("CtrlOkres"), QStringLiteral("Uwzględniaj okres przysługiwania:"));
-    DBCBoxCtrlOkres->setParent(period);
-    pv->addWidget(DBCBoxCtrlOkres);
-    PanelOkres = new QWidget(period);
-    PanelOkres->setObjectName(QStringLiteral("PanelOkres"));
-    auto *ol = new QHBoxLayout(PanelOkres);
-    ol->setContentsMargins(20, 0, 0, 0);
-    auto date = [this](const char *name, const QString &field, const QString &caption) {
-        auto *e = new ui::DbLineEdit(PanelOkres);
-        e->setObjectName(QString::fromLatin1(name));
-        e->setCaption(caption);
-        e->bind(&m_source, field);
-        e->setMaximumWidth(110);
-        return e;
-    };
-    ol->addWidget(new QLabel(QStringLiteral("Początek okresu przysługiwania  pomiędzy:"), PanelOkres));
-    DBEditOd = date("DBEditOd", QStringLiteral("DataPrzyslOd"), QStringLiteral("Początek okresu od"));
-    ol->addWidget(DBEditOd);
-    ol->addWidget(new QLabel(QStringLiteral("a"), PanelOkres));
-    DBEditDo = date("DBEditDo", QStringLiteral("DataPrzyslDo"), QStringLiteral("Początek okresu do"));
-    ol->addWidget(DBEditDo);
-    ol->addStretch();
-    pv->addWidget(PanelOkres);
-    g->addWidget(period, 3, 0, 1, 2);
+    const ui::PeriodSelection period = ui::makePeriodSelection(&m_source, tab);
+    DBCBoxCtrlOkres = period.ctrlOkres;
+    PanelOkres = period.panel;
+    DBEditOd = period.od;
+    DBEditDo = period.doo;
+    g->addWidget(period.box, 3, 0, 1, 2);
     g->setRowStretch(4, 1);
 
     connect(DBCBoxWszyscy, &QCheckBox::clicked, this, [this] { showPanels(); });
@@ -274,19 +241,8 @@ bool TFormPrtLista::FormShow() {
     data::Table &view = m_reg.TableWnioski();
     if (!view.isOpen() && !m_reg.PokazListeWnioskow())
         return false;
-    const bool opened = core::guarded(m_ctx.questions, [this] {
-        if (!m_settings.isOpen())
-            m_settings.open();
-        m_settings.first();
-        if (m_settings.eof())
-            m_settings.insert();
-        else
-            m_settings.edit();
-    });
-    if (!opened) {
-        m_settings.close();
+    if (!ui::openSettingsRow(m_settings, m_ctx.questions))
         return false;
-    }
     m_source.reloadControls();
     showPanels();
     PageControl->setCurrentWidget(TabSheetWzor);
@@ -298,19 +254,9 @@ void TFormPrtLista::showPanels() {
     PanelOkres->setVisible(DBCBoxCtrlOkres->isChecked());
 }
 
-bool TFormPrtLista::FormClose() {
-    if (!m_settings.isOpen())
-        return true;
-    // Settings that cannot be stored (a date that is no date) stay on the
-    // screen to be corrected.
-    if (!core::guarded(m_ctx.questions, [this] {
-            if (m_settings.isEditing())
-                m_settings.post();
-        }))
-        return false;
-    m_settings.close();
-    return true;
-}
+// Settings that cannot be stored (a date that is no date) stay on the
+// screen to be corrected.
+bool TFormPrtLista::FormClose() { return ui::closeSettingsRow(m_settings, m_ctx.questions); }
 
 void TFormPrtLista::done(int result) {
     if (FormClose())
