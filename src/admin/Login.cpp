@@ -30,6 +30,8 @@ LoginResult checkLogin(data::Database &db, const QString &typedName, const QStri
         result.loggedIn = true;
         result.rights = admin::Rights{true, true};
     }
+    if (result.loggedIn)
+        result.userName = name.trimmed();
     return result;
 }
 

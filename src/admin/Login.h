@@ -20,6 +20,7 @@ inline const QString FailedLoginText = QStringLiteral("   Nieprawidłowe hasło 
 struct LoginResult {
     bool loggedIn = false;
     admin::Rights rights;  // none until a user row or the master password admits
+    QString userName;      // when logged in: the name in capitals, without surrounding blanks
 };
 
 // Checks a name and a password as typed against the user table "uspass".

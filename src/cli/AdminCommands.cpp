@@ -2,6 +2,7 @@
 #include "cli/AdminTool.h"
 #include "cli/DatabaseCheck.h"
 #include "cli/DemoData.h"
+#include "cli/DecisionCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/Migration.h"
 #include "cli/OfficeDatabase.h"
@@ -586,6 +587,7 @@ const std::vector<Command> &adminCommands() {
          runCheck},
         listCommand(),
         totalsCommand(),
+        decisionCommand(),
     };
     return commands;
 }

@@ -3,8 +3,10 @@
 #include "data/Alias.h"
 #include "data/Database.h"
 #include "core/DbError.h"
+#include "core/PrivateFile.h"
 
 #include <QCoreApplication>
+#include <QIODevice>
 #include <QTextStream>
 #include <QTranslator>
 #include <cstring>
@@ -126,6 +128,16 @@ std::unique_ptr<data::Database> CommandContext::openDatabaseToRead() const {
     return data::Database::openReadOnly(databaseDirectory());
 }
 
+void writeOwnersFile(const QString &path, const QByteArray &bytes) {
+    core::PrivateFile file(path);
+    if (!file.open())
+        throw CommandError(file.errorString());
+    if (file.device()->write(bytes) != bytes.size())
+        throw CommandError(QStringLiteral("Nie można zapisać pliku %1: %2").arg(path, file.device()->errorString()));
+    if (!file.commit())
+        throw CommandError(file.errorString());
+}
+
 QString polishCount(qint64 n, const QString &one, const QString &few, const QString &many) {
     const qint64 tens = n % 100;
     const qint64 units = n % 10;
@@ -196,6 +208,9 @@ int runAdmin(const QStringList &arguments, QTextStream &out, QTextStream &err) {
     try {
         command->run(context);
         code = context.failed ? 1 : 0;
+    } catch (const UsageError &e) {
+        err << prefix << e.message() << QStringLiteral(" Użycie: varnel-admin %1\n").arg(command->usage) << hint;
+        code = 2;
     } catch (const CommandError &e) {
         err << prefix << e.message() << '\n';
     } catch (const core::DbError &e) {

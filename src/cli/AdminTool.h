@@ -28,6 +28,14 @@ private:
     QString m_message;
 };
 
+// A command line that does not make sense as a whole (options that exclude
+// each other, or neither of two where one is needed): exit code 2, like a
+// command line the parser refuses.
+class UsageError : public CommandError {
+public:
+    using CommandError::CommandError;
+};
+
 // What a command gets when it runs: its parsed options, its positional
 // arguments and the two output streams.
 struct CommandContext {
@@ -82,6 +90,11 @@ void refuseOwnPath(const QString &directory, const QString &path);
 // The stored name of a table named on the command line; a missing one is
 // told with the list of the tables there are.
 QString requireTable(const varnel::data::Database &db, const QString &name);
+
+// Writes a file readable and writable by its owner only (a print holds
+// personal data); the file is replaced only once the whole of it is
+// written. Throws CommandError naming the file.
+void writeOwnersFile(const QString &path, const QByteArray &bytes);
 
 // "1 wiersz", "3 wiersze", "12 wierszy": the Polish plural by number.
 QString polishCount(qint64 n, const QString &one, const QString &few, const QString &many);

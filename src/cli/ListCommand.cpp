@@ -1,6 +1,5 @@
 #include "cli/ListCommand.h"
 
-#include "core/PrivateFile.h"
 #include "core/Progress.h"
 #include "data/Database.h"
 #include "data/Layouts.h"
@@ -11,7 +10,6 @@
 #include "print/RecordingPageDevice.h"
 
 #include <QGuiApplication>
-#include <QIODevice>
 #include <QTextStream>
 
 namespace varnel::cli {
@@ -33,16 +31,6 @@ QByteArray textDump(const print::RecordingPageDevice &device, int firstPage) {
             out += QStringLiteral("%1\t%2\t%3\t%4\n").arg(firstPage + i).arg(t.x).arg(t.y).arg(text);
         }
     return out.toUtf8();
-}
-
-void writeOwnersFile(const QString &path, const QByteArray &bytes) {
-    core::PrivateFile file(path);
-    if (!file.open())
-        throw CommandError(file.errorString());
-    if (file.device()->write(bytes) != bytes.size())
-        throw CommandError(QStringLiteral("Nie można zapisać pliku %1: %2").arg(path, file.device()->errorString()));
-    if (!file.commit())
-        throw CommandError(file.errorString());
 }
 
 void runList(CommandContext &c) {

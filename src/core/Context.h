@@ -21,6 +21,7 @@ struct RunValues {
     QString decisionPattern;     // Wzor_NrDec in force
     int sortAlgorithm = 1;       // AlgorytmSortowania in force (1 or 2)
     PrinterSettings printer;     // the printer set-up every print takes
+    QString userName;            // the user logged in (in capitals), empty before the log-in
 };
 
 // What every window of the run receives: the database, the way questions and

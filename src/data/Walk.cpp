@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <optional>
+
 namespace varnel::data {
 
 namespace {
@@ -96,7 +98,14 @@ WalkResult walk(Table &table, const RowWork &work, const WalkOptions &options) {
 
     WalkResult result;
     Quiet quiet(table);
-    Transaction tx(table.database());
+    // A database opened read-only takes no write lock: the walk reads under
+    // one read transaction, which sees one state all the same.
+    std::optional<Transaction> tx;
+    std::optional<ReadTransaction> reading;
+    if (table.database().isReadOnly())
+        reading.emplace(table.database());
+    else
+        tx.emplace(table.database());
     PageCacheForBulkWork cache(table.database());
     // Read inside the transaction: nobody else changes the rows meanwhile.
     const std::vector<qint64> ids = table.orderedRowIds();
@@ -121,14 +130,15 @@ WalkResult walk(Table &table, const RowWork &work, const WalkOptions &options) {
         try {
             if (table.isEditing())
                 table.cancel();
-            if (options.onFailure == WalkFailure::KeepDone)
-                tx.commit();
+            if (tx && options.onFailure == WalkFailure::KeepDone)
+                tx->commit();
         } catch (...) {
             // The failure of the work is the one to report.
         }
         throw;  // not committed: the transaction rolls back
     }
-    tx.commit();
+    if (tx)
+        tx->commit();
     return result;
 }
 

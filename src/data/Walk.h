@@ -18,7 +18,9 @@ class Table;
 // below instead of writing its own loop. It gives each of them, the same way:
 //
 //  - one transaction for the whole walk (a savepoint when the caller already
-//    holds one, so the caller's own transaction decides in the end);
+//    holds one, so the caller's own transaction decides in the end); on a
+//    database opened read-only, a read transaction (the rows of one state,
+//    no write lock taken);
 //  - the table's bound controls and grids quiet during the walk
 //    (disableControls/enableControls), told RowsChanged once at its end;
 //  - the progress advanced by one step per row (core::Progress: start with

@@ -40,6 +40,7 @@ protected:
 TEST_F(Login, NameAndPasswordMatchWithoutRegardToCaseAndThePasswordsBlanks) {
     auto r = logIn(QStringLiteral("adam"), QStringLiteral("  tAJNE "));
     EXPECT_TRUE(r.loggedIn);
+    EXPECT_EQ(r.userName, QStringLiteral("ADAM"));
     EXPECT_TRUE(r.rights.modiUsers);
     EXPECT_FALSE(r.rights.modiDict);
 
@@ -49,6 +50,7 @@ TEST_F(Login, NameAndPasswordMatchWithoutRegardToCaseAndThePasswordsBlanks) {
     EXPECT_TRUE(r.rights.modiDict);
 
     EXPECT_FALSE(logIn(QStringLiteral("ewa"), QStringLiteral("pies")).loggedIn);
+    EXPECT_TRUE(logIn(QStringLiteral("ewa"), QStringLiteral("pies")).userName.isEmpty());
     EXPECT_FALSE(logIn(QStringLiteral("ewa"), QStringLiteral("k o t")).loggedIn);
 }
 
@@ -67,6 +69,7 @@ TEST_F(Login, MasterPasswordAdmitsWithBothRightsUnderAnyName) {
         EXPECT_TRUE(r.loggedIn) << name;
         EXPECT_TRUE(r.rights.modiUsers) << name;
         EXPECT_TRUE(r.rights.modiDict) << name;
+        EXPECT_EQ(r.userName, QString::fromUtf8(name).toUpper()) << name;
     }
 }
 

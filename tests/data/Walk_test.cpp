@@ -221,3 +221,26 @@ TEST_F(Walk, APendingEditIsPostedBeforeAndAnEmptyTableIsWalkedAtOnce) {
     EXPECT_EQ(progress.max, 0);
     EXPECT_EQ(progress.finished, 1);
 }
+
+TEST_F(Walk, OnADatabaseOpenedReadOnlyTheWalkReadsOneStateWithoutAWriteLock) {
+    auto reader = data::Database::openReadOnly(db.path());
+    Table rows(*reader, Aktualne);
+    rows.open();
+    rows.setIndexName(QStringLiteral("NazwNdx"));
+    QStringList visited;
+    WalkOptions options;
+    options.progress = &progress;
+    const auto r = data::walk(
+        rows,
+        [&](Table &t) {
+            visited << t.field(Nazwisko).asString();
+            if (visited.size() == 1)  // another connection writes meanwhile
+                test::addApplication(*db, Aktualne, QStringLiteral("Fabiański"));
+            return true;
+        },
+        options);
+    EXPECT_EQ(r.total, 5);
+    EXPECT_EQ(visited, (QStringList{"Adamski", "Borek", "Cichy", "Dudek", "Ebert"}));
+    EXPECT_EQ(progress.steps, 5);
+    EXPECT_FALSE(reader->inTransaction());
+}

@@ -3,6 +3,8 @@
 #include "data/Database.h"
 #include "data/Layouts.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -17,6 +19,14 @@ struct TempDatabase {
     data::Database &operator*() { return *db; }
     data::Database *operator->() { return db.get(); }
     QString path() const { return dir.path(); }
+    // Writes a file (a template) into the database's directory; its path.
+    QString writeFile(const QString &name, const QByteArray &data) const {
+        const QString file = QDir(dir.path()).filePath(name);
+        QFile f(file);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(data);
+        return file;
+    }
 };
 
 }  // namespace varnel::test

@@ -90,6 +90,8 @@ void TFormLogin::ButtonOKClick() {
         const LoginResult r = checkLogin(m_ctx.db, EditNazwa->text(), EditPassword->text());
         m_loggedIn = r.loggedIn;
         m_rights = r.rights;
+        if (r.loggedIn)
+            m_ctx.values.userName = r.userName;  // for the metric line of decisions
     });
     if (checked)
         accept();

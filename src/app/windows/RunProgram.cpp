@@ -25,6 +25,8 @@
 #include "register/windows/TFormVarnelMain.h"
 #include "register/windows/TFormWnioski.h"
 #include "core/Guard.h"
+#include "templates/windows/PatternDialogs.h"
+#include "templates/windows/TFormPrtDec.h"
 #include "templates/windows/TFormWzorDec.h"
 #include "totals/windows/TFormDotacja.h"
 #include "totals/windows/TFormOkres.h"
@@ -150,6 +152,12 @@ void RunProgram::wireMainWindow() {
         }
         m_slowniki->showFor(list);
     };
+    // The field patterns of "Parametry" › "Wzorce pól".
+    main.setMenuHandler(QStringLiteral("SMnuWzorNrDec"), [&ctx, &main] { templates::TFormWzorNrDec(ctx, &main).exec(); });
+    main.setMenuHandler(QStringLiteral("SMnuWzorTerminPlatn"),
+                        [&ctx, &main] { templates::TFormWzorTerminPlatn(ctx, &main).exec(); });
+    main.setMenuHandler(QStringLiteral("SMnuWzorOkres"), [&ctx, &main] { templates::TFormWzorPlatneOdDo(ctx, &main).exec(); });
+    main.setMenuHandler(QStringLiteral("SMnuStopka"), [&ctx, &main] { templates::TFormWzorStopki(ctx, &main).exec(); });
     // Payment lists: the template editor and the printing window, each made
     // once and shown modally.
     main.setMenuHandler(QStringLiteral("SMnuListy"), [this, &ctx, &main] {
@@ -208,6 +216,7 @@ reg::TFormWnioski &RunProgram::wnioski() {
     if (!m_wnioski) {
         m_wnioski = std::make_unique<reg::TFormWnioski>(*m_context, *m_register, m_main.get());
         m_wnioski->showHelp = [this](int topic) { showHelp(topic); };
+        m_wnioski->printDecision = [this](const QString &templateFile) { prtDec().ShowModal(templateFile); };
     }
     return *m_wnioski;
 }
@@ -216,6 +225,14 @@ totals::TFormDotacja &RunProgram::dotacja() {
     if (!m_dotacja)
         m_dotacja = std::make_unique<totals::TFormDotacja>(*m_context, *m_register, m_main.get());
     return *m_dotacja;
+}
+
+templates::TFormPrtDec &RunProgram::prtDec() {
+    if (!m_prtDec) {
+        m_prtDec = std::make_unique<templates::TFormPrtDec>(*m_context, m_register->TableWnioski(), m_main.get());
+        m_prtDec->showHelp = [this](int topic) { showHelp(topic); };
+    }
+    return *m_prtDec;
 }
 
 help::TFormPomoc &RunProgram::pomoc() {

@@ -35,6 +35,7 @@ namespace varnel::reg {
 class QtQuestions;
 }
 namespace varnel::templates {
+class TFormPrtDec;
 class TFormWzorDec;
 }
 namespace varnel::ui {
@@ -78,6 +79,7 @@ private:
     std::unique_ptr<admin::TFormSlownZarz> m_slownZarz;
     std::unique_ptr<admin::TFormSlowniki> m_slowniki;
     std::unique_ptr<help::TFormPomoc> m_pomoc;
+    std::unique_ptr<templates::TFormPrtDec> m_prtDec;  // keeps its copy count for the run
     std::unique_ptr<lists::TFormWzorListy> m_wzorListy;
     std::unique_ptr<lists::TFormPrtLista> m_prtLista;
     std::unique_ptr<templates::TFormWzorDec> m_wzorDec;
@@ -86,6 +88,7 @@ private:
 
     reg::TFormWnioski &wnioski();
     totals::TFormDotacja &dotacja();
+    templates::TFormPrtDec &prtDec();
     help::TFormPomoc &pomoc();
     void showHelp(int topic);
 };

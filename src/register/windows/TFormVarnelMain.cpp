@@ -153,6 +153,7 @@ void TFormVarnelMain::buildMenu() {
     addItem(wzorce, QStringLiteral("SMnuWzorNrDec"), QStringLiteral("Numer decyzji"));
     addItem(wzorce, QStringLiteral("SMnuWzorTerminPlatn"), QStringLiteral("Termin płatności"));
     addItem(wzorce, QStringLiteral("SMnuWzorOkres"), QStringLiteral("Okres od-do"));
+    wzorce->addSeparator();
     addItem(wzorce, QStringLiteral("SMnuDrukujMetryczke"), QStringLiteral("Drukuj metryczkę"))->setCheckable(true);
     addItem(wzorce, QStringLiteral("SMnuDrukujStopke"), QStringLiteral("Drukuj stopkę"))->setCheckable(true);
     addItem(parametry, QStringLiteral("SMnuUstawieniaDrukarki"), QStringLiteral("Ustawienia drukarki"), 28);

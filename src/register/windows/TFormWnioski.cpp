@@ -668,6 +668,12 @@ void TFormWnioski::SMnuWgStarychClick() { runCalculation(calc::Rules::Before2002
 void TFormWnioski::SMnuWgNowychClick() { runCalculation(calc::Rules::Current); }
 
 void TFormWnioski::ButtonDrukujClick() {
+    // From the main menu on an empty register there is no application to
+    // print (the calculation would start a blank one).
+    if (m_reg.TableWnioski().isOpen() && m_reg.TableWnioski().isEmpty() && !m_reg.TableWnioski().isEditing()) {
+        m_ctx.questions.inform(QStringLiteral("Brak wniosku do wydrukowania."));
+        return;
+    }
     bool valid = true, goOn = true;
     if (!core::guarded(m_ctx.questions, [&] { LiczDodatek(true, QuestionPos, true, valid, goOn); }))
         return;

@@ -87,6 +87,8 @@ TEST_F(Admin, LoginAdmitsWithTheRowsRightsAndSaysNothing) {
     EXPECT_TRUE(w.rights().modiUsers);
     EXPECT_FALSE(w.rights().modiDict);
     EXPECT_TRUE(questions.asked().empty());
+    // The run knows who logged in (the metric line of decisions names it).
+    EXPECT_EQ(ctx.values.userName, QStringLiteral("ADMIN"));
 }
 
 TEST_F(Admin, AFailedLoginIsToldOnceWhenTheWindowCloses) {
@@ -101,6 +103,7 @@ TEST_F(Admin, AFailedLoginIsToldOnceWhenTheWindowCloses) {
     EXPECT_FALSE(w.cancelled());
     EXPECT_EQ(questions.texts(Kind::Inform), QStringList{QStringLiteral("   Nieprawidłowe hasło lub nazwa użytkownika!  ")});
     EXPECT_FALSE(w.rights().modiUsers || w.rights().modiDict);
+    EXPECT_TRUE(ctx.values.userName.isEmpty());
 
     // The close box is not a cancel either.
     questions.clear();

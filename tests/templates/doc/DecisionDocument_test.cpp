@@ -55,13 +55,7 @@ protected:
         table.post();
     }
 
-    QString write(const QString &name, const QByteArray &data) {
-        const QString path = QDir(db.path()).filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(data);
-        return path;
-    }
+    QString write(const QString &name, const QByteArray &data) { return db.writeFile(name, data); }
 
     void assemble(QTextDocument &doc, const QByteArray &rtf, const DecisionPrintSwitches &switches) {
         DecisionOptions o;
