@@ -5,6 +5,9 @@
 #include "data/Table.h"
 #include "data/Walk.h"
 
+#include <QHash>
+#include <vector>
+
 namespace varnel::calc {
 
 void HeadlessQuestions::inform(const QString &text) {
@@ -38,12 +41,14 @@ bool HeadlessQuestions::kontynuujPrzerwij(const QString &text, QPoint) {
     return true;
 }
 
-BulkRecalcResult recalcTable(data::Table &table, Rules rules, QPoint dialogPos, bool showMessages,
-                             core::Questions &q, const BulkRecalcCallbacks &cb) {
+namespace {
+
+const QString SurnameIndex = QStringLiteral("NazwNdx");
+
+// The walk of the recalculation in the order of the cursor's index.
+BulkRecalcResult recalcInOrder(data::Table &table, Rules rules, QPoint dialogPos, bool showMessages, core::Questions &q,
+                               const BulkRecalcCallbacks &cb) {
     BulkRecalcResult result;
-    if (table.isEditing())
-        table.post();
-    table.setIndexName(QStringLiteral("NazwNdx"));
     const ApplicationFields fields(table);
     const int nazwisko = table.fieldIndex(QStringLiteral("Nazwisko"));
     const int imie = table.fieldIndex(QStringLiteral("Imie"));
@@ -71,6 +76,16 @@ BulkRecalcResult recalcTable(data::Table &table, Rules rules, QPoint dialogPos, 
     return result;
 }
 
+}  // namespace
+
+BulkRecalcResult recalcTable(data::Table &table, Rules rules, QPoint dialogPos, bool showMessages,
+                             core::Questions &q, const BulkRecalcCallbacks &cb) {
+    if (table.isEditing())
+        table.post();
+    table.setIndexName(SurnameIndex);
+    return recalcInOrder(table, rules, dialogPos, showMessages, q, cb);
+}
+
 BulkRecalcResult recalcAll(data::Database &db, const QString &tableName, Rules rules,
                            const std::function<void(const QString &)> &onInvalid) {
     // The walk's own transaction becomes a savepoint of this one, so what
@@ -78,11 +93,30 @@ BulkRecalcResult recalcAll(data::Database &db, const QString &tableName, Rules r
     data::Transaction all(db);
     data::Table table(db, tableName);
     table.open();
+    // Nobody answers a question here and nothing stops the run, so the order
+    // of the rows does not change any result: they are written in the order
+    // they are stored (row id), which touches each page of the table once,
+    // and the applications without a valid result are told afterwards in
+    // the order of the surname index, as a walk in that order tells them.
+    bool hasSurnameIndex = false;
+    for (const data::IndexDef &ix : table.indexDefs())
+        hasSurnameIndex = hasSurnameIndex || ix.name.compare(SurnameIndex, Qt::CaseInsensitive) == 0;
+    if (!hasSurnameIndex)
+        table.setIndexName(SurnameIndex);  // refused as the walk in surname order refuses it
     HeadlessQuestions q;
+    std::vector<qint64> invalidIds;
+    QHash<qint64, QString> invalidNames;
     BulkRecalcCallbacks cb;
-    cb.invalid = onInvalid;
-    BulkRecalcResult result = recalcTable(table, rules, QPoint(), false, q, cb);
+    if (onInvalid)
+        cb.invalid = [&](const QString &who) {
+            invalidIds.push_back(table.rowId());
+            invalidNames.insert(invalidIds.back(), who);
+        };
+    BulkRecalcResult result = recalcInOrder(table, rules, QPoint(), false, q, cb);
     result.indexWarnings = q.informCount;
+    if (onInvalid)
+        for (const qint64 id : table.sortedByIndex(SurnameIndex, std::move(invalidIds)))
+            onInvalid(invalidNames.value(id));
     table.close();
     all.commit();
     return result;

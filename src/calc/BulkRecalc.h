@@ -70,6 +70,9 @@ BulkRecalcResult recalcTable(data::Table &table, Rules rules, QPoint dialogPos, 
 // off, questions answered by HeadlessQuestions. All or nothing: a failure
 // midway rolls back every application computed before it, since nobody
 // watches the run to see how far it got.
+// The rows are computed in the order they are stored; onInvalid hears of
+// the applications without a valid result after the walk, in the order of
+// the index NazwNdx.
 BulkRecalcResult recalcAll(data::Database &db, const QString &tableName = QStringLiteral("Aktualne"),
                            Rules rules = Rules::Current,
                            const std::function<void(const QString &nazwiskoImie)> &onInvalid = {});

@@ -303,16 +303,14 @@ void runImport(CommandContext &c) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw CommandError(QStringLiteral("nie można otworzyć pliku %1: %2").arg(path, file.errorString()));
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw CommandError(QStringLiteral("nie można odczytać pliku %1: %2").arg(path, file.errorString()));
-
     ImportResult result;
     try {
-        result = importTableCsv(*db, name, content);
+        result = importTableCsv(*db, name, file);  // read piece by piece
     } catch (const ImportError &e) {
         throw CommandError(QStringLiteral("%1: %2\nNie dopisano żadnego wiersza z tego pliku.").arg(path, e.message()));
     }
+    if (file.error() != QFileDevice::NoError)
+        throw CommandError(QStringLiteral("nie można odczytać pliku %1: %2").arg(path, file.errorString()));
     for (const QString &skipped : result.skippedColumns)
         c.err << QStringLiteral("Kolumnę %1 pominięto: numery w niej nadaje baza danych.\n").arg(skipped);
     if (result.cutTexts > 0)

@@ -1,5 +1,6 @@
 #include "cli/Csv.h"
 
+#include <QIODevice>
 #include <QTextStream>
 
 namespace varnel::cli {
@@ -9,21 +10,50 @@ CsvError::CsvError(int line, int column, const QString &message)
 
 CsvReader::CsvReader(const QString &text) : m_text(text) {}
 
+CsvReader::CsvReader(QIODevice &device) : m_device(&device), m_decoder(QStringDecoder::Utf8) {}
+
+// Reads the next piece of the file onto the end of the text; false at its end.
+bool CsvReader::refill() {
+    if (!m_device)
+        return false;
+    constexpr qint64 Piece = 256 * 1024;
+    const QByteArray bytes = m_device->read(Piece);
+    if (bytes.isEmpty())
+        return false;
+    m_text += m_decoder.decode(bytes);
+    return true;
+}
+
+// Whether the text holds n more characters from the position on, reading
+// further pieces of the file as needed.
+bool CsvReader::have(qsizetype n) {
+    while (m_pos + n > m_text.size())
+        if (!refill())
+            return false;
+    return true;
+}
+
 bool CsvReader::atLineBreak() const {
     const QChar c = m_text.at(m_pos);
     return c == QLatin1Char('\n') || c == QLatin1Char('\r');
 }
 
 void CsvReader::skipLineBreak() {
-    if (m_text.at(m_pos) == QLatin1Char('\r') && m_pos + 1 < m_text.size() && m_text.at(m_pos + 1) == QLatin1Char('\n'))
+    if (m_text.at(m_pos) == QLatin1Char('\r') && have(2) && m_text.at(m_pos + 1) == QLatin1Char('\n'))
         ++m_pos;
     ++m_pos;
     ++m_line;
 }
 
 bool CsvReader::next(CsvRecord &record) {
-    const qsizetype size = m_text.size();
-    if (m_pos >= size)
+    // A file read piece by piece keeps only what is not read yet (dropped
+    // once it is more than half the text, so each character moves at most
+    // once or twice).
+    if (m_device && m_pos > 4096 && m_pos >= m_text.size() / 2) {
+        m_text.remove(0, m_pos);
+        m_pos = 0;
+    }
+    if (!have(1))
         return false;
     record.line = m_line;
     record.cells.clear();
@@ -34,16 +64,16 @@ bool CsvReader::next(CsvRecord &record) {
     for (;;) {
         QString cell;
         const int column = int(record.cells.size()) + 1;
-        if (m_pos < size && m_text.at(m_pos) == quote) {
+        if (have(1) && m_text.at(m_pos) == quote) {
             const int startLine = m_line;
             ++m_pos;
             for (;;) {
-                if (m_pos >= size)
+                if (!have(1))
                     throw CsvError(startLine, column,
                                    QStringLiteral("cudzysłów otwarty w tym miejscu nie został zamknięty do końca pliku"));
                 const QChar c = m_text.at(m_pos);
                 if (c == quote) {
-                    if (m_pos + 1 < size && m_text.at(m_pos + 1) == quote) {
+                    if (have(2) && m_text.at(m_pos + 1) == quote) {
                         cell += quote;
                         m_pos += 2;
                         continue;
@@ -61,12 +91,12 @@ bool CsvReader::next(CsvRecord &record) {
                 cell += c;
                 ++m_pos;
             }
-            if (m_pos < size && m_text.at(m_pos) != comma && !atLineBreak())
+            if (have(1) && m_text.at(m_pos) != comma && !atLineBreak())
                 throw CsvError(m_line, column,
                                QStringLiteral("po zamykającym cudzysłowie oczekiwano przecinka albo końca wiersza"));
         } else {
             const qsizetype from = m_pos;
-            while (m_pos < size && m_text.at(m_pos) != comma && !atLineBreak()) {
+            while (have(1) && m_text.at(m_pos) != comma && !atLineBreak()) {
                 if (m_text.at(m_pos) == quote)
                     throw CsvError(m_line, column,
                                    QStringLiteral("cudzysłów wewnątrz komórki, która nie jest ujęta w cudzysłów "
@@ -76,7 +106,7 @@ bool CsvReader::next(CsvRecord &record) {
             cell = m_text.mid(from, m_pos - from);
         }
         record.cells << cell;
-        if (m_pos >= size)
+        if (!have(1))
             return true;
         if (m_text.at(m_pos) == comma) {
             ++m_pos;

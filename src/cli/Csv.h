@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
 #include <stdexcept>
 
+class QIODevice;
 class QTextStream;
 
 namespace varnel::cli {
@@ -38,13 +40,20 @@ struct CsvRecord {
 class CsvReader {
 public:
     explicit CsvReader(const QString &text);
+    // Reads the UTF-8 text of a device piece by piece, holding no more of it
+    // than the record being read (the device must outlive the reader).
+    explicit CsvReader(QIODevice &device);
     // The next record; false at the end of the text. Throws CsvError.
     bool next(CsvRecord &record);
 
 private:
     bool atLineBreak() const;
     void skipLineBreak();
+    bool refill();
+    bool have(qsizetype n);
 
+    QIODevice *m_device = nullptr;
+    QStringDecoder m_decoder;
     QString m_text;
     qsizetype m_pos = 0;
     int m_line = 1;

@@ -5,9 +5,13 @@
 #include "core/DbError.h"
 #include "data/Table.h"
 #include "data/Values.h"
+#include "data/Walk.h"  // scan
+
+#include <QBuffer>
+#include <QFileDevice>
+#include <QIODevice>
 
 #include <QDate>
-#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTextStream>
 #include <cmath>
@@ -42,6 +46,61 @@ QString cellText(const QVariant &v, FieldType type) {
     return v.toString();
 }
 
+// The forms a cell of a number or a date must have, checked by hand: they
+// are met in every cell of a large file, where a regular expression costs
+// more than the rest of the row. Digits are ASCII digits only.
+bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+qsizetype digitsFrom(const QString &s, qsizetype i) {
+    qsizetype j = i;
+    while (j < s.size() && isDigit(s[j]))
+        ++j;
+    return j - i;
+}
+
+qsizetype afterSign(const QString &s) {
+    return !s.isEmpty() && (s[0] == QLatin1Char('+') || s[0] == QLatin1Char('-')) ? 1 : 0;
+}
+
+// [+-]?digits
+bool isWholeNumber(const QString &s) {
+    const qsizetype i = afterSign(s);
+    const qsizetype n = digitsFrom(s, i);
+    return n > 0 && i + n == s.size();
+}
+
+// [+-]?(digits(.digits?)?|.digits)([eE][+-]?digits)?
+bool isDecimalNumber(const QString &s) {
+    qsizetype i = afterSign(s);
+    const qsizetype whole = digitsFrom(s, i);
+    i += whole;
+    if (i < s.size() && s[i] == QLatin1Char('.')) {
+        ++i;
+        const qsizetype fraction = digitsFrom(s, i);
+        if (whole == 0 && fraction == 0)
+            return false;
+        i += fraction;
+    } else if (whole == 0) {
+        return false;
+    }
+    if (i < s.size() && (s[i] == QLatin1Char('e') || s[i] == QLatin1Char('E'))) {
+        ++i;
+        if (i < s.size() && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-')))
+            ++i;
+        const qsizetype exponent = digitsFrom(s, i);
+        if (exponent == 0)
+            return false;
+        i += exponent;
+    }
+    return i == s.size();
+}
+
+// dddd-dd-dd
+bool isIsoDateForm(const QString &s) {
+    return s.size() == 10 && digitsFrom(s, 0) == 4 && s[4] == QLatin1Char('-') && digitsFrom(s, 5) == 2
+           && s[7] == QLatin1Char('-') && digitsFrom(s, 8) == 2;
+}
+
 // Why a cell does not fit its field.
 struct CellFault {
     QString reason;
@@ -69,8 +128,7 @@ QVariant cellValue(const FieldDef &f, const QString &cell) {
     case FieldType::SmallInt:
     case FieldType::Integer:
     case FieldType::AutoInc: {
-        static const QRegularExpression whole(QStringLiteral(R"(^[+-]?\d+$)"));
-        if (!whole.match(s).hasMatch())
+        if (!isWholeNumber(s))
             throw CellFault{QStringLiteral("%1 nie jest liczbą całkowitą").arg(quotedText(s))};
         bool ok = false;
         const qint64 n = s.toLongLong(&ok);
@@ -85,8 +143,7 @@ QVariant cellValue(const FieldDef &f, const QString &cell) {
     }
     case FieldType::Float:
     case FieldType::Currency: {
-        static const QRegularExpression number(QStringLiteral(R"(^[+-]?(\d+(\.\d*)?|\.\d+)([eE][+-]?\d+)?$)"));
-        if (!number.match(s).hasMatch()) {
+        if (!isDecimalNumber(s)) {
             if (s.contains(QLatin1Char(',')))
                 throw CellFault{QStringLiteral("%1 nie jest liczbą: separatorem dziesiętnym ma być kropka").arg(quotedText(s))};
             throw CellFault{QStringLiteral("%1 nie jest liczbą").arg(quotedText(s))};
@@ -97,8 +154,7 @@ QVariant cellValue(const FieldDef &f, const QString &cell) {
         return d;
     }
     case FieldType::Date: {
-        static const QRegularExpression iso(QStringLiteral(R"(^\d{4}-\d{2}-\d{2}$)"));
-        const QDate d = iso.match(s).hasMatch() ? QDate::fromString(s, Qt::ISODate) : QDate();
+        const QDate d = isIsoDateForm(s) ? QDate::fromString(s, Qt::ISODate) : QDate();
         if (!d.isValid())
             throw CellFault{QStringLiteral("%1 nie jest datą w postaci RRRR-MM-DD").arg(quotedText(s))};
         // A blank date is an empty cell; a date before the earliest one
@@ -123,20 +179,47 @@ QVariant cellValue(const FieldDef &f, const QString &cell) {
     return cell;
 }
 
-// The text of a file that must be UTF-8; a fault is told with its line.
-QString decodeUtf8(const QByteArray &content) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(content);
-    if (!decoder.hasError())
-        return text;
-    const QList<QByteArray> lines = content.split('\n');
-    for (int i = 0; i < lines.size(); ++i) {
-        QStringDecoder one(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-        const QString decoded = one.decode(lines[i]);  // decoding happens on conversion to QString
-        if (one.hasError())
-            throw ImportError(i + 1, 0, QString(), QStringLiteral("plik nie jest zapisany w kodowaniu UTF-8"));
+// A file that must be UTF-8, checked whole before anything is read from it
+// (a fault is told with its line), then read again from its start. Only a
+// piece of the file is held at a time.
+void checkUtf8(QIODevice &file) {
+    constexpr qint64 Piece = 1024 * 1024;
+    const auto rewind = [&] {
+        if (!file.seek(0))
+            throw ImportError(1, 0, QString(), QStringLiteral("nie można odczytać pliku od początku: ") + file.errorString());
+    };
+    bool bad = false;
+    {
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        for (;;) {
+            const QByteArray piece = file.read(Piece);
+            if (piece.isEmpty())
+                break;
+            const QString decoded = decoder.decode(piece);  // decoding happens on conversion to QString
+            if (decoder.hasError()) {
+                bad = true;
+                break;
+            }
+        }
+        if (!bad) {
+            // A sequence cut off by the end of the file.
+            const QString rest = decoder.decode(QByteArray());
+            bad = decoder.hasError();
+        }
     }
-    throw ImportError(int(lines.size()), 0, QString(), QStringLiteral("plik nie jest zapisany w kodowaniu UTF-8"));
+    rewind();
+    if (!bad)
+        return;
+    int line = 0;
+    while (!file.atEnd()) {
+        const QByteArray text = file.readLine();
+        ++line;
+        QStringDecoder one(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+        const QString decoded = one.decode(text.endsWith('\n') ? text.chopped(1) : text);
+        if (one.hasError())
+            throw ImportError(line, 0, QString(), QStringLiteral("plik nie jest zapisany w kodowaniu UTF-8"));
+    }
+    throw ImportError(std::max(line, 1), 0, QString(), QStringLiteral("plik nie jest zapisany w kodowaniu UTF-8"));
 }
 
 }  // namespace
@@ -160,20 +243,26 @@ int exportTableCsv(Database &db, const QString &table, QTextStream &out) {
     t.open();
     const QVector<FieldDef> fields = t.fieldDefs();
     writeCsvRecord(out, t.fieldNames());
-    int rows = 0;
     QStringList cells;
-    for (t.first(); !t.eof(); t.next()) {
+    return data::scan(t, [&](Table &row) {
         cells.clear();
         for (int i = 0; i < fields.size(); ++i)
-            cells << cellText(t.value(i), fields[i].type);
+            cells << cellText(row.value(i), fields[i].type);
         writeCsvRecord(out, cells);
-        ++rows;
-    }
-    return rows;
+        return true;
+    });
 }
 
 ImportResult importTableCsv(Database &db, const QString &table, const QByteArray &content) {
-    CsvReader reader(decodeUtf8(content));
+    QBuffer buffer;
+    buffer.setData(content);
+    buffer.open(QIODevice::ReadOnly);
+    return importTableCsv(db, table, buffer);
+}
+
+ImportResult importTableCsv(Database &db, const QString &table, QIODevice &file) {
+    checkUtf8(file);
+    CsvReader reader(file);
     Table t(db, table);
     t.open();
     const QVector<FieldDef> fields = t.fieldDefs();
@@ -215,6 +304,8 @@ ImportResult importTableCsv(Database &db, const QString &table, const QByteArray
                               QStringLiteral("brak kolumny wymaganego pola %1").arg(fields[f].name));
     }
 
+    // SQLite's own page cache: a larger one would be faster on a large file
+    // but would make the memory of the import far more than its rows need.
     data::Transaction tx(db);
     CsvRecord record;
     for (;;) {
@@ -268,6 +359,9 @@ ImportResult importTableCsv(Database &db, const QString &table, const QByteArray
         }
         ++result.rows;
     }
+    // A file that could not be read to its end is not imported in part.
+    if (const auto *f = qobject_cast<const QFileDevice *>(&file); f && f->error() != QFileDevice::NoError)
+        throw ImportError(record.line + 1, 0, QString(), QStringLiteral("nie można odczytać pliku: ") + f->errorString());
     tx.commit();
     return result;
 }

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <stdexcept>
 
+class QIODevice;
 class QTextStream;
 
 namespace varnel::data {
@@ -54,5 +55,9 @@ struct ImportResult {
 // regard to case; the columns of an autoinc field are skipped. All rows or
 // none: the first fault throws ImportError and no row of the file remains.
 ImportResult importTableCsv(varnel::data::Database &db, const QString &table, const QByteArray &content);
+// The same, reading the file from a device (from its start, which it must be
+// able to seek back to) piece by piece: the memory it takes does not grow
+// with the file.
+ImportResult importTableCsv(varnel::data::Database &db, const QString &table, QIODevice &file);
 
 }  // namespace varnel::cli

@@ -323,7 +323,11 @@ Database::~Database() {
 
 Database::Handle Database::openHandle(const QString &path, int flags) {
     sqlite3 *raw = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, flags, nullptr);
+    // Without SQLite's per-connection mutex: a connection belongs to its
+    // Database object, which is neither copied nor shared, and the program
+    // runs no threads of its own (the event loop's thread does all its work),
+    // so no two threads ever use one connection.
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     Handle db(raw);
     if (rc != SQLITE_OK) {
         const QString msg = raw ? engineFailureText(sqlite3_errcode(raw), QString::fromUtf8(sqlite3_errmsg(raw)), path)

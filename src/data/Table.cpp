@@ -1,6 +1,7 @@
 #include "data/Table.h"
 
 #include "data/Collation.h"
+#include "data/TableStream.h"
 #include "data/EngineErrors.h"
 #include "data/SqlValues.h"
 #include "data/Values.h"
@@ -8,6 +9,7 @@
 #include <QCoreApplication>
 #include <QHash>
 #include <algorithm>
+#include <unordered_set>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -40,6 +42,40 @@ struct Table::Snapshot {
     QHash<qint64, QVector<QVariant>> cache;  // rows read for grids
 };
 
+// What the cursor keeps beside its rows to work in bulk without a query or a
+// conversion it does not need.
+//
+// The current row may hold columns not yet converted ("unread"): a walk
+// positions the cursor on the row its statement has just stepped to, and a
+// column becomes a QVariant only when it is read. The values stay in the
+// statement until it steps again (SQLite copies a result row out of its
+// pages), and the walk lets go of the row before it steps; an unread column
+// of a row with no statement behind it is read by its row id.
+//
+// While a row is edited (Edit), only the changed (dirty) columns live in the
+// edit buffer; every other column is the stored one, in m_row.
+struct Table::Extra {
+    sqlite3_stmt *rowSource = nullptr;  // the statement standing on the current row: column c + 1 is field c
+    std::vector<char> unread;           // stored columns of the current row not yet converted
+    int unreadCount = 0;
+    std::vector<quint64> dirtyMask;  // the dirty columns as bits: the key of the update statement
+
+    // The walk's one statement over the rows in the order of the index.
+    sqlite3_stmt *stream = nullptr;
+    bool streamPending = false;  // the statement stands on a row not yet visited
+    bool streamDone = false;
+    qint64 streamId = 0;
+    // Rows the statement may meet out of the walk's order: moved by a
+    // changed key, or inserted, while it runs.
+    std::unordered_set<qint64> outOfOrder;
+
+    // Opened but the order of rows not yet read: the first row is current,
+    // the row ids are read when a move, count or grid needs them (in the
+    // order of the index in force then).
+    bool deferred = false;
+    quint64 deferredVersion = 0;
+};
+
 class Table::Statements {
 public:
     explicit Statements(sqlite3 *db) : m_db(db) {}
@@ -67,7 +103,23 @@ public:
     sqlite3_stmt *fetchKey = nullptr;
     sqlite3_stmt *insert = nullptr;
     sqlite3_stmt *remove = nullptr;
-    std::map<std::vector<bool>, sqlite3_stmt *> updates;
+    // Update statements by the set of columns they write (a bitmask): a
+    // walk writes the same columns row after row, so the last one used is
+    // looked at first.
+    std::vector<std::pair<std::vector<quint64>, sqlite3_stmt *>> updates;
+    size_t lastUpdate = 0;
+    sqlite3_stmt **update(const std::vector<quint64> &mask) {
+        if (lastUpdate < updates.size() && updates[lastUpdate].first == mask)
+            return &updates[lastUpdate].second;
+        for (size_t i = 0; i < updates.size(); ++i)
+            if (updates[i].first == mask) {
+                lastUpdate = i;
+                return &updates[i].second;
+            }
+        updates.emplace_back(mask, nullptr);
+        lastUpdate = updates.size() - 1;
+        return &updates.back().second;
+    }
 };
 
 namespace {
@@ -388,7 +440,8 @@ void Field::clear() { m_table->setValue(m_index, QVariant()); }
 // ---------------------------------------------------------------------------
 // Opening and closing
 
-Table::Table(Database &db, const QString &tableName) : m_db(db), m_name(Database::tableNameOf(tableName)) {}
+Table::Table(Database &db, const QString &tableName)
+    : m_db(db), m_name(Database::tableNameOf(tableName)), m_extra(std::make_unique<Extra>()) {}
 
 TableObserver::~TableObserver() {
     const auto watched = m_watched;
@@ -482,6 +535,12 @@ void Table::open() {
     m_state = TableState::Browse;
     m_buffer.clear();
     m_modified = false;
+    // The row ids are not read here: a cursor opened to check its fields, or
+    // given another index straight away, never reads the order it does not
+    // use. Only the first row is read now.
+    m_snap.reset();
+    m_extra->deferred = true;
+    m_extra->deferredVersion = *m_versionCell;
     try {
         selectIndex(m_indexName);
     } catch (...) {
@@ -490,9 +549,27 @@ void Table::open() {
     }
     m_rowId = 0;
     m_pos = -1;
-    if (!m_snap->ids.empty())
-        setPosition(0);
-    else
+    {
+        QStringList cols;
+        for (const auto &f : m_def.fields)
+            cols << Database::quoted(f.name);
+        std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> first(
+            m_stmts->prepare(QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY %3 LIMIT 1")
+                                 .arg(cols.join(QLatin1Char(',')), Database::quoted(m_def.name), orderClause())),
+            sqlite3_finalize);
+        Stepper step(m_db.handle(), first.get());
+        if (step.row()) {
+            QVector<QVariant> row(m_def.fields.size());
+            for (int c = 0; c < m_def.fields.size(); ++c)
+                row[c] = readColumn(first.get(), c + 1, m_def.fields[c].type);
+            m_pos = 0;
+            m_rowId = sqlite3_column_int64(first.get(), 0);
+            setRow(std::move(row));
+            m_eof = m_bof = false;
+            notify(TableEvent::Scrolled);
+        }
+    }
+    if (m_pos < 0)
         clearPosition();
     m_bof = true;
     notify(TableEvent::Opened);
@@ -501,7 +578,9 @@ void Table::open() {
 void Table::close() {
     if (!isOpen())
         return;
+    TableInternals::endStream(*this);
     m_state = TableState::Inactive;
+    *m_extra = Extra();
     m_stmts.reset();
     m_snap.reset();
     m_fields.clear();
@@ -526,9 +605,9 @@ void Table::requireOpen() const {
 // ---------------------------------------------------------------------------
 // Order of rows
 
-void Table::selectIndex(const QString &name) {
+std::vector<Table::KeyPart> Table::keyPartsOf(const QString &name, bool &byRowId) const {
     std::vector<KeyPart> parts;
-    bool byRowId = false;
+    byRowId = false;
     if (name.isEmpty()) {
         const IndexDef *pk = m_def.primaryIndex();
         if (!pk || m_rowIdColumn >= 0) {
@@ -551,6 +630,12 @@ void Table::selectIndex(const QString &name) {
             parts.push_back(KeyPart{c, m_def.fields[c].type, polish, bool(ix->options & IndexDescending)});
         }
     }
+    return parts;
+}
+
+void Table::selectIndex(const QString &name) {
+    bool byRowId = false;
+    std::vector<KeyPart> parts = keyPartsOf(name, byRowId);
     m_keyParts = parts;
     m_orderByRowId = byRowId;
     m_indexName = name.isEmpty() ? QString() : m_def.index(name)->name;
@@ -562,7 +647,8 @@ void Table::selectIndex(const QString &name) {
         m_stmts->replaceFetchKey(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?1")
                                      .arg(cols.join(QLatin1Char(',')), Database::quoted(m_def.name)));
     }
-    loadSnapshot();
+    if (!m_extra->deferred)
+        loadSnapshot();
 }
 
 QString Table::orderClause() const {
@@ -592,6 +678,7 @@ void Table::loadSnapshot() const {
             snap->ids.push_back(sqlite3_column_int64(s.get(), 0));
     }
     m_snap = std::move(snap);
+    m_extra->deferred = false;
 }
 
 // Brings the order of rows up to date when another cursor, connection or
@@ -603,7 +690,8 @@ void Table::sync(bool lookOutside) const {
         m_db.checkOutsideChanges();
     if (m_snap && m_snap->version == *m_versionCell)
         return;
-    const bool wasRead = m_snap != nullptr;
+    // Rows of a cursor opened before a change count as read then.
+    const bool wasRead = m_snap != nullptr || m_extra->deferredVersion != *m_versionCell;
     loadSnapshot();
     settle();
     if (wasRead)
@@ -626,15 +714,17 @@ void Table::settle() const {
         m_pos = -1;
         if (m_state == TableState::Browse) {
             m_rowId = 0;
-            m_row = QVector<QVariant>(m_def.fields.size());
+            setRow(QVector<QVariant>(m_def.fields.size()));
         }
         m_eof = m_bof = true;
         return;
     }
     int pos = m_pos < 0 ? 0 : positionOf(m_rowId);
     const bool gone = pos < 0;
-    if (gone)
-        pos = nearestPosition(m_rowId, m_state == TableState::Edit ? m_buffer : m_row);
+    if (gone) {
+        TableInternals::loadAll(*this);
+        pos = nearestPosition(m_rowId, m_state == TableState::Edit ? editedRow() : m_row);
+    }
     m_pos = pos;
     if (m_state == TableState::Edit)
         return;
@@ -642,7 +732,7 @@ void Table::settle() const {
         m_rowId = ids[pos];
         m_eof = m_bof = false;
     }
-    m_row = fetchRow(m_rowId);
+    setRow(fetchRow(m_rowId));
 }
 
 // Where a row with this id and these stored values would stand in the
@@ -700,7 +790,7 @@ void Table::setPosition(int pos) {
     const auto &ids = m_snap->ids;
     m_pos = pos;
     m_rowId = ids[pos];
-    m_row = fetchRow(m_rowId);
+    setRow(fetchRow(m_rowId));
     m_eof = m_bof = false;
     notify(TableEvent::Scrolled);
 }
@@ -708,7 +798,7 @@ void Table::setPosition(int pos) {
 void Table::clearPosition() {
     m_pos = -1;
     m_rowId = 0;
-    m_row = QVector<QVariant>(m_def.fields.size());
+    setRow(QVector<QVariant>(m_def.fields.size()));
     m_eof = m_bof = true;
     notify(TableEvent::Scrolled);
 }
@@ -717,6 +807,7 @@ void Table::setIndexName(const QString &name) {
     requireOpen();
     checkBrowseMode();
     m_db.checkOutsideChanges();
+    m_extra->deferred = false;
     selectIndex(name);
     settle();
     notify(TableEvent::RowsChanged);
@@ -813,6 +904,18 @@ bool Table::isEmpty() const { return recordCount() == 0; }
 
 int Table::recordCount() const {
     requireOpen();
+    if (!m_snap && m_extra->deferred) {
+        // Counted without reading the order of rows (SQLite counts the
+        // smallest index), as long as nothing changed since the opening.
+        m_db.checkOutsideChanges();
+        if (m_extra->deferredVersion == *m_versionCell) {
+            std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> s(
+                m_stmts->prepare(QStringLiteral("SELECT count(*) FROM %1").arg(Database::quoted(m_def.name))),
+                sqlite3_finalize);
+            Stepper step(m_db.handle(), s.get());
+            return step.row() ? int(sqlite3_column_int64(s.get(), 0)) : 0;
+        }
+    }
     sync();
     return int(m_snap->ids.size());
 }
@@ -882,13 +985,18 @@ int Table::positionOf(qint64 rowId) const {
 // Key search
 
 std::vector<Table::KeyValue> Table::rowKey(qint64 rowId) const {
-    std::vector<KeyValue> key(m_keyParts.size());
     sqlite3_stmt *s = m_stmts->fetchKey;
     Stepper step(m_db.handle(), s);
     sqlite3_bind_int64(s, 1, rowId);
     if (!step.row())
-        return key;
-    for (size_t k = 0; k < m_keyParts.size(); ++k) {
+        return std::vector<KeyValue>(m_keyParts.size());
+    return readKey(s, m_keyParts.size());
+}
+
+// The key values in the first `parts` columns of a statement's row.
+std::vector<Table::KeyValue> Table::readKey(sqlite3_stmt *s, size_t parts) {
+    std::vector<KeyValue> key(parts);
+    for (size_t k = 0; k < parts; ++k) {
         KeyValue &v = key[k];
         switch (sqlite3_column_type(s, int(k))) {
         case SQLITE_NULL:
@@ -965,6 +1073,11 @@ std::vector<Table::KeyValue> Table::valuesKey(const QVector<QVariant> &values) c
 }
 
 int Table::compareKeys(const std::vector<KeyValue> &a, const std::vector<KeyValue> &b, size_t parts) const {
+    return compareKeyValues(m_keyParts, a, b, parts);
+}
+
+int Table::compareKeyValues(const std::vector<KeyPart> &keyParts, const std::vector<KeyValue> &a,
+                            const std::vector<KeyValue> &b, size_t parts) {
     for (size_t k = 0; k < parts; ++k) {
         const KeyValue &x = a[k];
         const KeyValue &y = b[k];
@@ -977,7 +1090,7 @@ int Table::compareKeys(const std::vector<KeyValue> &a, const std::vector<KeyValu
             else
                 c = x.d < y.d ? -1 : (x.d > y.d ? 1 : 0);
         } else if (x.kind == KeyValue::Text) {
-            if (m_keyParts[k].polish) {
+            if (keyParts[k].polish) {
                 c = comparePolish(x.text.constData(), int(x.text.size()), y.text.constData(), int(y.text.size()));
             } else {
                 const int n = std::min(x.text.size(), y.text.size());
@@ -987,7 +1100,7 @@ int Table::compareKeys(const std::vector<KeyValue> &a, const std::vector<KeyValu
             }
         }
         if (c != 0)
-            return m_keyParts[k].descending ? -c : c;
+            return keyParts[k].descending ? -c : c;
     }
     return 0;
 }
@@ -1076,8 +1189,11 @@ void Table::edit() {
         insert();
         return;
     }
-    m_buffer = m_row;
+    // Only changed columns are kept in the buffer (see Extra).
+    if (m_buffer.size() != m_def.fields.size())
+        m_buffer = QVector<QVariant>(m_def.fields.size());
     m_dirty.assign(m_def.fields.size(), false);
+    m_extra->dirtyMask.assign((size_t(m_def.fields.size()) + 63) / 64, 0);
     m_modified = false;
     setState(TableState::Edit);
 }
@@ -1089,6 +1205,7 @@ void Table::insert() {
     m_insertReturnPos = m_pos;
     m_buffer = QVector<QVariant>(m_def.fields.size());
     m_dirty.assign(m_def.fields.size(), false);
+    m_extra->dirtyMask.assign((size_t(m_def.fields.size()) + 63) / 64, 0);
     m_modified = false;
     m_eof = m_bof = false;
     setState(TableState::Insert);
@@ -1103,27 +1220,69 @@ void Table::setValue(int index, const QVariant &value) {
     if (!isEditing())
         throw core::DbError(QStringLiteral("%1: Dataset not in edit or insert mode").arg(m_name));
     const QVariant v = coerce(slot.def, value);
-    if (sameValue(m_buffer[slot.column], v) && (v.isValid() == m_buffer[slot.column].isValid()))
+    const QVariant &was = currentValue(slot.column);
+    if (sameValue(was, v) && (v.isValid() == was.isValid()))
         return;
     m_buffer[slot.column] = v;
     m_dirty[slot.column] = true;
+    m_extra->dirtyMask[size_t(slot.column) / 64] |= quint64(1) << (slot.column % 64);
     m_modified = true;
     notify(TableEvent::RowEdited, index);
 }
 
-const QVector<QVariant> &Table::currentValues() const {
-    if (isEditing())
+QVector<QVariant> Table::currentValues() const {
+    if (m_state == TableState::Insert)
         return m_buffer;
+    if (m_state == TableState::Browse)
+        syncRow();
+    TableInternals::loadAll(*this);
+    return m_state == TableState::Edit ? editedRow() : m_row;
+}
+
+// The stored values with the edit's changes (Edit).
+QVector<QVariant> Table::editedRow() const {
+    QVector<QVariant> row = m_row;
+    for (int c = 0; c < row.size() && c < int(m_dirty.size()); ++c)
+        if (m_dirty[c])
+            row[c] = m_buffer[c];
+    return row;
+}
+
+// One column of the current row (edit buffer while editing), converted
+// when first read.
+const QVariant &Table::currentValue(int column) const {
+    static const QVariant blank;
+    if (m_state == TableState::Insert || (m_state == TableState::Edit && m_dirty[column]))
+        return m_buffer[column];
+    if (column >= m_row.size())
+        return blank;
+    TableInternals::loadColumn(*this, column);
+    return m_row[column];
+}
+
+// The order of rows is not needed to read the current row: a cursor whose
+// rows were not read yet reads them only when something changed meanwhile.
+void Table::syncRow() const {
+    if (!m_snap && m_extra->deferred && m_extra->deferredVersion == *m_versionCell)
+        return;
     sync(false);
-    return m_row;
+}
+
+void Table::setRow(QVector<QVariant> row) const {
+    m_row = std::move(row);
+    m_extra->rowSource = nullptr;
+    m_extra->unreadCount = 0;
 }
 
 QVariant Table::value(int index) const {
     requireOpen();
     const FieldSlot &slot = m_fields.at(index);
-    const QVector<QVariant> &row = currentValues();
-    if (slot.column >= 0)
-        return row.value(slot.column);
+    if (slot.column >= 0) {
+        if (m_state == TableState::Browse)
+            syncRow();
+        return currentValue(slot.column);
+    }
+    const QVector<QVariant> row = currentValues();
     if (m_state == TableState::Browse && m_pos < 0)
         return QVariant();
     return m_calculated[slot.calculated].compute(RowView(m_def, row));
@@ -1202,7 +1361,7 @@ void Table::post() {
     updateRecord();
     for (int c = 0; c < m_def.fields.size(); ++c) {
         const FieldDef &f = m_def.fields[c];
-        if (f.required && f.type != FieldType::AutoInc && !m_buffer[c].isValid())
+        if (f.required && f.type != FieldType::AutoInc && !currentValue(c).isValid())
             throw core::RequiredFieldError(f.name);
     }
     sqlite3 *db = m_db.handle();
@@ -1217,10 +1376,12 @@ void Table::post() {
         const qint64 id = sqlite3_last_insert_rowid(db);
         if (m_rowIdColumn >= 0 && !m_buffer[m_rowIdColumn].isValid())
             m_buffer[m_rowIdColumn] = static_cast<int>(id);
-        m_row = m_buffer;
+        setRow(m_buffer);
         m_rowId = id;
         m_modified = false;
         m_state = TableState::Browse;
+        if (m_extra->stream)
+            m_extra->outOfOrder.insert(id);
         afterWrite([&] { placeRow(id, false); });
         m_eof = m_bof = false;
         notify(TableEvent::StateChanged);
@@ -1232,7 +1393,7 @@ void Table::post() {
         setState(TableState::Browse);
         return;
     }
-    auto &stmt = m_stmts->updates[m_dirty];
+    sqlite3_stmt *&stmt = *m_stmts->update(m_extra->dirtyMask);
     if (!stmt) {
         QStringList sets;
         for (int c = 0; c < m_def.fields.size(); ++c)
@@ -1260,9 +1421,22 @@ void Table::post() {
         newId = m_buffer[m_rowIdColumn].toLongLong();
         keyChanged = keyChanged || m_orderByRowId || newId != m_rowId;
     }
-    m_row = m_buffer;
+    // The stored row is now the old one with the changed columns (the
+    // others, read or not, are as they were).
+    for (int c = 0; c < m_def.fields.size(); ++c)
+        if (m_dirty[c]) {
+            if (m_extra->unreadCount > 0 && m_extra->unread[c]) {
+                m_extra->unread[c] = 0;
+                --m_extra->unreadCount;
+            }
+            m_row[c] = m_buffer[c];
+        }
     m_modified = false;
     m_state = TableState::Browse;
+    if (keyChanged && m_extra->stream) {
+        m_extra->outOfOrder.insert(m_rowId);
+        m_extra->outOfOrder.insert(newId);
+    }
     afterWrite([&] {
         if (keyChanged)
             placeRow(newId, true);
@@ -1291,7 +1465,7 @@ void Table::cancel() {
             const int pos = std::clamp(m_insertReturnPos, 0, n - 1);
             m_pos = pos;
             m_rowId = m_snap->ids[pos];
-            m_row = fetchRow(m_rowId);
+            setRow(fetchRow(m_rowId));
             m_eof = m_bof = false;
         }
     }
@@ -1404,6 +1578,168 @@ void Table::notify(TableEvent e, int field) {
 
 bool Table::isObserver(TableObserver *o) const {
     return std::find(m_observers.begin(), m_observers.end(), o) != m_observers.end();
+}
+
+}  // namespace varnel::data
+
+namespace varnel::data {
+
+// ---------------------------------------------------------------------------
+// Rows in bulk
+
+std::vector<qint64> Table::sortedByIndex(const QString &indexName, std::vector<qint64> rowIds) const {
+    requireOpen();
+    bool byRowId = false;
+    const std::vector<KeyPart> parts = keyPartsOf(indexName, byRowId);
+    QStringList cols;
+    for (const auto &p : parts)
+        cols << Database::quoted(m_def.fields[p.column].name);
+    if (cols.isEmpty())
+        cols << QStringLiteral("rowid");
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> s(
+        m_stmts->prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?1").arg(cols.join(QLatin1Char(',')), Database::quoted(m_def.name))),
+        sqlite3_finalize);
+    struct Keyed {
+        qint64 id;
+        std::vector<KeyValue> key;
+    };
+    std::vector<Keyed> present;
+    std::vector<qint64> gone;
+    for (const qint64 id : rowIds) {
+        Stepper step(m_db.handle(), s.get());
+        sqlite3_bind_int64(s.get(), 1, id);
+        if (step.row())
+            present.push_back(Keyed{id, byRowId ? std::vector<KeyValue>() : readKey(s.get(), parts.size())});
+        else
+            gone.push_back(id);
+    }
+    std::stable_sort(present.begin(), present.end(), [&](const Keyed &a, const Keyed &b) {
+        const int c = byRowId ? 0 : compareKeyValues(parts, a.key, b.key, parts.size());
+        return c != 0 ? c < 0 : a.id < b.id;
+    });
+    std::vector<qint64> out;
+    out.reserve(rowIds.size());
+    for (const Keyed &k : present)
+        out.push_back(k.id);
+    out.insert(out.end(), gone.begin(), gone.end());
+    return out;
+}
+
+void TableInternals::loadColumn(const Table &t, int column) {
+    Table::Extra &x = *t.m_extra;
+    if (x.unreadCount == 0 || !x.unread[column])
+        return;
+    if (!x.rowSource) {
+        loadAll(t);
+        return;
+    }
+    t.m_row[column] = readColumn(x.rowSource, column + 1, t.m_def.fields[column].type);
+    x.unread[column] = 0;
+    --x.unreadCount;
+}
+
+void TableInternals::loadAll(const Table &t) {
+    Table::Extra &x = *t.m_extra;
+    if (x.unreadCount == 0)
+        return;
+    if (x.rowSource) {
+        for (int c = 0; c < int(x.unread.size()) && x.unreadCount > 0; ++c)
+            loadColumn(t, c);
+        return;
+    }
+    // The statement has moved on: the columns not read yet are read by row id.
+    const QVector<QVariant> whole = t.fetchRow(t.m_rowId);
+    for (int c = 0; c < int(x.unread.size()); ++c)
+        if (x.unread[c]) {
+            t.m_row[c] = whole.value(c);
+            x.unread[c] = 0;
+        }
+    x.unreadCount = 0;
+}
+
+std::vector<qint64> TableInternals::rowsToVisit(Table &t) {
+    t.requireOpen();
+    t.checkBrowseMode();
+    return t.orderedRowIds();
+}
+
+void TableInternals::beginStream(Table &t) {
+    endStream(t);
+    QStringList cols;
+    for (const auto &f : t.m_def.fields)
+        cols << Database::quoted(f.name);
+    Table::Extra &x = *t.m_extra;
+    x.stream = t.m_stmts->prepare(QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY %3")
+                                      .arg(cols.join(QLatin1Char(',')), Database::quoted(t.m_def.name), t.orderClause()));
+    x.streamPending = false;
+    x.streamDone = false;
+}
+
+bool TableInternals::streamTo(Table &t, qint64 rowId) {
+    t.requireOpen();
+    t.checkBrowseMode();
+    t.sync();
+    Table::Extra &x = *t.m_extra;
+    if (x.stream && !x.streamDone) {
+        // A row met out of order was visited already, or is not to be.
+        while (!x.streamDone && (!x.streamPending || (x.streamId != rowId && x.outOfOrder.count(x.streamId)))) {
+            // The row the cursor stands on lets go of the statement first.
+            if (x.rowSource == x.stream)
+                x.rowSource = nullptr;
+            x.streamPending = false;
+            const int rc = sqlite3_step(x.stream);
+            if (rc == SQLITE_ROW) {
+                x.streamPending = true;
+                x.streamId = sqlite3_column_int64(x.stream, 0);
+            } else if (rc == SQLITE_DONE) {
+                x.streamDone = true;
+            } else {
+                throwEngineFailure(t.m_db.handle());
+            }
+        }
+        // The statement keeps to the order the walk read at its start; where
+        // the work moved a row (a changed key), the row is found by its id.
+        if (x.streamPending && x.streamId == rowId) {
+            x.streamPending = false;
+            const int pos = t.positionOf(rowId);
+            if (pos >= 0) {
+                const int n = t.m_def.fields.size();
+                t.m_pos = pos;
+                t.m_rowId = rowId;
+                if (t.m_row.size() != n)
+                    t.m_row = QVector<QVariant>(n);
+                else
+                    t.m_row.fill(QVariant());
+                x.unread.assign(size_t(n), 1);
+                x.unreadCount = n;
+                x.rowSource = x.stream;
+                // The key is at hand for finding the row's place again.
+                for (const Table::KeyPart &p : t.m_keyParts)
+                    loadColumn(t, p.column);
+                t.m_eof = t.m_bof = false;
+                t.notify(TableEvent::Scrolled);
+                return true;
+            }
+        }
+    }
+    return t.gotoRowId(rowId);
+}
+
+void TableInternals::endStream(Table &t) noexcept {
+    Table::Extra &x = *t.m_extra;
+    if (!x.stream)
+        return;
+    if (x.rowSource == x.stream) {
+        try {
+            loadAll(t);
+        } catch (...) {
+        }
+        x.rowSource = nullptr;
+    }
+    sqlite3_finalize(x.stream);
+    x.stream = nullptr;
+    x.streamPending = false;
+    x.outOfOrder.clear();
 }
 
 }  // namespace varnel::data

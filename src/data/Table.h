@@ -232,9 +232,17 @@ public:
     // for a value that does not fit.
     static QVariant coerce(const FieldDef &f, const QVariant &v, ValueRules rules = ValueRules::Input);
 
+    // The given row ids in the order of the named index of this table (empty
+    // name: the primary index), equal keys by row id; ids of rows that are
+    // no longer in the table come last. Reads only the keys of those rows;
+    // does not move the cursor or change its index.
+    std::vector<qint64> sortedByIndex(const QString &indexName, std::vector<qint64> rowIds) const;
+
 private:
     friend class Field;
     friend WalkResult walk(Table &table, const RowWork &work, const WalkOptions &options);
+    friend struct TableInternals;  // the pieces of Table.cpp and Walk.cpp that step rows in bulk
+    struct Extra;
     struct KeyPart;
     struct KeyValue;
     struct Snapshot;
@@ -248,7 +256,11 @@ private:
     void sync(bool lookOutside = true) const;
     void loadSnapshot() const;
     QVector<QVariant> fetchRow(qint64 rowId) const;
-    const QVector<QVariant> &currentValues() const;
+    QVector<QVariant> currentValues() const;
+    const QVariant &currentValue(int column) const;
+    QVector<QVariant> editedRow() const;
+    void syncRow() const;
+    void setRow(QVector<QVariant> row) const;
     void setPosition(int pos);
     void clearPosition();
     void settle() const;
@@ -260,6 +272,10 @@ private:
     std::vector<KeyValue> valuesKey(const QVector<QVariant> &values) const;
     std::vector<KeyValue> searchKey(const QVariantList &key) const;
     int compareKeys(const std::vector<KeyValue> &a, const std::vector<KeyValue> &b, size_t parts) const;
+    static std::vector<KeyValue> readKey(sqlite3_stmt *s, size_t parts);
+    static int compareKeyValues(const std::vector<KeyPart> &keyParts, const std::vector<KeyValue> &a,
+                                const std::vector<KeyValue> &b, size_t parts);
+    std::vector<KeyPart> keyPartsOf(const QString &indexName, bool &byRowId) const;
     int lowerBound(const std::vector<KeyValue> &key, size_t parts, bool byRowId, qint64 rowId) const;
     void placeRow(qint64 rowId, bool wasPresent);
     void afterWrite(const std::function<void()> &applyToSnapshot);
@@ -306,6 +322,7 @@ private:
     const quint64 *m_versionCell = nullptr;
     mutable bool m_outsideChange = false;  // rows read again after a change elsewhere, not yet told
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);  // for notices from the event loop
+    std::unique_ptr<Extra> m_extra;  // the current row's unread columns, the update key, the walk's statement
 };
 
 }  // namespace varnel::data

@@ -3,6 +3,9 @@
 #include "core/Progress.h"
 #include "data/Database.h"
 #include "data/Table.h"
+#include "data/TableStream.h"
+
+#include <sqlite3.h>
 
 #include <optional>
 
@@ -16,6 +19,50 @@ QuietControls::~QuietControls() {
     } catch (...) {
         // An observer that fails to redraw must not hide the outcome of the work.
     }
+}
+
+namespace {
+
+// Lets go of the walk's statement however the walk ends.
+class Streamed {
+public:
+    explicit Streamed(Table &t) : m_table(t) { TableInternals::beginStream(m_table); }
+    ~Streamed() { TableInternals::endStream(m_table); }
+    Streamed(const Streamed &) = delete;
+    Streamed &operator=(const Streamed &) = delete;
+
+private:
+    Table &m_table;
+};
+
+}  // namespace
+
+PageCacheForBulkWork::PageCacheForBulkWork(Database &db) : m_db(db) {
+    sqlite3_stmt *s = nullptr;
+    if (sqlite3_prepare_v2(db.handle(), "PRAGMA cache_size", -1, &s, nullptr) != SQLITE_OK)
+        return;  // the default cache then; no walk fails for want of a larger one
+    if (sqlite3_step(s) == SQLITE_ROW)
+        m_before = sqlite3_column_int64(s, 0);
+    sqlite3_finalize(s);
+    int pageSize = 4096;
+    if (sqlite3_prepare_v2(db.handle(), "PRAGMA page_size", -1, &s, nullptr) == SQLITE_OK) {
+        if (sqlite3_step(s) == SQLITE_ROW)
+            pageSize = sqlite3_column_int(s, 0);
+        sqlite3_finalize(s);
+    }
+    // cache_size counts pages, or KiB when negative.
+    const qint64 kib = m_before < 0 ? -m_before : m_before * pageSize / 1024;
+    if (kib >= BulkKiB)
+        return;
+    const QByteArray set = "PRAGMA cache_size=-" + QByteArray::number(BulkKiB);
+    m_changed = sqlite3_exec(db.handle(), set.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+PageCacheForBulkWork::~PageCacheForBulkWork() {
+    if (!m_changed)
+        return;
+    const QByteArray set = "PRAGMA cache_size=" + QByteArray::number(m_before);
+    sqlite3_exec(m_db.handle(), set.constData(), nullptr, nullptr, nullptr);
 }
 
 WalkResult walk(Table &table, const RowWork &work, const WalkOptions &options) {
@@ -34,13 +81,16 @@ WalkResult walk(Table &table, const RowWork &work, const WalkOptions &options) {
         reading.emplace(table.database());
     else
         tx.emplace(table.database());
+    PageCacheForBulkWork cache(table.database());
     // Read inside the transaction: nobody else changes the rows meanwhile.
     const std::vector<qint64> ids = table.orderedRowIds();
     result.total = int(ids.size());
     core::ShownProgress shown(progress, result.total);
+    // One statement steps over the rows in the order of the ids.
+    Streamed streamed(table);
     try {
         for (const qint64 id : ids) {
-            if (!table.gotoRowId(id))
+            if (!TableInternals::streamTo(table, id))
                 continue;  // removed by the work of an earlier row
             const bool goOn = work(table);
             ++result.done;
@@ -65,6 +115,20 @@ WalkResult walk(Table &table, const RowWork &work, const WalkOptions &options) {
     if (tx)
         tx->commit();
     return result;
+}
+
+int scan(Table &table, const RowWork &read) {
+    const std::vector<qint64> ids = TableInternals::rowsToVisit(table);
+    Streamed streamed(table);
+    int rows = 0;
+    for (const qint64 id : ids) {
+        if (!TableInternals::streamTo(table, id))
+            continue;
+        ++rows;
+        if (!read(table))
+            break;
+    }
+    return rows;
 }
 
 }  // namespace varnel::data

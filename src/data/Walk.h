@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QtGlobal>
 #include <functional>
 
 namespace varnel::core {
@@ -8,6 +9,7 @@ class Progress;
 
 namespace varnel::data {
 
+class Database;
 class Table;
 
 // THE WALK OVER A TABLE. Every operation that goes over all rows of a table
@@ -54,8 +56,10 @@ class Table;
 //         return true;  // go on
 //     }, options);
 //
-// The interface is what callers rely on; how the rows are fetched (today
-// one positioning per row) may change behind it.
+// The interface is what callers rely on. Behind it the walk steps one
+// statement over the rows in the order of the index and converts a column
+// only when the work reads it; a row whose place the work changed is found
+// by its row id. The page cache is sized for bulk work meanwhile.
 
 enum class WalkFailure {
     RollBackAll,  // a failure leaves the table as it was before the walk
@@ -90,6 +94,32 @@ public:
 
 private:
     Table &m_table;
+};
+
+// Reads every row of a table in the order of its current index, the cursor
+// standing on each row in turn (one statement stepped over them, a column
+// converted when read), until `read` returns false; returns the rows read.
+// It has no transaction of its own: a caller that wants one state of the
+// table holds a ReadTransaction. It is for reading; work that changes rows
+// goes through walk().
+int scan(Table &table, const RowWork &read);
+
+// A page cache sized for work over a whole table (64 MB) on a connection for
+// the life of the object, when its own is smaller; the size it had is put
+// back at the end. Every walk holds one; other bulk work may hold one too
+// where its memory may grow by as much.
+class PageCacheForBulkWork {
+public:
+    explicit PageCacheForBulkWork(Database &db);
+    ~PageCacheForBulkWork();
+    PageCacheForBulkWork(const PageCacheForBulkWork &) = delete;
+    PageCacheForBulkWork &operator=(const PageCacheForBulkWork &) = delete;
+
+private:
+    static constexpr qint64 BulkKiB = 65536;
+    Database &m_db;
+    qint64 m_before = 0;
+    bool m_changed = false;
 };
 
 }  // namespace varnel::data

@@ -1,5 +1,6 @@
 #include "cli/Csv.h"
 
+#include <QBuffer>
 #include <QTextStream>
 #include <gtest/gtest.h>
 
@@ -73,4 +74,35 @@ TEST(Csv, MalformedTextIsReportedWithLineAndCell) {
     EXPECT_EQ(faultOf(QStringLiteral("a,b\"c\n")), std::make_pair(1, 2));          // quote in a bare cell
     EXPECT_EQ(faultOf(QStringLiteral("a\n\"x\"y,z\n")), std::make_pair(2, 1));     // text after the closing quote
     EXPECT_EQ(faultOf(QStringLiteral("\"a\"\"\n")), std::make_pair(1, 1));         // doubled quote, never closed
+}
+
+TEST(Csv, AFileReadPieceByPieceGivesTheRecordsOfItsWholeText) {
+    // Long enough for several pieces, so that pieces end inside a quoted
+    // cell, between the two quotes of a doubled one, between CR and LF and
+    // inside a Polish letter, wherever the cycle of lengths puts them.
+    QString text;
+    for (int i = 0; text.size() < 1200000; ++i) {
+        const QString pad = QString(i % 37, QLatin1Char('x'));
+        text += QStringLiteral("%1,\"Żółć \"\"%2\"\"\r\nśrodek\",ąę%3\r\n").arg(i).arg(pad).arg(pad);
+        if (i % 5 == 0)
+            text += QStringLiteral("\r\n");
+    }
+    const QByteArray bytes = text.toUtf8();
+    QBuffer device;
+    device.setData(bytes);
+    device.open(QIODevice::ReadOnly);
+    CsvReader streamed(device);
+    const QList<CsvRecord> whole = readAll(text);
+    CsvRecord r;
+    int n = 0;
+    while (streamed.next(r)) {
+        ASSERT_LT(n, whole.size());
+        EXPECT_EQ(r.cells, whole[n].cells) << "record " << n;
+        EXPECT_EQ(r.line, whole[n].line) << "record " << n;
+        EXPECT_EQ(r.blank, whole[n].blank) << "record " << n;
+        if (r.cells != whole[n].cells)
+            break;
+        ++n;
+    }
+    EXPECT_EQ(n, whole.size());
 }

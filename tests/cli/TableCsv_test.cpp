@@ -6,6 +6,7 @@
 #include "support/TempDatabase.h"
 
 #include <QIODevice>
+#include <QTemporaryFile>
 #include <QTextStream>
 #include <functional>
 #include <gtest/gtest.h>
@@ -246,4 +247,60 @@ TEST_F(CsvImport, EarlyDatesControlCharactersAndBlankRequiredTextsAreRefusedWith
     EXPECT_EQ(t.field(QStringLiteral("Nazwisko")).asString(), clefs.left(24));
     EXPECT_EQ(t.field(QStringLiteral("Uwagi")).asString(), QStringLiteral("a\tb\r\nc"));
     EXPECT_EQ(t.field(QStringLiteral("Od")).asDate(), QDate(1900, 1, 1));
+}
+
+TEST_F(CsvImport, AFileReadPieceByPieceWritesNothingWhenItsLastLineIsBad) {
+    // Many pieces of the file are read and their rows written before the
+    // last line is met; none of them may remain.
+    QTemporaryFile file;
+    ASSERT_TRUE(file.open());
+    file.write("Nazwisko,Osoby,Uwagi\n");
+    int line = 1;
+    for (int i = 0; i < 50000; ++i, ++line)
+        file.write(QStringLiteral("Nowak%1,%2,\"uwaga, długa\"\n").arg(i).arg(i % 9).toUtf8());
+    file.write("Lis,dwie,x\n");
+    ++line;
+    ASSERT_TRUE(file.flush());
+    ASSERT_GT(file.size(), 1024 * 1024);
+    ASSERT_TRUE(file.seek(0));
+    try {
+        importTableCsv(*db, QStringLiteral("Wzor"), file);
+        ADD_FAILURE() << "accepted";
+    } catch (const ImportError &e) {
+        EXPECT_EQ(e.line(), line);
+        EXPECT_EQ(e.column(), 2);
+    }
+    EXPECT_EQ(rowsOf(*db, QStringLiteral("Wzor")), 1);
+
+    // The same file with a good last line is imported whole.
+    ASSERT_TRUE(file.resize(file.size() - 11));
+    ASSERT_TRUE(file.seek(file.size()));
+    file.write("Lis,2,x\n");
+    ASSERT_TRUE(file.flush());
+    ASSERT_TRUE(file.seek(0));
+    EXPECT_EQ(importTableCsv(*db, QStringLiteral("Wzor"), file).rows, 50001);
+    EXPECT_EQ(rowsOf(*db, QStringLiteral("Wzor")), 50002);
+}
+
+TEST_F(CsvImport, NumbersAndDatesAreReadInTheirOneWrittenForm) {
+    for (const char *bad : {"1e", ".", "1.2.3", "e5", "+", "1 2", "\xd9\xa3"})  // the last: an Arabic-Indic digit
+        EXPECT_EQ(refusal(QByteArray("Nazwisko,Kwota\nNowak,1\nLis,") + bad + "\n"), std::make_pair(3, 2)) << bad;
+    for (const char *bad : {"+1-", "1+", "\xd9\xa3", "1.0"})
+        EXPECT_EQ(refusal(QByteArray("Nazwisko,Osoby\nNowak,1\nLis,") + bad + "\n"), std::make_pair(3, 2)) << bad;
+    for (const char *bad : {"2024-2-29", "24-02-29", "2024-02-291", "2024/02/29"})
+        EXPECT_EQ(refusal(QByteArray("Nazwisko,Od\nNowak,2024-02-29\nLis,") + bad + "\n"), std::make_pair(3, 2)) << bad;
+
+    const ImportResult r = importTableCsv(*db, QStringLiteral("Wzor"),
+                                          "Nazwisko,Kwota,Osoby,Od\n"
+                                          "A,1e3,+7,2024-02-29\n"
+                                          "B,.5,-7,\n"
+                                          "C,5.,0,\n"
+                                          "D,-.25E-2,12,\n");
+    EXPECT_EQ(r.rows, 4);
+    Table t(*db, QStringLiteral("Wzor"));
+    t.open();
+    std::vector<double> amounts;
+    for (t.moveTo(2); !t.eof(); t.next())
+        amounts.push_back(t.field(QStringLiteral("Kwota")).asFloat());
+    EXPECT_EQ(amounts, (std::vector<double>{1000, 0.5, 5, -0.0025}));
 }
