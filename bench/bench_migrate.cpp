@@ -54,19 +54,19 @@ QVariant value(const data::FieldDef &f, int i) {
 }
 
 test::PxTableSpec applications(const data::TableDef &def, int count, int codePage) {
-    test::PxTableSpec spec;
-    spec.columns = test::paradoxColumns(def);
-    spec.codePage = codePage;
-    spec.keyFields = 1;
-    spec.ownBlocks = true;
-    spec.rows.reserve(count);
+    test::PxTableSpec table;
+    table.columns = test::paradoxColumns(def);
+    table.codePage = codePage;
+    table.keyFields = 1;
+    table.ownBlocks = true;
+    table.rows.reserve(count);
     for (int i = 0; i < count; ++i) {
         QVariantMap row;
         for (const data::FieldDef &f : def.fields)
             row[f.name] = value(f, i);
-        spec.rows << row;
+        table.rows << row;
     }
-    return spec;
+    return table;
 }
 
 double since(std::chrono::steady_clock::time_point t) {
