@@ -59,7 +59,7 @@ QString text(sqlite3_stmt *s, int c) {
 
 // The floor: plain SQLite on its own connection, the same page cache as the
 // engine's walk, reading in row id order and writing by row id.
-int floorRecalc(const QString &file, int &invalid) {
+[[gnu::noinline]] int floorRecalc(const QString &file, int &invalid) {
     sqlite3 *db = nullptr;
     check(db, sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr),
           SQLITE_OK);

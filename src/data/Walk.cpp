@@ -26,7 +26,7 @@ namespace {
 // Lets go of the walk's statement however the walk ends.
 class Streamed {
 public:
-    explicit Streamed(Table &t) : m_table(t) { TableInternals::beginStream(m_table); }
+    explicit Streamed(Table &t, const QStringList &reads = {}) : m_table(t) { TableInternals::beginStream(m_table, reads); }
     ~Streamed() { TableInternals::endStream(m_table); }
     Streamed(const Streamed &) = delete;
     Streamed &operator=(const Streamed &) = delete;
@@ -87,7 +87,7 @@ WalkResult walk(Table &table, const RowWork &work, const WalkOptions &options) {
     result.total = int(ids.size());
     core::ShownProgress shown(progress, result.total);
     // One statement steps over the rows in the order of the ids.
-    Streamed streamed(table);
+    Streamed streamed(table, options.reads);
     try {
         for (const qint64 id : ids) {
             if (!TableInternals::streamTo(table, id))
