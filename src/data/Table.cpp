@@ -171,6 +171,21 @@ QVariant readColumn(sqlite3_stmt *s, int col, FieldType type) {
     case FieldType::Boolean:
         return sqlite3_column_int64(s, col) != 0;
     case FieldType::Date: {
+        // The program stores dates as yyyy-mm-dd; read straight from the bytes.
+        const unsigned char *p = sqlite3_column_text(s, col);
+        if (sqlite3_column_bytes(s, col) == 10 && p[4] == '-' && p[7] == '-') {
+            int parts[3] = {0, 0, 0};
+            bool digits = true;
+            for (int i : {0, 1, 2, 3, 5, 6, 8, 9}) {
+                digits = digits && p[i] >= '0' && p[i] <= '9';
+                int &part = parts[i < 4 ? 0 : i < 7 ? 1 : 2];
+                part = part * 10 + (p[i] - '0');
+            }
+            if (digits) {
+                const QDate d(parts[0], parts[1], parts[2]);
+                return d.isValid() ? QVariant(d) : QVariant();
+            }
+        }
         const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, col)),
                                                sqlite3_column_bytes(s, col));
         const QDate d = QDate::fromString(text, Qt::ISODate);
@@ -409,6 +424,15 @@ bool Field::isNull() const {
 QVariant Field::asVariant() const { return m_table->value(m_index); }
 
 QString Field::asString() const {
+    // Text not converted yet comes straight from the walk's statement.
+    const FieldType type = def().type;
+    if (type == FieldType::Text || type == FieldType::Memo) {
+        int column = -1, c = -1;
+        if (sqlite3_stmt *s = TableInternals::unreadSource(*m_table, m_index, column, c))
+            return sqlite3_column_type(s, c) == SQLITE_NULL
+                       ? QString()
+                       : QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, c)), sqlite3_column_bytes(s, c));
+    }
     const QVariant *stored = m_table->storedValue(m_index);
     if (stored && stored->metaType() == QMetaType::fromType<QString>())
         return *static_cast<const QString *>(stored->constData());
@@ -499,6 +523,14 @@ double Field::asFloat() const {
 }
 
 QDate Field::asDate() const {
+    if (const QVariant *v = m_table->storedValue(m_index)) {
+        if (!v->isValid())
+            return zeroDate();
+        if (v->metaType() == QMetaType::fromType<QDate>()) {
+            const QDate d = *static_cast<const QDate *>(v->constData());
+            return isBlankDate(d) ? zeroDate() : d;
+        }
+    }
     const QVariant v = readAs(FieldType::Date);
     return v.isValid() ? v.toDate() : zeroDate();
 }
