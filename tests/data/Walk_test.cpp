@@ -6,6 +6,7 @@
 #include "support/TempDatabase.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using namespace varnel;
 using data::Table;
@@ -373,4 +374,30 @@ TEST(WalkReads, ANumberSetInAWalkWritesOnlyWhatDiffersAndARequiredFieldClearedIs
     EXPECT_EQ(refused, QStringList{"3"});
     EXPECT_EQ(column(*db, QStringLiteral("Mix"), QStringLiteral("F")), (QVariantList{0.5, 0.5, 1.0}));
     EXPECT_EQ(column(*db, QStringLiteral("Mix"), QStringLiteral("S")), (QVariantList{9, 9, 5}));
+}
+
+TEST(WalkCache, AWalkHoldsTheDatabaseInItsPageCacheAndGivesTheCacheBackAfter) {
+    test::TempDatabase db;
+    db->createTable(data::applicationTableDef());
+    test::addApplication(*db, Aktualne, QStringLiteral("Adamski"));
+    auto cacheSize = [&] {
+        sqlite3_stmt *s = nullptr;
+        sqlite3_prepare_v2(db->handle(), "PRAGMA cache_size", -1, &s, nullptr);
+        const qint64 v = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int64(s, 0) : 0;
+        sqlite3_finalize(s);
+        return v;
+    };
+    const qint64 before = cacheSize();
+    Table t(*db, Aktualne);
+    t.open();
+    qint64 during = 0;
+    data::walk(t, [&](Table &) {
+        during = cacheSize();
+        return true;
+    });
+    EXPECT_EQ(during, -64 * 1024);  // KiB: the least a walk takes
+    EXPECT_EQ(cacheSize(), before);
+    // A large database is held whole with room to spare, up to 1 GB.
+    EXPECT_EQ(data::PageCacheForBulkWork::kibFor(400LL << 20), 500LL << 10);
+    EXPECT_EQ(data::PageCacheForBulkWork::kibFor(8LL << 30), 1LL << 20);
 }
