@@ -13,6 +13,7 @@
 #include "cli/DemoData.h"
 #include "cli/OfficeDatabase.h"
 #include "data/Database.h"
+#include "data/Walk.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -57,14 +58,16 @@ QString text(sqlite3_stmt *s, int c) {
     return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, c)), sqlite3_column_bytes(s, c));
 }
 
-// The floor: plain SQLite on its own connection, the same page cache as the
-// engine's walk, reading in row id order and writing by row id.
-int floorRecalc(const QString &file, int &invalid) {
+// The floor: plain SQLite on its own connection, the page cache the engine's
+// walk takes for a database of this size, reading in row id order and
+// writing by row id. (Not inlined, so that a profiler can tell it apart.)
+[[gnu::noinline]] [[gnu::noinline]] int floorRecalc(const QString &file, int &invalid) {
     sqlite3 *db = nullptr;
     check(db, sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr),
           SQLITE_OK);
-    check(db, sqlite3_exec(db, "PRAGMA synchronous=NORMAL; PRAGMA cache_size=-65536; BEGIN IMMEDIATE", nullptr, nullptr, nullptr),
-          SQLITE_OK);
+    const QByteArray start = "PRAGMA synchronous=NORMAL; PRAGMA cache_size=-"
+                             + QByteArray::number(data::PageCacheForBulkWork::kibFor(QFileInfo(file).size())) + "; BEGIN IMMEDIATE";
+    check(db, sqlite3_exec(db, start.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_stmt *select = nullptr, *update = nullptr;
     check(db,
           sqlite3_prepare_v2(db,

@@ -59,6 +59,17 @@ ApplicationFields::ApplicationFields(data::Table &t)
       dodatekWylicz(need(t, "Dodatek_wylicz")),
       obliczeniaOK(need(t, "ObliczeniaOK")) {}
 
+QStringList ApplicationFields::names(const data::Table &t) const {
+    QStringList out;
+    for (const int i : {liczbaOsob, powUzytk, dochodRazem, wydatkiCzynsz, oplatyDodatkowe, ryczaltCO, ryczaltWoda, ryczaltGaz,
+                        najnEmeryt, kosztKwh, wskProc, ilOsobNaWozku, powKuchniPonad60, okresOd, tytulPrawny, caloscDoRak,
+                        ryczaltDoRak, osobaNaWozku, budowaPo45r, powNormatywna, wydatkiWgPow, ryczaltMax, wydatkiRazem,
+                        wydatkiRazem90, ryczaltProcent, wyplataCalosc, wyplataRyczalt, wyplataZarzadca, dodatekWylicz,
+                        obliczeniaOK})
+        out << t.fieldDef(i).name;
+    return out;
+}
+
 AllowanceInput readAllowanceInput(data::Table &t, const ApplicationFields &f) {
     AllowanceInput in;
     in.liczbaOsob = static_cast<int>(t.field(f.liczbaOsob).asInteger());

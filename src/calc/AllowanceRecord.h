@@ -18,6 +18,9 @@ namespace varnel::calc {
 // table lacks.
 struct ApplicationFields {
     explicit ApplicationFields(data::Table &table);
+    // The names of all of them in the table's cursor: what the calculation
+    // of a record reads and writes.
+    QStringList names(const data::Table &table) const;
 
     // read
     int liczbaOsob, powUzytk, dochodRazem, wydatkiCzynsz, oplatyDodatkowe;

@@ -57,6 +57,7 @@ BulkRecalcResult recalcInOrder(data::Table &table, Rules rules, QPoint dialogPos
     data::WalkOptions options;
     options.progress = cb.progress;
     options.onFailure = data::WalkFailure::KeepDone;
+    options.reads = fields.names(table) << QStringLiteral("Nazwisko") << QStringLiteral("Imie");
     const data::WalkResult walked = data::walk(
         table,
         [&](data::Table &t) {

@@ -788,6 +788,9 @@ void Database::rollback() {
 quint64 Database::tableVersion(const QString &name) const { return *m_versions->cell(tableNameOf(name)); }
 const quint64 *Database::tableVersionCell(const QString &name) const { return m_versions->cell(tableNameOf(name)); }
 void Database::touchTable(const QString &name) { ++*m_versions->cell(tableNameOf(name)); }
+// The counters are the connection's own (TableVersions); the const of the
+// cell handed out is for its readers.
+void Database::touchTableCell(const quint64 *cell) { ++*const_cast<quint64 *>(cell); }
 void Database::touchAllTables() { m_versions->touchAll(); }
 
 QString Database::storedName(const QString &name) const {

@@ -176,6 +176,9 @@ public:
     quint64 tableVersion(const QString &name) const;
     const quint64 *tableVersionCell(const QString &name) const;
     void touchTable(const QString &name);
+    // The same through the table's counter (tableVersionCell), for writes
+    // row by row.
+    void touchTableCell(const quint64 *cell);
     void touchAllTables();
     // Looks whether another connection committed a change since the last
     // look. Cursors call it before they use their rows; inside a transaction

@@ -55,13 +55,16 @@ struct Table::Snapshot {
 // While a row is edited (Edit), only the changed (dirty) columns live in the
 // edit buffer; every other column is the stored one, in m_row.
 struct Table::Extra {
-    sqlite3_stmt *rowSource = nullptr;  // the statement standing on the current row: column c + 1 is field c
+    sqlite3_stmt *rowSource = nullptr;  // the walk's statement, standing on the current row
     std::vector<char> unread;           // stored columns of the current row not yet converted
     int unreadCount = 0;
     std::vector<quint64> dirtyMask;  // the dirty columns as bits: the key of the update statement
 
-    // The walk's one statement over the rows in the order of the index.
+    // The walk's one statement over the rows in the order of the index; it
+    // holds the row id and the columns the work reads (all when it did not
+    // say): sourceColumn[c] is the statement's column of field c, or -1.
     sqlite3_stmt *stream = nullptr;
+    std::vector<int> sourceColumn;
     bool streamPending = false;  // the statement stands on a row not yet visited
     bool streamDone = false;
     qint64 streamId = 0;
@@ -168,6 +171,21 @@ QVariant readColumn(sqlite3_stmt *s, int col, FieldType type) {
     case FieldType::Boolean:
         return sqlite3_column_int64(s, col) != 0;
     case FieldType::Date: {
+        // The program stores dates as yyyy-mm-dd; read straight from the bytes.
+        const unsigned char *p = sqlite3_column_text(s, col);
+        if (sqlite3_column_bytes(s, col) == 10 && p[4] == '-' && p[7] == '-') {
+            int parts[3] = {0, 0, 0};
+            bool digits = true;
+            for (int i : {0, 1, 2, 3, 5, 6, 8, 9}) {
+                digits = digits && p[i] >= '0' && p[i] <= '9';
+                int &part = parts[i < 4 ? 0 : i < 7 ? 1 : 2];
+                part = part * 10 + (p[i] - '0');
+            }
+            if (digits) {
+                const QDate d(parts[0], parts[1], parts[2]);
+                return d.isValid() ? QVariant(d) : QVariant();
+            }
+        }
         const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, col)),
                                                sqlite3_column_bytes(s, col));
         const QDate d = QDate::fromString(text, Qt::ISODate);
@@ -178,6 +196,11 @@ QVariant readColumn(sqlite3_stmt *s, int col, FieldType type) {
 }
 
 void bindValue(sqlite3_stmt *s, int idx, FieldType type, const QVariant &v) {
+    // Amounts, the most bound values, without QVariant's conversions.
+    if (v.metaType() == QMetaType::fromType<double>() && (type == FieldType::Float || type == FieldType::Currency)) {
+        sqlite3_bind_double(s, idx, *static_cast<const double *>(v.constData()));
+        return;
+    }
     if (!v.isValid() || v.isNull()) {
         sqlite3_bind_null(s, idx);
         return;
@@ -212,6 +235,8 @@ void bindValue(sqlite3_stmt *s, int idx, FieldType type, const QVariant &v) {
 namespace {
 
 bool sameValue(const QVariant &a, const QVariant &b) {
+    if (a.metaType() == QMetaType::fromType<double>() && b.metaType() == QMetaType::fromType<double>())
+        return *static_cast<const double *>(a.constData()) == *static_cast<const double *>(b.constData());
     const bool an = !a.isValid() || a.isNull();
     const bool bn = !b.isValid() || b.isNull();
     if (an || bn)
@@ -240,6 +265,13 @@ QVariant RowView::value(const QString &field) const {
 QVariant Table::coerce(const FieldDef &f, const QVariant &v, ValueRules rules) {
     if (!v.isValid() || v.isNull())
         return QVariant();
+    // What the program's own code hands over most (amounts and flags) is
+    // already what is stored.
+    if (v.metaType() == QMetaType::fromType<double>() && (f.type == FieldType::Float || f.type == FieldType::Currency)
+        && std::isfinite(*static_cast<const double *>(v.constData())))
+        return v;
+    if (v.metaType() == QMetaType::fromType<bool>() && f.type == FieldType::Boolean)
+        return v;
     const bool isString = v.typeId() == QMetaType::QString;
     const QString s = isString ? v.toString() : QString();
     auto bad = [&](const QString &what) {
@@ -384,13 +416,27 @@ QVariant Table::coerce(const FieldDef &f, const QVariant &v, ValueRules rules) {
 
 const FieldDef &Field::def() const { return m_table->fieldDef(m_index); }
 bool Field::isNull() const {
+    if (const QVariant *v = m_table->storedValue(m_index))
+        return !v->isValid() || v->isNull();
     const QVariant v = m_table->value(m_index);
     return !v.isValid() || v.isNull();
 }
 QVariant Field::asVariant() const { return m_table->value(m_index); }
 
 QString Field::asString() const {
-    const QVariant v = m_table->value(m_index);
+    // Text not converted yet comes straight from the walk's statement.
+    const FieldType type = def().type;
+    if (type == FieldType::Text || type == FieldType::Memo) {
+        int column = -1, c = -1;
+        if (sqlite3_stmt *s = TableInternals::unreadSource(*m_table, m_index, column, c))
+            return sqlite3_column_type(s, c) == SQLITE_NULL
+                       ? QString()
+                       : QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, c)), sqlite3_column_bytes(s, c));
+    }
+    const QVariant *stored = m_table->storedValue(m_index);
+    if (stored && stored->metaType() == QMetaType::fromType<QString>())
+        return *static_cast<const QString *>(stored->constData());
+    const QVariant v = stored ? *stored : m_table->value(m_index);
     if (!v.isValid() || v.isNull())
         return QString();
     if (v.typeId() == QMetaType::Bool)
@@ -409,22 +455,97 @@ QVariant Field::readAs(FieldType type) const {
     return Table::coerce(FieldDef{def().name, type, 0, false}, v, ValueRules::Stored);
 }
 
+// The readers below take a stored value that already has the type asked for
+// as it stands (what the cursor reads from a field of that type); anything
+// else goes the way of readAs.
+
+// A column the walk's statement stands on and nobody read yet is read from
+// the statement as the cursor would convert it, without a QVariant.
+namespace {
+enum class Asked { Integer, Float, Boolean };
+bool readUnread(const Table &t, int index, FieldType type, Asked asked, qint64 &i, double &d) {
+    int column = -1, c = -1;
+    sqlite3_stmt *s = TableInternals::unreadSource(t, index, column, c);
+    if (!s)
+        return false;
+    switch (asked) {
+    case Asked::Integer:
+        if (type != FieldType::SmallInt && type != FieldType::Integer && type != FieldType::AutoInc)
+            return false;
+        i = sqlite3_column_type(s, c) == SQLITE_NULL ? 0 : static_cast<int>(sqlite3_column_int64(s, c));
+        return true;
+    case Asked::Boolean:
+        if (type != FieldType::Boolean)
+            return false;
+        i = sqlite3_column_type(s, c) != SQLITE_NULL && sqlite3_column_int64(s, c) != 0;
+        return true;
+    case Asked::Float:
+        if (type != FieldType::Float && type != FieldType::Currency)
+            return false;
+        d = sqlite3_column_type(s, c) == SQLITE_NULL ? 0.0 : sqlite3_column_double(s, c);
+        return std::isfinite(d);  // anything else is refused the way of readAs
+    }
+    return false;
+}
+}  // namespace
+
 qint64 Field::asInteger() const {
+    qint64 i = 0;
+    double d = 0;
+    if (readUnread(*m_table, m_index, def().type, Asked::Integer, i, d))
+        return i;
+    if (const QVariant *v = m_table->storedValue(m_index)) {
+        if (!v->isValid())
+            return 0;
+        if (v->metaType() == QMetaType::fromType<int>())
+            return *static_cast<const int *>(v->constData());
+    }
     const QVariant v = readAs(FieldType::Integer);
     return v.isValid() ? v.toLongLong() : 0;
 }
 
 double Field::asFloat() const {
+    qint64 i = 0;
+    double d = 0;
+    if (readUnread(*m_table, m_index, def().type, Asked::Float, i, d))
+        return d;
+    if (const QVariant *v = m_table->storedValue(m_index)) {
+        if (!v->isValid())
+            return 0.0;
+        if (v->metaType() == QMetaType::fromType<double>()) {
+            const double d = *static_cast<const double *>(v->constData());
+            if (std::isfinite(d))
+                return d;
+        }
+    }
     const QVariant v = readAs(FieldType::Float);
     return v.isValid() ? v.toDouble() : 0.0;
 }
 
 QDate Field::asDate() const {
+    if (const QVariant *v = m_table->storedValue(m_index)) {
+        if (!v->isValid())
+            return zeroDate();
+        if (v->metaType() == QMetaType::fromType<QDate>()) {
+            const QDate d = *static_cast<const QDate *>(v->constData());
+            return isBlankDate(d) ? zeroDate() : d;
+        }
+    }
     const QVariant v = readAs(FieldType::Date);
     return v.isValid() ? v.toDate() : zeroDate();
 }
 
 bool Field::asBoolean() const {
+    qint64 i = 0;
+    double d = 0;
+    if (readUnread(*m_table, m_index, def().type, Asked::Boolean, i, d))
+        return i != 0;
+    if (const QVariant *v = m_table->storedValue(m_index)) {
+        if (!v->isValid())
+            return false;
+        if (v->metaType() == QMetaType::fromType<bool>())
+            return *static_cast<const bool *>(v->constData());
+    }
     const QVariant v = readAs(FieldType::Boolean);
     return v.isValid() && v.toBool();
 }
@@ -1220,9 +1341,14 @@ void Table::setValue(int index, const QVariant &value) {
     if (!isEditing())
         throw core::DbError(QStringLiteral("%1: Dataset not in edit or insert mode").arg(m_name));
     const QVariant v = coerce(slot.def, value);
-    const QVariant &was = currentValue(slot.column);
-    if (sameValue(was, v) && (v.isValid() == was.isValid()))
+    const int stored = TableInternals::comparedWithStored(*this, index, v);
+    if (stored == 0)
         return;
+    if (stored < 0) {
+        const QVariant &was = currentValue(slot.column);
+        if (sameValue(was, v) && (v.isValid() == was.isValid()))
+            return;
+    }
     m_buffer[slot.column] = v;
     m_dirty[slot.column] = true;
     m_extra->dirtyMask[size_t(slot.column) / 64] |= quint64(1) << (slot.column % 64);
@@ -1288,6 +1414,16 @@ QVariant Table::value(int index) const {
     return m_calculated[slot.calculated].compute(RowView(m_def, row));
 }
 
+const QVariant *Table::storedValue(int index) const {
+    requireOpen();
+    const FieldSlot &slot = m_fields.at(index);
+    if (slot.column < 0)
+        return nullptr;
+    if (m_state == TableState::Browse)
+        syncRow();
+    return &currentValue(slot.column);
+}
+
 void Table::noticeOutsideChanges() const {
     requireOpen();
     sync();
@@ -1318,7 +1454,7 @@ QVariant Table::valueAt(int recNo, int index) const {
 // it is kept in step by hand (cheap); otherwise it is read again.
 void Table::afterWrite(const std::function<void()> &applyToSnapshot) {
     const bool wasCurrent = m_snap && m_snap->version == *m_versionCell;
-    m_db.touchTable(m_name);
+    m_db.touchTableCell(m_versionCell);
     if (wasCurrent) {
         m_snap->version = *m_versionCell;
         m_snap->cache.clear();
@@ -1361,7 +1497,7 @@ void Table::post() {
     updateRecord();
     for (int c = 0; c < m_def.fields.size(); ++c) {
         const FieldDef &f = m_def.fields[c];
-        if (f.required && f.type != FieldType::AutoInc && !currentValue(c).isValid())
+        if (f.required && f.type != FieldType::AutoInc && TableInternals::isBlank(*this, c))
             throw core::RequiredFieldError(f.name);
     }
     sqlite3 *db = m_db.handle();
@@ -1629,13 +1765,54 @@ void TableInternals::loadColumn(const Table &t, int column) {
     Table::Extra &x = *t.m_extra;
     if (x.unreadCount == 0 || !x.unread[column])
         return;
-    if (!x.rowSource) {
+    if (!x.rowSource || x.sourceColumn[column] < 0) {
         loadAll(t);
         return;
     }
-    t.m_row[column] = readColumn(x.rowSource, column + 1, t.m_def.fields[column].type);
+    t.m_row[column] = readColumn(x.rowSource, x.sourceColumn[column], t.m_def.fields[column].type);
     x.unread[column] = 0;
     --x.unreadCount;
+}
+
+sqlite3_stmt *TableInternals::unreadSource(const Table &t, int index, int &column, int &sourceColumn) {
+    t.requireOpen();
+    const Table::FieldSlot &slot = t.m_fields.at(index);
+    column = slot.column;
+    if (column < 0 || t.m_state == TableState::Insert || (t.m_state == TableState::Edit && t.m_dirty[column]))
+        return nullptr;
+    if (t.m_state == TableState::Browse)
+        t.syncRow();
+    const Table::Extra &x = *t.m_extra;
+    if (!x.rowSource || x.unreadCount == 0 || !x.unread[column] || x.sourceColumn[column] < 0)
+        return nullptr;
+    sourceColumn = x.sourceColumn[column];
+    return x.rowSource;
+}
+
+int TableInternals::comparedWithStored(const Table &t, int index, const QVariant &v) {
+    if (v.isValid() && v.metaType() != QMetaType::fromType<double>())
+        return -1;
+    int column = -1, c = -1;
+    sqlite3_stmt *s = unreadSource(t, index, column, c);
+    if (!s)
+        return -1;
+    const FieldType type = t.m_def.fields[column].type;
+    if (type != FieldType::Float && type != FieldType::Currency)
+        return -1;
+    const bool blank = sqlite3_column_type(s, c) == SQLITE_NULL;
+    if (!v.isValid() || blank)
+        return v.isValid() == !blank ? 0 : 1;
+    return sqlite3_column_double(s, c) == *static_cast<const double *>(v.constData()) ? 0 : 1;
+}
+
+bool TableInternals::isBlank(const Table &t, int column) {
+    const Table::Extra &x = *t.m_extra;
+    const bool stored = t.m_state == TableState::Browse || (t.m_state == TableState::Edit && !t.m_dirty[column]);
+    // A date is blank also when its stored text is no date.
+    if (stored && x.rowSource && x.unreadCount > 0 && x.unread[column] && x.sourceColumn[column] >= 0
+        && t.m_def.fields[column].type != FieldType::Date)
+        return sqlite3_column_type(x.rowSource, x.sourceColumn[column]) == SQLITE_NULL;
+    return !t.currentValue(column).isValid();
 }
 
 void TableInternals::loadAll(const Table &t) {
@@ -1644,10 +1821,13 @@ void TableInternals::loadAll(const Table &t) {
         return;
     if (x.rowSource) {
         for (int c = 0; c < int(x.unread.size()) && x.unreadCount > 0; ++c)
-            loadColumn(t, c);
-        return;
+            if (x.sourceColumn[c] >= 0)
+                loadColumn(t, c);
+        if (x.unreadCount == 0)
+            return;
     }
-    // The statement has moved on: the columns not read yet are read by row id.
+    // The statement has moved on, or does not hold them: the columns not
+    // read yet are read by row id.
     const QVector<QVariant> whole = t.fetchRow(t.m_rowId);
     for (int c = 0; c < int(x.unread.size()); ++c)
         if (x.unread[c]) {
@@ -1663,13 +1843,28 @@ std::vector<qint64> TableInternals::rowsToVisit(Table &t) {
     return t.orderedRowIds();
 }
 
-void TableInternals::beginStream(Table &t) {
+void TableInternals::beginStream(Table &t, const QStringList &reads) {
     endStream(t);
-    QStringList cols;
-    for (const auto &f : t.m_def.fields)
-        cols << Database::quoted(f.name);
     Table::Extra &x = *t.m_extra;
-    x.stream = t.m_stmts->prepare(QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY %3")
+    const int n = t.m_def.fields.size();
+    std::vector<char> wanted(size_t(n), reads.isEmpty() ? 1 : 0);
+    for (const QString &name : reads) {
+        const int i = t.fieldIndex(name);
+        if (i >= 0 && t.m_fields[i].column >= 0)
+            wanted[size_t(t.m_fields[i].column)] = 1;
+    }
+    // The key finds a row's place again after its work.
+    for (const Table::KeyPart &p : t.m_keyParts)
+        wanted[size_t(p.column)] = 1;
+    QStringList cols;
+    x.sourceColumn.assign(size_t(n), -1);
+    for (int c = 0; c < n; ++c)
+        if (wanted[size_t(c)]) {
+            cols << Database::quoted(t.m_def.fields[c].name);
+            x.sourceColumn[size_t(c)] = int(cols.size());  // the row id comes first
+        }
+    cols.prepend(QStringLiteral("rowid"));
+    x.stream = t.m_stmts->prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
                                       .arg(cols.join(QLatin1Char(',')), Database::quoted(t.m_def.name), t.orderClause()));
     x.streamPending = false;
     x.streamDone = false;
@@ -1706,10 +1901,10 @@ bool TableInternals::streamTo(Table &t, qint64 rowId) {
                 const int n = t.m_def.fields.size();
                 t.m_pos = pos;
                 t.m_rowId = rowId;
+                // The values left from the row before stay unread: a
+                // column is converted from the statement before it is read.
                 if (t.m_row.size() != n)
                     t.m_row = QVector<QVariant>(n);
-                else
-                    t.m_row.fill(QVariant());
                 x.unread.assign(size_t(n), 1);
                 x.unreadCount = n;
                 x.rowSource = x.stream;

@@ -210,6 +210,9 @@ public:
     bool isCalculated(int index) const { return m_fields[index].calculated >= 0; }
 
     QVariant value(int index) const;  // of the current row (edit buffer while editing)
+    // The same value in place, valid until the row or the edit moves on;
+    // nullptr for a calculated field.
+    const QVariant *storedValue(int index) const;
     void setValue(int index, const QVariant &value);  // by the Input rules
 
     // Any row by record number, for grids; does not move the cursor.

@@ -3,8 +3,12 @@
 // Inside data/ only: how the walk steps one statement over a table's rows
 // instead of positioning the cursor row by row (see Table::Extra).
 
+#include <QStringList>
 #include <QtGlobal>
 #include <vector>
+
+struct sqlite3_stmt;
+class QVariant;
 
 namespace varnel::data {
 
@@ -12,8 +16,9 @@ class Table;
 
 struct TableInternals {
     // Prepares the statement over every row in the order of the index in
-    // force (the order the walk visits).
-    static void beginStream(Table &t);
+    // force (the order the walk visits), holding the fields named in
+    // `reads` (all when empty) and the key; other fields are read by row id.
+    static void beginStream(Table &t, const QStringList &reads = {});
     // Makes the row with this id current, from the statement when it stands
     // on that row (its columns converted when read), otherwise by its row
     // id; false when the row is no longer in the table.
@@ -25,6 +30,17 @@ struct TableInternals {
     static std::vector<qint64> rowsToVisit(Table &t);
 
     static void loadColumn(const Table &t, int column);
+    // Whether a column of the current row (the edit's value while editing)
+    // is blank, without converting a stored column not read yet.
+    static bool isBlank(const Table &t, int column);
+    // The walk's statement, the stored column and the statement's column
+    // for a field of the current row (index: the cursor's field) while that
+    // column is unconverted, held by the statement and the stored value;
+    // nullptr otherwise.
+    static sqlite3_stmt *unreadSource(const Table &t, int index, int &column, int &sourceColumn);
+    // A number (or a blank) being set against the stored value of such a
+    // column: 0 the same, 1 different, -1 not to be told without converting it.
+    static int comparedWithStored(const Table &t, int index, const QVariant &v);
     static void loadAll(const Table &t);
 };
 

@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace varnel::data {
@@ -26,7 +28,7 @@ namespace {
 // Lets go of the walk's statement however the walk ends.
 class Streamed {
 public:
-    explicit Streamed(Table &t) : m_table(t) { TableInternals::beginStream(m_table); }
+    explicit Streamed(Table &t, const QStringList &reads = {}) : m_table(t) { TableInternals::beginStream(m_table, reads); }
     ~Streamed() { TableInternals::endStream(m_table); }
     Streamed(const Streamed &) = delete;
     Streamed &operator=(const Streamed &) = delete;
@@ -37,24 +39,38 @@ private:
 
 }  // namespace
 
-PageCacheForBulkWork::PageCacheForBulkWork(Database &db) : m_db(db) {
+namespace {
+
+qint64 pragmaValue(Database &db, const char *pragma, qint64 otherwise) {
     sqlite3_stmt *s = nullptr;
-    if (sqlite3_prepare_v2(db.handle(), "PRAGMA cache_size", -1, &s, nullptr) != SQLITE_OK)
-        return;  // the default cache then; no walk fails for want of a larger one
-    if (sqlite3_step(s) == SQLITE_ROW)
-        m_before = sqlite3_column_int64(s, 0);
+    if (sqlite3_prepare_v2(db.handle(), pragma, -1, &s, nullptr) != SQLITE_OK)
+        return otherwise;
+    const qint64 v = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int64(s, 0) : otherwise;
     sqlite3_finalize(s);
-    int pageSize = 4096;
-    if (sqlite3_prepare_v2(db.handle(), "PRAGMA page_size", -1, &s, nullptr) == SQLITE_OK) {
-        if (sqlite3_step(s) == SQLITE_ROW)
-            pageSize = sqlite3_column_int(s, 0);
-        sqlite3_finalize(s);
-    }
+    return v;
+}
+
+}  // namespace
+
+qint64 PageCacheForBulkWork::kibFor(qint64 databaseBytes) {
+    return std::clamp(databaseBytes / 1024 * 5 / 4, LeastKiB, MostKiB);
+}
+
+PageCacheForBulkWork::PageCacheForBulkWork(Database &db) : m_db(db) {
+    // Without an answer the default cache stays: no walk fails for want of a
+    // larger one.
+    constexpr qint64 Unknown = std::numeric_limits<qint64>::min();
+    m_before = pragmaValue(db, "PRAGMA cache_size", Unknown);
+    if (m_before == Unknown)
+        return;
+    const qint64 pageSize = pragmaValue(db, "PRAGMA page_size", 4096);
+    const qint64 pages = pragmaValue(db, "PRAGMA page_count", 0);
     // cache_size counts pages, or KiB when negative.
     const qint64 kib = m_before < 0 ? -m_before : m_before * pageSize / 1024;
-    if (kib >= BulkKiB)
+    const qint64 wanted = kibFor(pages * pageSize);
+    if (kib >= wanted)
         return;
-    const QByteArray set = "PRAGMA cache_size=-" + QByteArray::number(BulkKiB);
+    const QByteArray set = "PRAGMA cache_size=-" + QByteArray::number(wanted);
     m_changed = sqlite3_exec(db.handle(), set.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
@@ -87,7 +103,7 @@ WalkResult walk(Table &table, const RowWork &work, const WalkOptions &options) {
     result.total = int(ids.size());
     core::ShownProgress shown(progress, result.total);
     // One statement steps over the rows in the order of the ids.
-    Streamed streamed(table);
+    Streamed streamed(table, options.reads);
     try {
         for (const qint64 id : ids) {
             if (!TableInternals::streamTo(table, id))

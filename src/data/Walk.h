@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QtGlobal>
 #include <functional>
 
@@ -69,6 +70,10 @@ enum class WalkFailure {
 struct WalkOptions {
     core::Progress *progress = nullptr;  // nullptr: no progress shown
     WalkFailure onFailure = WalkFailure::RollBackAll;
+    // The fields the work reads, when it knows them: the walk's statement
+    // then holds only those (and the key), which makes each step cheaper.
+    // A field outside them is still read right, by its row id. Empty: all.
+    QStringList reads;
 };
 
 struct WalkResult {
@@ -104,10 +109,14 @@ private:
 // goes through walk().
 int scan(Table &table, const RowWork &read);
 
-// A page cache sized for work over a whole table (64 MB) on a connection for
-// the life of the object, when its own is smaller; the size it had is put
-// back at the end. Every walk holds one; other bulk work may hold one too
-// where its memory may grow by as much.
+// A page cache sized for work over a whole table on a connection for the
+// life of the object, when its own is smaller; the size it had is put back
+// at the end. The cache holds the whole database and a quarter more, between
+// 64 MB and 1 GB: a walk writes every page of a table and of its indexes, and
+// pages that no longer fit are written out and read again many times over
+// (an index is written in the order of its key, not of the walk). Every walk
+// holds one; other bulk work may hold one too where its memory may grow by
+// as much.
 class PageCacheForBulkWork {
 public:
     explicit PageCacheForBulkWork(Database &db);
@@ -115,8 +124,12 @@ public:
     PageCacheForBulkWork(const PageCacheForBulkWork &) = delete;
     PageCacheForBulkWork &operator=(const PageCacheForBulkWork &) = delete;
 
+    // The size in KiB for a database of this many bytes.
+    static qint64 kibFor(qint64 databaseBytes);
+
 private:
-    static constexpr qint64 BulkKiB = 65536;
+    static constexpr qint64 LeastKiB = 64 * 1024;
+    static constexpr qint64 MostKiB = 1024 * 1024;
     Database &m_db;
     qint64 m_before = 0;
     bool m_changed = false;

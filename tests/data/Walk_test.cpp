@@ -6,6 +6,7 @@
 #include "support/TempDatabase.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using namespace varnel;
 using data::Table;
@@ -243,4 +244,160 @@ TEST_F(Walk, OnADatabaseOpenedReadOnlyTheWalkReadsOneStateWithoutAWriteLock) {
     EXPECT_EQ(visited, (QStringList{"Adamski", "Borek", "Cichy", "Dudek", "Ebert"}));
     EXPECT_EQ(progress.steps, 5);
     EXPECT_FALSE(reader->inTransaction());
+}
+
+// The walk reads a field from its statement, unconverted, when nobody read it
+// yet, and by row id when its work named other fields: either way a field
+// reads as it reads outside a walk, whatever other programs stored in it.
+namespace {
+
+const QStringList MixedFields{"Id", "T", "M", "F", "C", "S", "B", "D", "R"};
+
+data::TableDef mixedTableDef() {
+    using data::FieldType;
+    data::TableDef def;
+    def.name = QStringLiteral("Mix");
+    def.fields = {{"Id", FieldType::Integer, 0, true},  {"T", FieldType::Text, 10, false}, {"M", FieldType::Memo, 0, false},
+                  {"F", FieldType::Float, 0, false},    {"C", FieldType::Currency, 0, false},
+                  {"S", FieldType::SmallInt, 0, false}, {"B", FieldType::Boolean, 0, false},
+                  {"D", FieldType::Date, 0, false},     {"R", FieldType::Text, 5, true}};
+    def.indexes = {data::IndexDef{QString(), {QStringLiteral("Id")}, data::IndexPrimary}};
+    return def;
+}
+
+// One reading of every field of the current row, as text ("!" for a
+// refusal). Each walk makes one kind of reading only, so that every kind
+// meets fields nobody read before it in that row.
+constexpr int ReadingKinds = 6;
+
+QStringList rowReadings(Table &t, int kind) {
+    QStringList out;
+    for (const QString &name : MixedFields) {
+        const data::Field f = t.field(name);
+        try {
+            switch (kind) {
+            case 0: out << (f.isNull() ? QStringLiteral("null") : QStringLiteral("set")); break;
+            case 1: out << f.asString(); break;
+            case 2: out << QString::number(f.asInteger()); break;
+            case 3: out << QString::number(f.asFloat(), 'g', 17); break;
+            case 4: out << (f.asBoolean() ? QStringLiteral("T") : QStringLiteral("F")); break;
+            default: out << f.asDate().toString(Qt::ISODate); break;
+            }
+        } catch (const core::FieldValueError &) {
+            out << QStringLiteral("!");
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(WalkReads, AFieldReadsInAWalkAsItReadsOutsideItWhateverIsStored) {
+    test::TempDatabase db;
+    db->createTable(mixedTableDef());
+    // Rows as the program writes them, and as other SQLite tools may leave
+    // them: numbers as text, a real in a whole-number field, dates that are
+    // no dates, blanks.
+    db->exec(QStringLiteral(
+        "INSERT INTO Mix VALUES"
+        "(1, 'Żółć', 'wiersz\ndrugi', 0.1, 1234.56, 7, 1, '2024-02-29', 'ab'),"
+        "(2, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 'x'),"
+        "(3, '', '', '12.5', '99', 'abc', 0, '31.12.2020', 'y'),"
+        "(4, '  ', 'x', 5, 1e-7, 2.7, 2, '2021-02-30', 'z'),"
+        "(5, '42', 'Łódź', -0.0, 9e15, 32767, 'True', '1899-12-30', 'w'),"
+        "(6, 'Kraków', 'm', 3.25, 0, -32768, 0, '2024-1-05', ''),"
+        "(7, NULL, NULL, 9e999, NULL, 5000000000, NULL, '0000-01-01', 'v')"));
+    Table outside(*db, QStringLiteral("Mix"));
+    outside.open();
+    for (int kind = 0; kind < ReadingKinds; ++kind) {
+        QList<QStringList> expected;
+        for (outside.first(); !outside.eof(); outside.next())
+            expected << rowReadings(outside, kind);
+        ASSERT_EQ(expected.size(), 7);
+        for (const QStringList &reads : {QStringList(), QStringList{"F", "T", "D"}}) {
+            SCOPED_TRACE(QStringLiteral("reading %1, reads %2").arg(kind).arg(reads.join(QLatin1Char(','))).toStdString());
+            Table walked(*db, QStringLiteral("Mix"));
+            walked.open();
+            QList<QStringList> seen;
+            WalkOptions options;
+            options.reads = reads;
+            data::walk(
+                walked,
+                [&](Table &t) {
+                    seen << rowReadings(t, kind);
+                    return true;
+                },
+                options);
+            EXPECT_EQ(seen, expected);
+        }
+    }
+    // Dates as stored are read as such; text that is no date is a blank.
+    QList<QDate> dates;
+    for (outside.first(); !outside.eof(); outside.next())
+        dates << outside.field(QStringLiteral("D")).asDate();
+    const QDate zero(1899, 12, 30);
+    EXPECT_EQ(dates, (QList<QDate>{QDate(2024, 2, 29), zero, zero, zero, zero, zero, zero}));
+}
+
+TEST(WalkReads, ANumberSetInAWalkWritesOnlyWhatDiffersAndARequiredFieldClearedIsRefused) {
+    test::TempDatabase db;
+    db->createTable(mixedTableDef());
+    db->exec(QStringLiteral("INSERT INTO Mix (Id, F, C, S, R) VALUES (1, 0.5, '12.5', 3, 'a'), (2, NULL, 7, 4, 'b'),"
+                            " (3, 1, 2, 5, 'c')"));
+    Table t(*db, QStringLiteral("Mix"));
+    t.open();
+    QList<bool> modified;
+    QStringList refused;
+    WalkOptions options;
+    options.reads = QStringList{"F", "C"};
+    options.onFailure = WalkFailure::KeepDone;
+    data::walk(
+        t,
+        [&](Table &row) {
+            row.edit();
+            row.field(QStringLiteral("F")).setFloat(0.5);    // row 1: as stored
+            row.field(QStringLiteral("C")).setFloat(12.5);   // row 1: the same number stored as text
+            modified << row.isModified();
+            row.field(QStringLiteral("S")).setInteger(9);    // a field the work did not name
+            if (row.field(QStringLiteral("Id")).asInteger() == 3)
+                row.field(QStringLiteral("R")).clear();
+            try {
+                row.post();
+            } catch (const core::RequiredFieldError &) {
+                refused << row.field(QStringLiteral("Id")).asString();
+                row.cancel();
+            }
+            return true;
+        },
+        options);
+    EXPECT_EQ(modified, (QList<bool>{false, true, true}));
+    EXPECT_EQ(refused, QStringList{"3"});
+    EXPECT_EQ(column(*db, QStringLiteral("Mix"), QStringLiteral("F")), (QVariantList{0.5, 0.5, 1.0}));
+    EXPECT_EQ(column(*db, QStringLiteral("Mix"), QStringLiteral("S")), (QVariantList{9, 9, 5}));
+}
+
+TEST(WalkCache, AWalkHoldsTheDatabaseInItsPageCacheAndGivesTheCacheBackAfter) {
+    test::TempDatabase db;
+    db->createTable(data::applicationTableDef());
+    test::addApplication(*db, Aktualne, QStringLiteral("Adamski"));
+    auto cacheSize = [&] {
+        sqlite3_stmt *s = nullptr;
+        sqlite3_prepare_v2(db->handle(), "PRAGMA cache_size", -1, &s, nullptr);
+        const qint64 v = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int64(s, 0) : 0;
+        sqlite3_finalize(s);
+        return v;
+    };
+    const qint64 before = cacheSize();
+    Table t(*db, Aktualne);
+    t.open();
+    qint64 during = 0;
+    data::walk(t, [&](Table &) {
+        during = cacheSize();
+        return true;
+    });
+    EXPECT_EQ(during, -64 * 1024);  // KiB: the least a walk takes
+    EXPECT_EQ(cacheSize(), before);
+    // A large database is held whole with room to spare, up to 1 GB.
+    EXPECT_EQ(data::PageCacheForBulkWork::kibFor(400LL << 20), 500LL << 10);
+    EXPECT_EQ(data::PageCacheForBulkWork::kibFor(8LL << 30), 1LL << 20);
 }
