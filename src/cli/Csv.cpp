@@ -132,6 +132,27 @@ QString csvCell(const QString &value) {
     return QLatin1Char('"') + s + QLatin1Char('"');
 }
 
+void appendCsvCell(QByteArray &out, std::string_view utf8) {
+    // The bytes of the characters that call for quotes are never part of a
+    // character of several bytes in UTF-8.
+    if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out.append(utf8.data(), qsizetype(utf8.size()));
+        return;
+    }
+    out.append('"');
+    for (size_t from = 0;;) {
+        const size_t quote = utf8.find('"', from);
+        if (quote == std::string_view::npos) {
+            out.append(utf8.data() + from, qsizetype(utf8.size() - from));
+            break;
+        }
+        out.append(utf8.data() + from, qsizetype(quote + 1 - from));
+        out.append('"');
+        from = quote + 1;
+    }
+    out.append('"');
+}
+
 void writeCsvRecord(QTextStream &out, const QStringList &cells) {
     for (qsizetype i = 0; i < cells.size(); ++i) {
         if (i > 0)

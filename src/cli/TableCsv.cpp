@@ -5,7 +5,7 @@
 #include "core/DbError.h"
 #include "data/Table.h"
 #include "data/Values.h"
-#include "data/Walk.h"  // scan
+#include "data/StoredRows.h"
 
 #include <QBuffer>
 #include <QFileDevice>
@@ -14,7 +14,9 @@
 #include <QDate>
 #include <QStringDecoder>
 #include <QTextStream>
+#include <charconv>
 #include <cmath>
+#include <string_view>
 #include <limits>
 
 namespace varnel::cli {
@@ -45,6 +47,168 @@ QString cellText(const QVariant &v, FieldType type) {
     }
     return v.toString();
 }
+
+// Whether UTF-8 bytes read into a QString and written out again stay the
+// same bytes: well-formed (no overlong form, no surrogate, nothing past
+// U+10FFFF, no sequence cut off) and not beginning with a byte order mark,
+// which the reading drops. Anything else is read with the replacement
+// character for what is not UTF-8, so it goes through that reading.
+bool readsBackUnchanged(std::string_view s) {
+    const auto *p = reinterpret_cast<const unsigned char *>(s.data());
+    const auto *const end = p + s.size();
+    if (s.size() >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+        return false;
+    const auto continuation = [](unsigned char c) { return (c & 0xC0) == 0x80; };
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        const ptrdiff_t left = end - p;
+        if (c >= 0xC2 && c <= 0xDF) {
+            if (left < 2 || !continuation(p[1]))
+                return false;
+            p += 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            // E0 A0..BF (no overlong form), ED 80..9F (no surrogate).
+            if (left < 3 || !continuation(p[1]) || !continuation(p[2]) || (c == 0xE0 && p[1] < 0xA0)
+                || (c == 0xED && p[1] > 0x9F))
+                return false;
+            p += 3;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            // F0 90..BF (no overlong form), F4 80..8F (up to U+10FFFF).
+            if (left < 4 || !continuation(p[1]) || !continuation(p[2]) || !continuation(p[3]) || (c == 0xF0 && p[1] < 0x90)
+                || (c == 0xF4 && p[1] > 0x8F))
+                return false;
+            p += 4;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isDigitByte(char c) { return c >= '0' && c <= '9'; }
+
+// A stored date yyyy-MM-dd that reads as a date and is written back as the
+// same ten characters (a year of four digits from 1000 on).
+bool isPlainIsoDate(std::string_view s) {
+    if (s.size() != 10 || s[4] != '-' || s[7] != '-' || s[0] == '0')
+        return false;
+    for (const size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (!isDigitByte(s[i]))
+            return false;
+    const auto number = [&](size_t from, size_t length) {
+        int n = 0;
+        for (size_t i = from; i < from + length; ++i)
+            n = n * 10 + (s[i] - '0');
+        return n;
+    };
+    return QDate::isValid(number(0, 4), number(5, 2), number(8, 2));
+}
+
+template <typename Integer>
+void appendNumber(QByteArray &out, Integer n) {
+    char text[24];
+    const std::to_chars_result r = std::to_chars(text, text + sizeof text, n);
+    out.append(text, qsizetype(r.ptr - text));
+}
+
+// One cell of the export appended to `out`, the text it has always had
+// (cellText of the cell as the cursor reads it, quoted as csvCell quotes
+// it), written from the engine's own bytes or number without making a
+// QVariant and a QString of it wherever those give the same text.
+void appendCell(QByteArray &out, const data::StoredCells &row, int column, FieldType type) {
+    if (row.isBlank(column))
+        return;
+    switch (type) {
+    case FieldType::Text:
+    case FieldType::Memo: {
+        const std::string_view text = row.text(column);
+        if (readsBackUnchanged(text))
+            appendCsvCell(out, text);
+        else
+            appendCsvCell(out, row.value(column).toString().toUtf8());
+        return;
+    }
+    case FieldType::SmallInt:
+    case FieldType::Integer:
+    case FieldType::AutoInc:
+        // The cursor reads these fields as an int.
+        appendNumber(out, static_cast<int>(row.integer(column)));
+        return;
+    case FieldType::Float:
+    case FieldType::Currency: {
+        char text[data::FloatTextSize];
+        out.append(text, data::formatFloatTo(text, row.real(column)));
+        return;
+    }
+    case FieldType::Boolean:
+        out.append(row.integer(column) != 0 ? '1' : '0');
+        return;
+    case FieldType::Date: {
+        const std::string_view text = row.text(column);
+        if (isPlainIsoDate(text))
+            out.append(text.data(), qsizetype(text.size()));
+        else
+            appendCsvCell(out, cellText(row.value(column), type).toUtf8());
+        return;
+    }
+    }
+    appendCsvCell(out, cellText(row.value(column), type).toUtf8());
+}
+
+// The bytes of an export gathered and handed on in large pieces, each of
+// whole records: straight to the device of a stream that writes UTF-8 to
+// one (after the text the stream holds), otherwise as text through the
+// stream. A failed write sets the stream's status, as the stream's own
+// writing would.
+class ExportOutput {
+public:
+    explicit ExportOutput(QTextStream &out) : m_out(out), m_device(out.device()) {
+        if (m_device && (out.encoding() != QStringConverter::Utf8 || out.generateByteOrderMark()))
+            m_device = nullptr;
+        if (m_device)
+            m_out.flush();
+        m_bytes.reserve(Piece + Piece / 4);
+    }
+
+    QByteArray &bytes() { return m_bytes; }
+
+    // Hands the bytes on once they make a piece; false when writing failed.
+    bool endRecord() { return m_bytes.size() < Piece || handOn(); }
+
+    bool finish() {
+        if (!handOn())
+            return false;
+        if (auto *file = qobject_cast<QFileDevice *>(m_device); file && !file->flush()) {
+            m_out.setStatus(QTextStream::WriteFailed);
+            return false;
+        }
+        return true;
+    }
+
+private:
+    static constexpr qsizetype Piece = 64 * 1024;
+
+    bool handOn() {
+        if (m_out.status() != QTextStream::Ok)
+            return false;
+        if (m_device) {
+            if (m_device->write(m_bytes) != m_bytes.size())
+                m_out.setStatus(QTextStream::WriteFailed);
+        } else {
+            m_out << QString::fromUtf8(m_bytes);
+        }
+        m_bytes.resize(0);
+        return m_out.status() == QTextStream::Ok;
+    }
+
+    QTextStream &m_out;
+    QIODevice *m_device;
+    QByteArray m_bytes;
+};
 
 // The forms a cell of a number or a date must have, checked by hand: they
 // are met in every cell of a large file, where a regular expression costs
@@ -241,16 +405,29 @@ int exportTableCsv(Database &db, const QString &table, QTextStream &out) {
     data::ReadTransaction read(db);
     Table t(db, table);
     t.open();
-    const QVector<FieldDef> fields = t.fieldDefs();
-    writeCsvRecord(out, t.fieldNames());
-    QStringList cells;
-    return data::scan(t, [&](Table &row) {
-        cells.clear();
-        for (int i = 0; i < fields.size(); ++i)
-            cells << cellText(row.value(i), fields[i].type);
-        writeCsvRecord(out, cells);
-        return true;
+    const QVector<FieldDef> &fields = t.storedDef().fields;
+    ExportOutput output(out);
+    QByteArray &bytes = output.bytes();
+    for (int i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            bytes.append(',');
+        appendCsvCell(bytes, fields[i].name.toUtf8());
+    }
+    bytes.append("\r\n");
+    bool written = output.endRecord();
+    const int rows = !written ? 0 : data::scanStoredRows(t, [&](const data::StoredCells &row) {
+        for (int i = 0; i < fields.size(); ++i) {
+            if (i > 0)
+                bytes.append(',');
+            appendCell(bytes, row, i, fields[i].type);
+        }
+        bytes.append("\r\n");
+        written = output.endRecord();
+        return written;
     });
+    if (written)
+        output.finish();
+    return rows;
 }
 
 ImportResult importTableCsv(Database &db, const QString &table, const QByteArray &content) {
