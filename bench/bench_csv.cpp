@@ -1,10 +1,11 @@
 // `varnel-admin export` and `import` of the applications against their
 // floors, each run as a process of its own so that time and peak memory are
-// both measured (wait4):
+// both measured (by bench_run_measured, which this program starts):
 //  - export against `sqlite3 -csv -header` writing the same rows;
 //  - import into a fresh copy of an empty database against a plain prepared
 //    INSERT loop (this program run with --insert-floor) over the same file,
-//    read with the same CSV reader, every cell bound as text or blank.
+//    read with a plain CSV reader of its own, every cell bound as text or
+//    blank.
 // Runs alternate; the best time (wall and user CPU) and the highest peak of
 // the runs are printed with the ratios.
 //
@@ -21,13 +22,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <limits>
-#include <fcntl.h>
 #include <spawn.h>
 #include <sqlite3.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <vector>
 
@@ -43,37 +41,42 @@ struct Measured {
     double peakMiB = 0;
 };
 
-// Runs a program (stdout to `out` when given) and measures it.
+// Runs a program (stdout to `out` when given) and measures it, through
+// bench_run_measured beside this program: a program spawned from here would
+// be charged with this process's memory as its own peak.
 Measured runProcess(const QStringList &args, const QString &out = QString()) {
+    static const QString measurer = QCoreApplication::applicationDirPath() + QStringLiteral("/bench_run_measured");
+    QTemporaryDir figuresDir;
+    const QString figures = figuresDir.filePath(QStringLiteral("figures"));
+    QStringList all{measurer, figures, out.isEmpty() ? QStringLiteral("/dev/null") : out};
+    all += args;
     std::vector<QByteArray> bytes;
-    for (const QString &a : args)
+    for (const QString &a : all)
         bytes.push_back(QFile::encodeName(a));
     std::vector<char *> argv;
     for (QByteArray &b : bytes)
         argv.push_back(b.data());
     argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    const QByteArray outPath = QFile::encodeName(out.isEmpty() ? QStringLiteral("/dev/null") : out);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
         std::fprintf(stderr, "cannot run %s\n", argv[0]);
         std::exit(1);
     }
     int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    posix_spawn_file_actions_destroy(&actions);
+    waitpid(pid, &status, 0);
+    QFile file(figures);
     Measured m;
-    m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    m.peakMiB = double(usage.ru_maxrss) / 1024.0;
-    m.userSeconds = double(usage.ru_utime.tv_sec) + double(usage.ru_utime.tv_usec) / 1e6;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "%s failed\n", argv[0]);
+    double system = 0;
+    long peakKiB = 0;
+    int exitCode = -1;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !file.open(QIODevice::ReadOnly)
+        || std::sscanf(file.readAll().constData(), "%lf %lf %lf %ld %d", &m.seconds, &m.userSeconds, &system, &peakKiB,
+                       &exitCode) != 5
+        || exitCode != 0) {
+        std::fprintf(stderr, "%s failed\n", argv[3]);
         std::exit(1);
     }
+    m.peakMiB = double(peakKiB) / 1024.0;
     return m;
 }
 
