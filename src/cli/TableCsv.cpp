@@ -5,6 +5,7 @@
 #include "core/DbError.h"
 #include "data/Table.h"
 #include "data/Values.h"
+#include "data/RowWriter.h"
 #include "data/StoredRows.h"
 
 #include <QBuffer>
@@ -18,6 +19,7 @@
 #include <cmath>
 #include <string_view>
 #include <limits>
+#include <vector>
 
 namespace varnel::cli {
 
@@ -265,6 +267,26 @@ bool isIsoDateForm(const QString &s) {
            && s[7] == QLatin1Char('-') && digitsFrom(s, 8) == 2;
 }
 
+// The value of a number of the form isDecimalNumber accepts (ASCII only).
+// std::from_chars gives the nearest double as QString::toDouble does,
+// without a conversion of the text of its own; a number beyond the range of
+// a double (or a very long one) is left to Qt, which reads it as infinite or
+// zero.
+double decimalValue(const QString &s) {
+    char bytes[64];
+    if (s.size() < qsizetype(sizeof bytes)) {
+        qsizetype n = 0;
+        for (const QChar c : s)
+            bytes[n++] = char(c.unicode());
+        const char *from = bytes[0] == '+' ? bytes + 1 : bytes;
+        double d = 0;
+        const std::from_chars_result r = std::from_chars(from, bytes + n, d);
+        if (r.ec == std::errc() && r.ptr == bytes + n)
+            return d;
+    }
+    return s.toDouble();
+}
+
 // Why a cell does not fit its field.
 struct CellFault {
     QString reason;
@@ -312,7 +334,7 @@ QVariant cellValue(const FieldDef &f, const QString &cell) {
                 throw CellFault{QStringLiteral("%1 nie jest liczbą: separatorem dziesiętnym ma być kropka").arg(quotedText(s))};
             throw CellFault{QStringLiteral("%1 nie jest liczbą").arg(quotedText(s))};
         }
-        const double d = s.toDouble();
+        const double d = decimalValue(s);
         if (!std::isfinite(d))
             throw CellFault{QStringLiteral("liczba %1 jest za duża").arg(s)};
         return d;
@@ -343,11 +365,28 @@ QVariant cellValue(const FieldDef &f, const QString &cell) {
     return cell;
 }
 
+// Whether UTF-8 text ends inside a character: its last bytes are the start
+// of a character of more bytes than follow it. A decoder reading piece by
+// piece waits for the rest of such a character and never finds it wrong.
+bool endsInsideACharacter(QByteArrayView tail) {
+    int following = 0;  // continuation bytes at the end
+    for (qsizetype i = tail.size() - 1; i >= 0 && following < 4; --i) {
+        const auto c = static_cast<unsigned char>(tail[i]);
+        if ((c & 0xC0) == 0x80) {
+            ++following;
+            continue;
+        }
+        const int length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return following + 1 < length;
+    }
+    return false;
+}
+
 // A file that must be UTF-8, checked whole before anything is read from it
 // (a fault is told with its line), then read again from its start. Only a
-// piece of the file is held at a time.
+// piece of the file is held at a time, decoded into one buffer used again.
 void checkUtf8(QIODevice &file) {
-    constexpr qint64 Piece = 1024 * 1024;
+    constexpr qint64 Piece = 64 * 1024;
     const auto rewind = [&] {
         if (!file.seek(0))
             throw ImportError(1, 0, QString(), QStringLiteral("nie można odczytać pliku od początku: ") + file.errorString());
@@ -355,21 +394,24 @@ void checkUtf8(QIODevice &file) {
     bool bad = false;
     {
         QStringDecoder decoder(QStringDecoder::Utf8);
+        std::vector<char> piece(static_cast<size_t>(Piece));
+        std::vector<QChar> decoded;
+        QByteArray tail;  // the last bytes read
         for (;;) {
-            const QByteArray piece = file.read(Piece);
-            if (piece.isEmpty())
+            const qint64 n = file.read(piece.data(), Piece);
+            if (n <= 0)
                 break;
-            const QString decoded = decoder.decode(piece);  // decoding happens on conversion to QString
+            const QByteArrayView bytes(piece.data(), n);
+            decoded.resize(size_t(decoder.requiredSpace(n)));
+            decoder.appendToBuffer(decoded.data(), bytes);
             if (decoder.hasError()) {
                 bad = true;
                 break;
             }
+            tail = (tail + bytes.last(std::min<qsizetype>(n, 4)).toByteArray()).right(4);
         }
-        if (!bad) {
-            // A sequence cut off by the end of the file.
-            const QString rest = decoder.decode(QByteArray());
-            bad = decoder.hasError();
-        }
+        // A character cut off by the end of the file.
+        bad = bad || endsInsideACharacter(tail);
     }
     rewind();
     if (!bad)
@@ -483,7 +525,13 @@ ImportResult importTableCsv(Database &db, const QString &table, QIODevice &file)
 
     // SQLite's own page cache: a larger one would be faster on a large file
     // but would make the memory of the import far more than its rows need.
+    // The rows go in through one prepared statement of every stored field,
+    // each value as the cursor would store it (Table::coerce, the rules of
+    // entered values); the fields without a column and the autoinc field
+    // stay blank, so the database numbers the rows.
     data::Transaction tx(db);
+    data::RowWriter writer(db, t.tableName(), t.fieldNames());
+    QVector<QVariant> values(fields.size());
     CsvRecord record;
     for (;;) {
         try {
@@ -499,7 +547,7 @@ ImportResult importTableCsv(Database &db, const QString &table, QIODevice &file)
                               QStringLiteral("wiersz ma %1 komórek, a nagłówek %2 kolumn")
                                   .arg(record.cells.size())
                                   .arg(header.cells.size()));
-        t.insert();
+        values.fill(QVariant());
         for (int k = 0; k < record.cells.size(); ++k) {
             const int f = target[k];
             if (f < 0)
@@ -507,7 +555,7 @@ ImportResult importTableCsv(Database &db, const QString &table, QIODevice &file)
             const FieldDef &def = fields[f];
             const QString &cell = record.cells[k];
             try {
-                t.setValue(f, cellValue(def, cell));
+                values[f] = Table::coerce(def, cellValue(def, cell));
             } catch (const CellFault &fault) {
                 throw ImportError(record.line, k + 1, def.name, fault.reason);
             } catch (const core::DbError &e) {
@@ -521,7 +569,7 @@ ImportResult importTableCsv(Database &db, const QString &table, QIODevice &file)
             }
         }
         for (int f = 0; f < fields.size(); ++f) {
-            if (fields[f].required && fields[f].type != FieldType::AutoInc && t.field(f).isNull()) {
+            if (fields[f].required && fields[f].type != FieldType::AutoInc && !values[f].isValid()) {
                 const bool spaces = !record.cells.value(columnOfField[f] - 1).isEmpty();
                 throw ImportError(record.line, columnOfField[f], fields[f].name,
                                   spaces ? QStringLiteral("pole wymagane nie może być puste (tekst z samych spacji "
@@ -530,7 +578,7 @@ ImportResult importTableCsv(Database &db, const QString &table, QIODevice &file)
             }
         }
         try {
-            t.post();
+            writer.add(values);
         } catch (const core::DbError &e) {
             throw ImportError(record.line, 0, QString(), QStringLiteral("nie można zapisać wiersza: ") + e.message());
         }

@@ -111,6 +111,8 @@ QString cutToCharacters(const QString &text, qsizetype size) {
 qsizetype forbiddenCharacterAt(const QString &text, bool memo) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7F)
+            continue;  // printable ASCII, most of every text: no control character
         if (c.category() != QChar::Other_Control)
             continue;
         if (memo && (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r')))
