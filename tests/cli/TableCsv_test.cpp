@@ -436,3 +436,49 @@ TEST_F(CsvImport, NumbersAndDatesAreReadInTheirOneWrittenForm) {
         amounts.push_back(t.field(QStringLiteral("Kwota")).asFloat());
     EXPECT_EQ(amounts, (std::vector<double>{1000, 0.5, 5, -0.0025}));
 }
+
+TEST_F(CsvImport, AFileEndingInsideACharacterIsRefusedAndACharacterAcrossPiecesIsRead) {
+    for (const char *cut : {"\xC5", "\xE2\x82", "\xF0\x9F\x98"}) {
+        EXPECT_EQ(refusal(QByteArray("Nazwisko,Uwagi\nNowak,x\nLis,Ala") + cut), std::make_pair(3, 0)) << cut;
+        EXPECT_TRUE(lastMessage.contains(QStringLiteral("UTF-8"))) << lastMessage.toStdString();
+    }
+    // The file ends with whole characters of two, three and four bytes.
+    EXPECT_EQ(importTableCsv(*db, QStringLiteral("Wzor"), "Nazwisko\nŁoś\n€\n\xF0\x9F\x98\x80").rows, 3);
+
+    // Characters of several bytes standing across the pieces the file is
+    // read in, the first at the end of 64 KiB.
+    QByteArray big = "Nazwisko,Uwagi\nNowak,\"";
+    big += QByteArray(65535 - big.size(), 'a');
+    for (int i = 0; i < 40000; ++i)
+        big += i % 7 ? "ł" : "\xF0\x9F\x98\x80";
+    big += "\"\n";
+    const ImportResult r = importTableCsv(*db, QStringLiteral("Wzor"), big);
+    EXPECT_EQ(r.rows, 1);
+    Table t(*db, QStringLiteral("Wzor"));
+    t.open();
+    t.last();
+    EXPECT_EQ(t.field(QStringLiteral("Uwagi")).asString().toUtf8(), big.mid(22, big.size() - 24));
+}
+
+TEST_F(CsvImport, NumbersAreTheValuesQtReadsFromTheirText) {
+    EXPECT_EQ(refusal("Nazwisko,Pow\nNowak,1\nLis,1e999\n"), std::make_pair(3, 2));
+    EXPECT_TRUE(lastMessage.contains(QStringLiteral("za duża"))) << lastMessage.toStdString();
+    const QList<QByteArray> numbers = {"0.1", "-0", "+0", ".5", "5.", "-.25E-2", "+7.5", "00012.5000", "1780.96",
+                                       "9007199254740993", "123456789012345678901234567890", "5e-324", "2e-324",
+                                       "1e-400", "2.2250738585072011e-308", "1.7976931348623158e308", "0.30000000000000004",
+                                       "58941677313525.8125", "1" + QByteArray(70, '0') + ".5", "0." + QByteArray(80, '0') + "1"};
+    QByteArray csv = "Nazwisko,Pow\n";
+    for (const QByteArray &n : numbers)
+        csv += "N," + n + "\n";
+    importTableCsv(*db, QStringLiteral("Wzor"), csv);
+    Table t(*db, QStringLiteral("Wzor"));
+    t.open();
+    t.moveTo(2);
+    for (const QByteArray &n : numbers) {
+        ASSERT_FALSE(t.eof());
+        const double stored = t.field(QStringLiteral("Pow")).asFloat();
+        const double expected = QString::fromLatin1(n).toDouble();
+        EXPECT_EQ(stored, expected) << n.constData();
+        t.next();
+    }
+}
