@@ -569,7 +569,8 @@ ImportResult importTableCsv(Database &db, const QString &table, QIODevice &file)
             }
         }
         for (int f = 0; f < fields.size(); ++f) {
-            if (fields[f].required && fields[f].type != FieldType::AutoInc && !values[f].isValid()) {
+            const QVariant &v = values[f];
+            if (fields[f].required && fields[f].type != FieldType::AutoInc && (!v.isValid() || v.isNull())) {
                 const bool spaces = !record.cells.value(columnOfField[f] - 1).isEmpty();
                 throw ImportError(record.line, columnOfField[f], fields[f].name,
                                   spaces ? QStringLiteral("pole wymagane nie może być puste (tekst z samych spacji "
