@@ -1,12 +1,13 @@
 // `varnel-admin export` and `import` of the applications against their
 // floors, each run as a process of its own so that time and peak memory are
-// both measured (wait4):
+// both measured (by bench_run_measured, which this program starts):
 //  - export against `sqlite3 -csv -header` writing the same rows;
 //  - import into a fresh copy of an empty database against a plain prepared
 //    INSERT loop (this program run with --insert-floor) over the same file,
-//    read with the same CSV reader, every cell bound as text or blank.
-// Runs alternate; the best time and the highest peak of the runs are
-// printed with the ratios.
+//    read with a plain CSV reader of its own, every cell bound as text or
+//    blank.
+// Runs alternate; the best time (wall and user CPU) and the highest peak of
+// the runs are printed with the ratios.
 //
 // Usage: bench_csv [ROWS] [RUNS]   (default 100000 rows, 3 runs)
 
@@ -21,13 +22,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <limits>
-#include <fcntl.h>
 #include <spawn.h>
 #include <sqlite3.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <vector>
 
@@ -39,39 +37,46 @@ namespace {
 
 struct Measured {
     double seconds = 0;
+    double userSeconds = 0;  // CPU time in the program itself, less disturbed by other work on the machine
     double peakMiB = 0;
 };
 
-// Runs a program (stdout to `out` when given) and measures it.
+// Runs a program (stdout to `out` when given) and measures it, through
+// bench_run_measured beside this program: a program spawned from here would
+// be charged with this process's memory as its own peak.
 Measured runProcess(const QStringList &args, const QString &out = QString()) {
+    static const QString measurer = QCoreApplication::applicationDirPath() + QStringLiteral("/bench_run_measured");
+    QTemporaryDir figuresDir;
+    const QString figures = figuresDir.filePath(QStringLiteral("figures"));
+    QStringList all{measurer, figures, out.isEmpty() ? QStringLiteral("/dev/null") : out};
+    all += args;
     std::vector<QByteArray> bytes;
-    for (const QString &a : args)
+    for (const QString &a : all)
         bytes.push_back(QFile::encodeName(a));
     std::vector<char *> argv;
     for (QByteArray &b : bytes)
         argv.push_back(b.data());
     argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    const QByteArray outPath = QFile::encodeName(out.isEmpty() ? QStringLiteral("/dev/null") : out);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
         std::fprintf(stderr, "cannot run %s\n", argv[0]);
         std::exit(1);
     }
     int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    posix_spawn_file_actions_destroy(&actions);
+    waitpid(pid, &status, 0);
+    QFile file(figures);
     Measured m;
-    m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    m.peakMiB = double(usage.ru_maxrss) / 1024.0;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "%s failed\n", argv[0]);
+    double system = 0;
+    long peakKiB = 0;
+    int exitCode = -1;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !file.open(QIODevice::ReadOnly)
+        || std::sscanf(file.readAll().constData(), "%lf %lf %lf %ld %d", &m.seconds, &m.userSeconds, &system, &peakKiB,
+                       &exitCode) != 5
+        || exitCode != 0) {
+        std::fprintf(stderr, "%s failed\n", argv[3]);
         std::exit(1);
     }
+    m.peakMiB = double(peakKiB) / 1024.0;
     return m;
 }
 
@@ -201,9 +206,10 @@ int main(int argc, char **argv) {
     const QString csv = work.filePath(QStringLiteral("aktualne.csv"));
     const QString plain = work.filePath(QStringLiteral("plain.csv"));
 
-    Measured bestExport{1e300, 0}, bestSqlite{1e300, 0}, bestImport{1e300, 0}, bestInsert{1e300, 0};
+    Measured bestExport{1e300, 1e300, 0}, bestSqlite{1e300, 1e300, 0}, bestImport{1e300, 1e300, 0}, bestInsert{1e300, 1e300, 0};
     const auto keep = [](Measured &best, const Measured &m) {
         best.seconds = std::min(best.seconds, m.seconds);
+        best.userSeconds = std::min(best.userSeconds, m.userSeconds);
         best.peakMiB = std::max(best.peakMiB, m.peakMiB);
     };
     for (int run = 1; run <= runs; ++run) {
@@ -219,19 +225,45 @@ int main(int argc, char **argv) {
         copyOf(*emptyDb, b);
         const Measured i = runProcess({admin, QStringLiteral("import"), QStringLiteral("Aktualne"), csv, QStringLiteral("--db"), a.path()});
         const Measured f = runProcess({self, QStringLiteral("--insert-floor"), csv, data::Database::filePathIn(b.path())});
-        std::printf("run %d: export %.3f s %.0f MiB, sqlite3 -csv %.3f s %.0f MiB; import %.3f s %.0f MiB, INSERT loop %.3f s "
-                    "%.0f MiB\n",
-                    run, e.seconds, e.peakMiB, s.seconds, s.peakMiB, i.seconds, i.peakMiB, f.seconds, f.peakMiB);
+        std::printf("run %d: export %.3f s (user %.3f) %.0f MiB, sqlite3 -csv %.3f s (user %.3f) %.0f MiB; import %.3f s "
+                    "(user %.3f) %.0f MiB, INSERT loop %.3f s (user %.3f) %.0f MiB\n",
+                    run, e.seconds, e.userSeconds, e.peakMiB, s.seconds, s.userSeconds, s.peakMiB, i.seconds, i.userSeconds,
+                    i.peakMiB, f.seconds, f.userSeconds, f.peakMiB);
         keep(bestExport, e);
         keep(bestSqlite, s);
         keep(bestImport, i);
         keep(bestInsert, f);
     }
+    // Each program at rest: the same runs with the header line alone, no
+    // row. varnel-admin holds Qt's libraries (Gui among them, for the
+    // documents it prints) and its own code before it reads a row; what the
+    // rows add is the part the file's size could make grow.
+    const QString headerOnly = work.filePath(QStringLiteral("header.csv"));
+    {
+        QFile from(csv), to(headerOnly);
+        if (!from.open(QIODevice::ReadOnly) || !to.open(QIODevice::WriteOnly) || to.write(from.readLine()) <= 0)
+            return 1;
+    }
+    QTemporaryDir restA, restB;
+    copyOf(*emptyDb, restA);
+    copyOf(*emptyDb, restB);
+    const Measured importRest =
+        runProcess({admin, QStringLiteral("import"), QStringLiteral("Aktualne"), headerOnly, QStringLiteral("--db"), restA.path()});
+    const Measured insertRest =
+        runProcess({self, QStringLiteral("--insert-floor"), headerOnly, data::Database::filePathIn(restB.path())});
+
     std::printf("best of %d at %d rows (file %.0f MiB):\n", runs, rows, double(QFileInfo(csv).size()) / 1048576.0);
-    std::printf("  export %.3f s, sqlite3 -csv %.3f s, ratio %.2f\n", bestExport.seconds, bestSqlite.seconds,
-                bestExport.seconds / bestSqlite.seconds);
-    std::printf("  import %.3f s, INSERT loop %.3f s, ratio %.2f; peak memory %.0f MiB against %.0f MiB, ratio %.2f\n",
-                bestImport.seconds, bestInsert.seconds, bestImport.seconds / bestInsert.seconds, bestImport.peakMiB,
+    std::printf("  export %.3f s, sqlite3 -csv %.3f s, ratio %.2f; user CPU %.3f s against %.3f s, ratio %.2f\n",
+                bestExport.seconds, bestSqlite.seconds, bestExport.seconds / bestSqlite.seconds, bestExport.userSeconds,
+                bestSqlite.userSeconds, bestExport.userSeconds / bestSqlite.userSeconds);
+    std::printf("  import %.3f s, INSERT loop %.3f s, ratio %.2f; user CPU %.3f s against %.3f s, ratio %.2f; peak memory "
+                "%.1f MiB against %.1f MiB, ratio %.2f\n",
+                bestImport.seconds, bestInsert.seconds, bestImport.seconds / bestInsert.seconds, bestImport.userSeconds,
+                bestInsert.userSeconds, bestImport.userSeconds / bestInsert.userSeconds, bestImport.peakMiB,
                 bestInsert.peakMiB, bestImport.peakMiB / bestInsert.peakMiB);
+    std::printf("  at rest (no row) import %.1f MiB, INSERT loop %.1f MiB; the rows add %.1f MiB against %.1f MiB, ratio %.2f\n",
+                importRest.peakMiB, insertRest.peakMiB, bestImport.peakMiB - importRest.peakMiB,
+                bestInsert.peakMiB - insertRest.peakMiB,
+                (bestImport.peakMiB - importRest.peakMiB) / std::max(0.1, bestInsert.peakMiB - insertRest.peakMiB));
     return 0;
 }

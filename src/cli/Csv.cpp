@@ -16,7 +16,7 @@ CsvReader::CsvReader(QIODevice &device) : m_device(&device), m_decoder(QStringDe
 bool CsvReader::refill() {
     if (!m_device)
         return false;
-    constexpr qint64 Piece = 256 * 1024;
+    constexpr qint64 Piece = 64 * 1024;
     const QByteArray bytes = m_device->read(Piece);
     if (bytes.isEmpty())
         return false;
@@ -71,6 +71,17 @@ bool CsvReader::next(CsvRecord &record) {
                 if (!have(1))
                     throw CsvError(startLine, column,
                                    QStringLiteral("cudzysłów otwarty w tym miejscu nie został zamknięty do końca pliku"));
+                // The characters up to a quote or a line break go in at once.
+                const QChar *text = m_text.constData();
+                qsizetype end = m_pos;
+                while (end < m_text.size() && text[end] != quote && text[end] != QLatin1Char('\r')
+                       && text[end] != QLatin1Char('\n'))
+                    ++end;
+                if (end > m_pos) {
+                    cell.append(text + m_pos, end - m_pos);
+                    m_pos = end;
+                    continue;
+                }
                 const QChar c = m_text.at(m_pos);
                 if (c == quote) {
                     if (have(2) && m_text.at(m_pos + 1) == quote) {
@@ -96,12 +107,21 @@ bool CsvReader::next(CsvRecord &record) {
                                QStringLiteral("po zamykającym cudzysłowie oczekiwano przecinka albo końca wiersza"));
         } else {
             const qsizetype from = m_pos;
-            while (have(1) && m_text.at(m_pos) != comma && !atLineBreak()) {
-                if (m_text.at(m_pos) == quote)
-                    throw CsvError(m_line, column,
-                                   QStringLiteral("cudzysłów wewnątrz komórki, która nie jest ujęta w cudzysłów "
-                                                  "(taką komórkę trzeba ująć w cudzysłów, a cudzysłów w niej podwoić)"));
-                ++m_pos;
+            // To the end of the cell, reading further pieces as needed (the
+            // text only grows meanwhile: `from` stays where it was).
+            for (;;) {
+                const QChar *text = m_text.constData();
+                const qsizetype size = m_text.size();
+                while (m_pos < size && text[m_pos] != comma && text[m_pos] != QLatin1Char('\n')
+                       && text[m_pos] != QLatin1Char('\r')) {
+                    if (text[m_pos] == quote)
+                        throw CsvError(m_line, column,
+                                       QStringLiteral("cudzysłów wewnątrz komórki, która nie jest ujęta w cudzysłów "
+                                                      "(taką komórkę trzeba ująć w cudzysłów, a cudzysłów w niej podwoić)"));
+                    ++m_pos;
+                }
+                if (m_pos < size || !refill())
+                    break;
             }
             cell = m_text.mid(from, m_pos - from);
         }
@@ -130,6 +150,27 @@ QString csvCell(const QString &value) {
     QString s = value;
     s.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + s + QLatin1Char('"');
+}
+
+void appendCsvCell(QByteArray &out, std::string_view utf8) {
+    // The bytes of the characters that call for quotes are never part of a
+    // character of several bytes in UTF-8.
+    if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out.append(utf8.data(), qsizetype(utf8.size()));
+        return;
+    }
+    out.append('"');
+    for (size_t from = 0;;) {
+        const size_t quote = utf8.find('"', from);
+        if (quote == std::string_view::npos) {
+            out.append(utf8.data() + from, qsizetype(utf8.size() - from));
+            break;
+        }
+        out.append(utf8.data() + from, qsizetype(quote + 1 - from));
+        out.append('"');
+        from = quote + 1;
+    }
+    out.append('"');
 }
 
 void writeCsvRecord(QTextStream &out, const QStringList &cells) {

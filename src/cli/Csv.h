@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringDecoder>
 #include <QStringList>
 #include <stdexcept>
+#include <string_view>
 
 class QIODevice;
 class QTextStream;
@@ -61,6 +63,11 @@ private:
 
 // A cell as it is written: quoted only when it has to be.
 QString csvCell(const QString &value);
+// The same cell for a text given as UTF-8 bytes, appended to `out` as bytes.
+void appendCsvCell(QByteArray &out, std::string_view utf8);
+inline void appendCsvCell(QByteArray &out, const QByteArray &utf8) {
+    appendCsvCell(out, std::string_view(utf8.constData(), size_t(utf8.size())));
+}
 // Writes one record ended by CRLF.
 void writeCsvRecord(QTextStream &out, const QStringList &cells);
 

@@ -4,6 +4,7 @@
 #include "data/Database.h"
 #include "data/SqlValues.h"
 
+#include <QDate>
 #include <sqlite3.h>
 
 namespace varnel::data {
@@ -34,6 +35,31 @@ RowWriter::~RowWriter() {
         m_db.touchTable(m_table);
 }
 
+namespace {
+
+// yyyy-MM-dd, as a date is stored (QDate::toString(Qt::ISODate) gives the
+// same text but formats it by a printf of its own, the larger part of the
+// time of binding a row); false for a date with no such text, which is
+// bound the usual way.
+bool isoDateText(const QDate &d, char (&out)[10]) {
+    int year = 0, month = 0, day = 0;
+    d.getDate(&year, &month, &day);
+    if (!d.isValid() || year < 1000 || year > 9999)
+        return false;
+    const auto digits = [&](int at, int n, int count) {
+        for (int i = at + count - 1; i >= at; --i, n /= 10)
+            out[i] = char('0' + n % 10);
+    };
+    digits(0, year, 4);
+    out[4] = '-';
+    digits(5, month, 2);
+    out[7] = '-';
+    digits(8, day, 2);
+    return true;
+}
+
+}  // namespace
+
 qint64 RowWriter::add(const QVector<QVariant> &values) {
     if (values.size() != m_fields.size())
         throw core::DbError(QStringLiteral("%1: %2 values given for %3 fields").arg(m_table).arg(values.size()).arg(m_fields.size()));
@@ -44,6 +70,9 @@ qint64 RowWriter::add(const QVector<QVariant> &values) {
             // Bound without a copy: the bytes stay alive until the step.
             m_texts[i] = v.toString().toUtf8();
             sqlite3_bind_text(m_insert, i + 1, m_texts[i].constData(), int(m_texts[i].size()), SQLITE_STATIC);
+        } else if (char date[10]; m_fields[i].type == FieldType::Date && v.typeId() == QMetaType::QDate
+                                  && isoDateText(v.toDate(), date)) {
+            sqlite3_bind_text(m_insert, i + 1, date, int(sizeof date), SQLITE_TRANSIENT);
         } else {
             bindValue(m_insert, i + 1, m_fields[i].type, v);
         }

@@ -3,6 +3,7 @@
 // Inside data/ only: how the walk steps one statement over a table's rows
 // instead of positioning the cursor row by row (see Table::Extra).
 
+#include <QString>
 #include <QStringList>
 #include <QtGlobal>
 #include <vector>
@@ -28,6 +29,11 @@ struct TableInternals {
 
     // The rows a walk or scan visits, in order (an open edit posted first).
     static std::vector<qint64> rowsToVisit(Table &t);
+
+    // The query of every stored column (in table order) of every row in the
+    // order of the index in force, for data::scanStoredRows; an open edit
+    // is posted first.
+    static QString storedRowsQuery(Table &t);
 
     static void loadColumn(const Table &t, int column);
     // Whether a column of the current row (the edit's value while editing)

@@ -2,7 +2,10 @@
 
 #include <QRegularExpression>
 #include <QTextBoundaryFinder>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace varnel::data {
 
@@ -108,6 +111,8 @@ QString cutToCharacters(const QString &text, qsizetype size) {
 qsizetype forbiddenCharacterAt(const QString &text, bool memo) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7F)
+            continue;  // printable ASCII, most of every text: no control character
         if (c.category() != QChar::Other_Control)
             continue;
         if (memo && (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r')))
@@ -121,13 +126,33 @@ QString characterCode(QChar c) {
     return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
 }
 
-QString formatFloat(double v) {
+// A whole number below 10^15 is written as one; any other value with 15
+// significant digits when they read back the same, with 17 otherwise (in
+// Qt's %g form, the exponent of at least two digits). std::to_chars and
+// std::from_chars give the 15 digits and read them back exactly as Qt does,
+// without building a string; Qt writes the 17 digits, as it rounds a value
+// that stands exactly halfway between two of them upwards, where to_chars
+// rounds to even, and the form of every text written so far stays.
+int formatFloatTo(char *out, double v) {
+    char *const end = out + FloatTextSize;
     if (v == std::floor(v) && std::fabs(v) < 1e15)
-        return QString::number(static_cast<qint64>(v));
-    QString s = QString::number(v, 'g', 15);
-    if (s.toDouble() != v)
-        s = QString::number(v, 'g', 17);
-    return s;
+        return int(std::to_chars(out, end, static_cast<qint64>(v)).ptr - out);
+    if (!std::isnan(v)) {
+        const std::to_chars_result r = std::to_chars(out, end, v, std::chars_format::general, 15);
+        double back = 0;
+        const std::from_chars_result read = std::from_chars(out, r.ptr, back);
+        if (r.ec == std::errc() && read.ec == std::errc() && read.ptr == r.ptr && back == v)
+            return int(r.ptr - out);
+    }
+    const QByteArray s = QString::number(v, 'g', 17).toLatin1();
+    const int n = int(std::min<qsizetype>(s.size(), FloatTextSize));
+    std::memcpy(out, s.constData(), size_t(n));
+    return n;
+}
+
+QString formatFloat(double v) {
+    char text[FloatTextSize];
+    return QString::fromLatin1(text, formatFloatTo(text, v));
 }
 
 }  // namespace varnel::data

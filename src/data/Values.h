@@ -42,5 +42,9 @@ std::optional<bool> parseBoolean(const QString &text, bool *ok = nullptr);
 // A floating point value as text: shortest form that reads back the same,
 // point as separator, no exponent for ordinary amounts.
 QString formatFloat(double v);
+// The same text as ASCII, written into `out` (FloatTextSize bytes at least);
+// returns its length. For work that writes many numbers as bytes.
+constexpr int FloatTextSize = 32;
+int formatFloatTo(char *out, double v);
 
 }  // namespace varnel::data

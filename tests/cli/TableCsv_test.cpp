@@ -1,10 +1,13 @@
+#include "cli/Csv.h"
 #include "cli/DemoData.h"
 #include "cli/OfficeDatabase.h"
 #include "cli/TableCsv.h"
 #include "data/Layouts.h"
 #include "data/Table.h"
+#include "support/ReferenceFloatText.h"
 #include "support/TempDatabase.h"
 
+#include <QBuffer>
 #include <QIODevice>
 #include <QTemporaryFile>
 #include <QTextStream>
@@ -60,6 +63,60 @@ protected:
 
 private:
     std::function<void()> m_hook;
+};
+
+// The export as it was made before cells were written from the engine's own
+// bytes and numbers: every cell read by the cursor as a value of its field,
+// made a text and quoted where it must be.
+QString exportThroughTheCursor(Database &db, const QString &table) {
+    Table t(db, table);
+    t.open();
+    QString text;
+    QTextStream out(&text);
+    writeCsvRecord(out, t.fieldNames());
+    for (t.first(); !t.eof(); t.next()) {
+        QStringList cells;
+        for (int i = 0; i < t.fieldCount(); ++i) {
+            const QVariant v = t.value(i);
+            QString cell;
+            if (v.isValid() && !v.isNull()) {
+                switch (t.fieldDef(i).type) {
+                case FieldType::Text:
+                case FieldType::Memo: cell = v.toString(); break;
+                case FieldType::SmallInt:
+                case FieldType::Integer:
+                case FieldType::AutoInc: cell = QString::number(v.toLongLong()); break;
+                case FieldType::Float:
+                case FieldType::Currency: cell = varnel::test::referenceFloatText(v.toDouble()); break;
+                case FieldType::Date: cell = v.toDate().toString(Qt::ISODate); break;
+                case FieldType::Boolean: cell = v.toBool() ? QStringLiteral("1") : QStringLiteral("0"); break;
+                }
+            }
+            cells << cell;
+        }
+        writeCsvRecord(out, cells);
+    }
+    out.flush();
+    return text;
+}
+
+// An output whose writes fail once it holds `room` bytes.
+class FullOutput : public QIODevice {
+public:
+    explicit FullOutput(qint64 room) : m_room(room) { open(QIODevice::WriteOnly); }
+    qint64 written = 0;
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64 size) override {
+        if (written + size > m_room)
+            return -1;
+        written += size;
+        return size;
+    }
+
+private:
+    qint64 m_room;
 };
 
 int rowsOf(Database &db, const QString &table) {
@@ -141,6 +198,80 @@ TEST(CsvTable, ExportThenImportIntoAnEmptyCopyGivesTheSameRows) {
     EXPECT_TRUE(t.field(QStringLiteral("Ryczalt")).isNull());
 }
 
+TEST(CsvTable, EveryCellIsWrittenAsTheCursorReadsItWhateverTheEngineHolds) {
+    TempDatabase db;
+    db->createTable(everyType(QStringLiteral("Zrodlo")));
+    {
+        Table t(*db, QStringLiteral("Zrodlo"));
+        t.open();
+        t.insert();
+        t.field(QStringLiteral("Nazwisko")).setString(QStringLiteral("Żółć, \"Gęś\""));
+        t.field(QStringLiteral("Uwagi")).setString(QStringLiteral("Łąka\r\nźdźbło\tjaźń, \"cytat\"\nkoniec"));
+        t.field(QStringLiteral("Osoby")).setInteger(-32768);
+        t.field(QStringLiteral("Licznik")).setInteger(2147483647);
+        t.field(QStringLiteral("Pow")).setFloat(0.1);
+        t.field(QStringLiteral("Kwota")).setCurrency(1780.96);
+        t.field(QStringLiteral("Od")).setDate(QDate(2024, 2, 29));
+        t.field(QStringLiteral("Ryczalt")).setBoolean(true);
+        t.post();
+        t.insert();
+        t.field(QStringLiteral("Nazwisko")).setString(QStringLiteral("Ćma"));
+        t.field(QStringLiteral("Pow")).setFloat(1e-7);
+        t.field(QStringLiteral("Kwota")).setCurrency(0.1 + 0.2);
+        t.field(QStringLiteral("Od")).setDate(QDate(1900, 1, 1));
+        t.field(QStringLiteral("Ryczalt")).setBoolean(false);
+        t.post();
+        t.insert();  // blanks but the required field
+        t.field(QStringLiteral("Nazwisko")).setString(QStringLiteral(" spacje "));
+        t.post();
+    }
+    // Cells as other programs may have stored them: bytes that are not
+    // UTF-8 (or begin with a byte order mark), numbers in text fields and
+    // texts in number fields, integers beyond the field, halfway and
+    // infinite floating point values, dates in other forms.
+    db->exec(QString::fromUtf8(R"(INSERT INTO Zrodlo (Nazwisko, Uwagi, Osoby, Licznik, Pow, Kwota, Od, Ryczalt) VALUES
+        (CAST(X'C5' AS TEXT), CAST(X'EFBBBF616263' AS TEXT), 'abc', -2147483648, 58941677313525.8125, -0.01, '1899-12-30', 2),
+        (CAST(X'EDA080' AS TEXT), CAST(X'F4908080' AS TEXT), 2.7, 9007199254740993, 1e300, -0.0, '2023-02-29', -1),
+        (CAST(X'C0AF2C' AS TEXT), 'x' || char(0) || 'y', 4294967297, '12abc', 9e999, -9e999, '2024-2-3', 'x'),
+        (123, 1.5, '', 5.5, 'abc', '1.5', '0999-01-01', 0.5),
+        ('a,b', CAST(X'E282AC22' AS TEXT), 7, 8, 123456789012345.6, 5e-324, 20240101, '1'),
+        ('"', char(10), NULL, NULL, 3, 1e15, '2024-02-29T10:00:00', NULL),
+        (X'616263', X'C582', NULL, NULL, X'00', NULL, ' 2024-01-01', NULL),
+        (CAST(X'F09D849E' AS TEXT), CAST(X'EFBFBE' AS TEXT), NULL, NULL, NULL, NULL, '2024-01-01 ', NULL),
+        ('a' || CAST(X'EFBBBF' AS TEXT), NULL, NULL, NULL, NULL, NULL, '+2024-01-01', NULL))"));
+
+    const QString expected = exportThroughTheCursor(*db, QStringLiteral("Zrodlo"));
+    ASSERT_EQ(expected.count(QStringLiteral("\r\n")) - expected.count(QStringLiteral("\r\nźdźbło")), 13);
+    EXPECT_TRUE(expected.contains(QChar(0xFFFD)));  // the bytes that are not UTF-8 were met
+    EXPECT_TRUE(expected.contains(QStringLiteral(",58941677313525.813,")));
+    EXPECT_TRUE(expected.contains(QStringLiteral("\"Łąka\r\nźdźbło\tjaźń, \"\"cytat\"\"\nkoniec\"")));
+    EXPECT_EQ(exportOf(*db, QStringLiteral("Zrodlo")), expected);
+
+    // Written to a device the bytes go to it directly.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QTextStream stream(&buffer);
+    stream << "przed\n";
+    EXPECT_EQ(exportTableCsv(*db, QStringLiteral("Zrodlo"), stream), 12);
+    stream << "po\n";
+    stream.flush();
+    EXPECT_EQ(buffer.data(), "przed\n" + expected.toUtf8() + "po\n");
+}
+
+TEST(CsvTable, AnExportToAFullOutputTellsTheStreamThatItsWritingFailed) {
+    QTemporaryDir dir;
+    auto db = createOfficeDatabase(dir.path());
+    addDemoApplications(*db, 600, 5);
+    for (const qint64 room : {0, 1000, 100000}) {
+        FullOutput out(room);
+        QTextStream stream(&out);
+        exportTableCsv(*db, QStringLiteral("Aktualne"), stream);
+        stream.flush();
+        EXPECT_EQ(stream.status(), QTextStream::WriteFailed) << room;
+        EXPECT_LE(out.written, room);
+    }
+}
+
 TEST(CsvTable, DemoApplicationsSurviveARoundTrip) {
     QTemporaryDir dir;
     auto db = createOfficeDatabase(dir.path());
@@ -203,6 +334,7 @@ TEST(CsvTable, AnExportIsOneStateOfTheTableWhileAnotherConnectionCommits) {
     auto db = createOfficeDatabase(dir.path());
     addDemoApplications(*db, 600, 5);
     const QString before = exportOf(*db, QStringLiteral("Aktualne"));
+    ASSERT_EQ(before, exportThroughTheCursor(*db, QStringLiteral("Aktualne")));  // written in pieces, none lost or repeated
     auto writer = db->openSecondConnection();
     OutputWithHook out([&] {
         // Midway through the export: every application changes, one goes, one comes.
@@ -303,4 +435,50 @@ TEST_F(CsvImport, NumbersAndDatesAreReadInTheirOneWrittenForm) {
     for (t.moveTo(2); !t.eof(); t.next())
         amounts.push_back(t.field(QStringLiteral("Kwota")).asFloat());
     EXPECT_EQ(amounts, (std::vector<double>{1000, 0.5, 5, -0.0025}));
+}
+
+TEST_F(CsvImport, AFileEndingInsideACharacterIsRefusedAndACharacterAcrossPiecesIsRead) {
+    for (const char *cut : {"\xC5", "\xE2\x82", "\xF0\x9F\x98"}) {
+        EXPECT_EQ(refusal(QByteArray("Nazwisko,Uwagi\nNowak,x\nLis,Ala") + cut), std::make_pair(3, 0)) << cut;
+        EXPECT_TRUE(lastMessage.contains(QStringLiteral("UTF-8"))) << lastMessage.toStdString();
+    }
+    // The file ends with whole characters of two, three and four bytes.
+    EXPECT_EQ(importTableCsv(*db, QStringLiteral("Wzor"), "Nazwisko\nŁoś\n€\n\xF0\x9F\x98\x80").rows, 3);
+
+    // Characters of several bytes standing across the pieces the file is
+    // read in, the first at the end of 64 KiB.
+    QByteArray big = "Nazwisko,Uwagi\nNowak,\"";
+    big += QByteArray(65535 - big.size(), 'a');
+    for (int i = 0; i < 40000; ++i)
+        big += i % 7 ? "ł" : "\xF0\x9F\x98\x80";
+    big += "\"\n";
+    const ImportResult r = importTableCsv(*db, QStringLiteral("Wzor"), big);
+    EXPECT_EQ(r.rows, 1);
+    Table t(*db, QStringLiteral("Wzor"));
+    t.open();
+    t.last();
+    EXPECT_EQ(t.field(QStringLiteral("Uwagi")).asString().toUtf8(), big.mid(22, big.size() - 24));
+}
+
+TEST_F(CsvImport, NumbersAreTheValuesQtReadsFromTheirText) {
+    EXPECT_EQ(refusal("Nazwisko,Pow\nNowak,1\nLis,1e999\n"), std::make_pair(3, 2));
+    EXPECT_TRUE(lastMessage.contains(QStringLiteral("za duża"))) << lastMessage.toStdString();
+    const QList<QByteArray> numbers = {"0.1", "-0", "+0", ".5", "5.", "-.25E-2", "+7.5", "00012.5000", "1780.96",
+                                       "9007199254740993", "123456789012345678901234567890", "5e-324", "2e-324",
+                                       "1e-400", "2.2250738585072011e-308", "1.7976931348623158e308", "0.30000000000000004",
+                                       "58941677313525.8125", "1" + QByteArray(70, '0') + ".5", "0." + QByteArray(80, '0') + "1"};
+    QByteArray csv = "Nazwisko,Pow\n";
+    for (const QByteArray &n : numbers)
+        csv += "N," + n + "\n";
+    importTableCsv(*db, QStringLiteral("Wzor"), csv);
+    Table t(*db, QStringLiteral("Wzor"));
+    t.open();
+    t.moveTo(2);
+    for (const QByteArray &n : numbers) {
+        ASSERT_FALSE(t.eof());
+        const double stored = t.field(QStringLiteral("Pow")).asFloat();
+        const double expected = QString::fromLatin1(n).toDouble();
+        EXPECT_EQ(stored, expected) << n.constData();
+        t.next();
+    }
 }

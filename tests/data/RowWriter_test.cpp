@@ -1,5 +1,6 @@
 #include "data/Layouts.h"
 #include "data/RowWriter.h"
+#include "data/StoredRows.h"
 #include "data/Table.h"
 #include "support/OldLayouts.h"
 #include "support/TempDatabase.h"
@@ -67,4 +68,34 @@ TEST(RowWriter, RenumberingGivesTheRowsBackTheirFormerNumbers) {
     EXPECT_EQ(more.add({QStringLiteral("e")}), 41);
     // Numbers that would collide or do not fit the rows are refused.
     EXPECT_THROW(data::renumberRows(*db, QStringLiteral("statlok"), {1, 1, 2, 3, 4}), core::DbError);
+}
+
+TEST(RowWriter, DatesAreStoredInTheTextQtGivesThem) {
+    test::TempDatabase db;
+    data::TableDef def;
+    def.name = QStringLiteral("Daty");
+    def.fields = {{QStringLiteral("Nr"), data::FieldType::AutoInc, 0, false}, {QStringLiteral("Dzien"), data::FieldType::Date, 0, false}};
+    def.indexes = {{QString(), {QStringLiteral("Nr")}, data::IndexPrimary | data::IndexUnique}};
+    db->createTable(def);
+    const QList<QDate> dates = {QDate(1900, 1, 1), QDate(2024, 2, 29), QDate(1899, 12, 30), QDate(1999, 12, 31),
+                                QDate(9999, 12, 31), QDate(1000, 1, 1), QDate(999, 5, 7), QDate(12, 1, 2), QDate(10000, 1, 1)};
+    {
+        data::RowWriter w(*db, def.name, {QStringLiteral("Dzien")});
+        for (const QDate &d : dates)
+            w.add({d});
+        w.add({QVariant()});
+    }
+    data::Table t(*db, def.name);
+    t.open();
+    QStringList stored;
+    data::scanStoredRows(t, [&](const data::StoredCells &row) {
+        const std::string_view text = row.text(1);
+        stored << (row.isBlank(1) ? QStringLiteral("-") : QString::fromUtf8(text.data(), qsizetype(text.size())));
+        return true;
+    });
+    QStringList expected;
+    for (const QDate &d : dates)
+        expected << d.toString(Qt::ISODate);
+    expected << QStringLiteral("-");
+    EXPECT_EQ(stored, expected);
 }
