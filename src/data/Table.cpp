@@ -1837,12 +1837,6 @@ void TableInternals::loadAll(const Table &t) {
     x.unreadCount = 0;
 }
 
-std::vector<qint64> TableInternals::rowsToVisit(Table &t) {
-    t.requireOpen();
-    t.checkBrowseMode();
-    return t.orderedRowIds();
-}
-
 void TableInternals::beginStream(Table &t, const QStringList &reads) {
     endStream(t);
     Table::Extra &x = *t.m_extra;

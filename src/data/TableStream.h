@@ -27,9 +27,6 @@ struct TableInternals {
     // Ends the statement; the current row keeps its values.
     static void endStream(Table &t) noexcept;
 
-    // The rows a walk or scan visits, in order (an open edit posted first).
-    static std::vector<qint64> rowsToVisit(Table &t);
-
     // The query of every stored column (in table order) of every row in the
     // order of the index in force, for data::scanStoredRows; an open edit
     // is posted first.

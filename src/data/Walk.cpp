@@ -133,18 +133,4 @@ WalkResult walk(Table &table, const RowWork &work, const WalkOptions &options) {
     return result;
 }
 
-int scan(Table &table, const RowWork &read) {
-    const std::vector<qint64> ids = TableInternals::rowsToVisit(table);
-    Streamed streamed(table);
-    int rows = 0;
-    for (const qint64 id : ids) {
-        if (!TableInternals::streamTo(table, id))
-            continue;
-        ++rows;
-        if (!read(table))
-            break;
-    }
-    return rows;
-}
-
 }  // namespace varnel::data

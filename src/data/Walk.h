@@ -101,14 +101,6 @@ private:
     Table &m_table;
 };
 
-// Reads every row of a table in the order of its current index, the cursor
-// standing on each row in turn (one statement stepped over them, a column
-// converted when read), until `read` returns false; returns the rows read.
-// It has no transaction of its own: a caller that wants one state of the
-// table holds a ReadTransaction. It is for reading; work that changes rows
-// goes through walk().
-int scan(Table &table, const RowWork &read);
-
 // A page cache sized for work over a whole table on a connection for the
 // life of the object, when its own is smaller; the size it had is put back
 // at the end. The cache holds the whole database and a quarter more, between
