@@ -4,6 +4,7 @@
 // instead of positioning the cursor row by row (see Table::Extra).
 
 #include <QtGlobal>
+#include <cstddef>
 #include <vector>
 
 namespace varnel::data {
@@ -26,6 +27,15 @@ struct TableInternals {
 
     static void loadColumn(const Table &t, int column);
     static void loadAll(const Table &t);
+
+    // How many row ids a cursor reads of its order at first (enough for a
+    // grid's first paint) and in each further slice (one pass of the event
+    // loop). Tests make them small so that a few rows take many slices.
+    struct OrderSlices {
+        size_t first = 4096;
+        size_t further = 32768;
+    };
+    static OrderSlices &orderSlices();
 };
 
 }  // namespace varnel::data
