@@ -735,8 +735,15 @@ void Database::beginRead() {
     if (m_depth == 0) {
         exec(QStringLiteral("BEGIN DEFERRED"));
         try {
-            // The first read fixes the state the transaction sees.
+            // The first read fixes the state the transaction sees; what
+            // others committed before it is seen now, so cursors whose rows
+            // were read earlier read them again.
             exec(QStringLiteral("SELECT count(*) FROM sqlite_schema"));
+            const quint64 v = dataVersion();
+            if (v != m_dataVersion) {
+                m_dataVersion = v;
+                touchAllTables();
+            }
         } catch (...) {
             sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
             throw;

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <sqlite3.h>
 
 namespace varnel::data {
@@ -36,9 +37,22 @@ struct Table::KeyValue {
     QByteArray text;
 };
 
+// The order of the rows as far as it was read. A large table is not read
+// whole before its first rows are shown: the first slice of row ids is read
+// at once, the rest in further slices, each continuing after the last row
+// read (by its key and row id, so no slice depends on the position of
+// another), when something needs a row beyond them (a move, a search, a
+// record number, a grid's row) and otherwise from the event loop while the
+// program waits. The ids read are always the first rows of the order in the
+// state of the database the cursor last looked at: its own writes keep them
+// in step, and a change made elsewhere, seen before a further slice is read,
+// reads them anew from the start.
 struct Table::Snapshot {
-    std::vector<qint64> ids;  // row ids in the order of the current index
+    std::vector<qint64> ids;  // row ids in the order of the current index: the first rows, or all
+    bool complete = false;    // ids holds every row of the table
+    qint64 total = -1;        // rows counted before all were read; -1 not counted yet
     quint64 version = 0;
+    quint64 generation = 0;   // raised whenever the ids are read anew from the start
     QHash<qint64, QVector<QVariant>> cache;  // rows read for grids
 };
 
@@ -77,6 +91,9 @@ struct Table::Extra {
     // order of the index in force then).
     bool deferred = false;
     quint64 deferredVersion = 0;
+
+    // A slice of the order is to be read from the event loop.
+    bool restPending = false;
 };
 
 class Table::Statements {
@@ -788,18 +805,235 @@ QString Table::orderClause() const {
     return parts.join(QStringLiteral(", "));
 }
 
+// Reads the order anew from its start: the first slice now, the rest when
+// needed or from the event loop. The snapshot object stays the same, so
+// code holding its ids sees the new ones.
 void Table::loadSnapshot() const {
-    auto snap = std::make_unique<Snapshot>();
-    snap->version = *m_versionCell;
-    const QString sql = QStringLiteral("SELECT rowid FROM %1 ORDER BY %2").arg(Database::quoted(m_def.name), orderClause());
-    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> s(m_stmts->prepare(sql), sqlite3_finalize);
-    {
-        Stepper step(m_db.handle(), s.get());
-        while (step.row())
-            snap->ids.push_back(sqlite3_column_int64(s.get(), 0));
-    }
-    m_snap = std::move(snap);
+    if (!m_snap)
+        m_snap = std::make_unique<Snapshot>();
+    Snapshot &snap = *m_snap;
+    snap.ids.clear();
+    snap.cache.clear();
+    snap.complete = false;
+    snap.total = -1;
+    snap.version = *m_versionCell;
+    ++snap.generation;
     m_extra->deferred = false;
+    appendRows(TableInternals::orderSlices().first);
+    readRestLater();
+}
+
+namespace {
+
+void bindKeyValue(sqlite3_stmt *s, int idx, qint64 isInt, qint64 i, double d, const QByteArray *text) {
+    if (text)
+        sqlite3_bind_text(s, idx, text->constData(), int(text->size()), SQLITE_TRANSIENT);
+    else if (isInt)
+        sqlite3_bind_int64(s, idx, i);
+    else
+        sqlite3_bind_double(s, idx, d);
+}
+
+}  // namespace
+
+// Reads up to `limit` further row ids of the order, after the last one read
+// (from the start when none is), within the state the caller reads.
+//
+// The rows after the last row read, with key (v1..vm) and row id r, are, in
+// the order of the index: those with the same key and a greater row id,
+// then those equal in the first m-1 parts and after vm in the last, and so
+// on down to those after v1 in the first part. Each group is one range of
+// the index, so every slice starts where it continues, however many rows
+// share a key. A blank part is equal only to a blank one and comes first in
+// an ascending order, last in a descending one, as SQLite orders it.
+// False when the last row read is no longer in the table (the ids are then
+// not of the table's present state).
+bool Table::appendRows(size_t limit) const {
+    Snapshot &snap = *m_snap;
+    if (snap.complete)
+        return true;
+    const QString table = Database::quoted(m_def.name);
+    const QString order = orderClause();
+    size_t got = 0;
+    struct Bound {
+        const KeyValue *key = nullptr;  // a key part's value, or the row id
+        qint64 rowId = 0;
+    };
+    auto run = [&](const QStringList &conditions, const std::vector<Bound> &binds) {
+        if (got >= limit)
+            return;
+        QString sql = QStringLiteral("SELECT rowid FROM %1").arg(table);
+        if (!conditions.isEmpty())
+            sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+        sql += QStringLiteral(" ORDER BY %1 LIMIT ?").arg(order);
+        std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> s(m_stmts->prepare(sql), sqlite3_finalize);
+        int b = 1;
+        for (const Bound &x : binds) {
+            if (!x.key)
+                sqlite3_bind_int64(s.get(), b, x.rowId);
+            else
+                bindKeyValue(s.get(), b, x.key->isInt, x.key->i, x.key->d,
+                             x.key->kind == KeyValue::Text ? &x.key->text : nullptr);
+            ++b;
+        }
+        sqlite3_bind_int64(s.get(), b, qint64(limit - got));
+        Stepper step(m_db.handle(), s.get());
+        while (step.row()) {
+            snap.ids.push_back(sqlite3_column_int64(s.get(), 0));
+            ++got;
+        }
+    };
+
+    if (snap.ids.empty()) {
+        run({}, {});
+    } else if (m_orderByRowId) {
+        run({QStringLiteral("rowid > ?")}, {Bound{nullptr, snap.ids.back()}});
+    } else {
+        const qint64 last = snap.ids.back();
+        std::vector<KeyValue> key;
+        if (!readRowKey(last, key))
+            return false;
+        auto column = [&](const KeyPart &p) {
+            QString c = Database::quoted(m_def.fields[p.column].name);
+            if (isTextual(p.type))
+                c += p.polish ? QStringLiteral(" COLLATE PL") : QStringLiteral(" COLLATE BINARY");
+            return c;
+        };
+        const int parts = int(m_keyParts.size());
+        for (int level = parts; level >= 0 && got < limit; --level) {
+            QStringList conditions;
+            std::vector<Bound> binds;
+            for (int k = 0; k < level; ++k) {
+                if (key[k].kind == KeyValue::Null) {
+                    conditions << Database::quoted(m_def.fields[m_keyParts[k].column].name) + QStringLiteral(" IS NULL");
+                } else {
+                    conditions << column(m_keyParts[k]) + QStringLiteral(" = ?");
+                    binds.push_back(Bound{&key[k], 0});
+                }
+            }
+            if (level == parts) {
+                conditions << QStringLiteral("rowid > ?");
+                binds.push_back(Bound{nullptr, last});
+            } else {
+                const KeyPart &p = m_keyParts[level];
+                const KeyValue &v = key[level];
+                const QString plain = Database::quoted(m_def.fields[p.column].name);
+                if (!p.descending) {
+                    if (v.kind == KeyValue::Null) {
+                        conditions << plain + QStringLiteral(" IS NOT NULL");
+                    } else {
+                        conditions << column(p) + QStringLiteral(" > ?");
+                        binds.push_back(Bound{&v, 0});
+                    }
+                } else {
+                    if (v.kind == KeyValue::Null)
+                        continue;  // nothing comes after a blank
+                    conditions << QStringLiteral("(%1 < ? OR %2 IS NULL)").arg(column(p), plain);
+                    binds.push_back(Bound{&v, 0});
+                }
+            }
+            run(conditions, binds);
+        }
+    }
+    if (got < limit)
+        snap.complete = true;
+    return true;
+}
+
+// Reads further slices of the order while `more` says they are needed, all
+// in one state of the database (a read transaction of their own outside a
+// transaction of the connection). When the table changed elsewhere since the
+// ids were read, they are read anew from the start first and the cursor
+// finds its row again; observers hear RowsChanged.
+void Table::readRowsWhile(const std::function<bool()> &more) const {
+    if (!m_snap || m_snap->complete || !more())
+        return;
+    std::optional<ReadTransaction> read;
+    if (!m_db.inTransaction())
+        read.emplace(m_db);
+    if (m_snap->version != *m_versionCell)
+        reloadOrder();
+    size_t slice = TableInternals::orderSlices().further;
+    bool reloaded = false;
+    while (!m_snap->complete && more()) {
+        if (!appendRows(slice)) {
+            if (reloaded)
+                break;  // not to be read in this state; the next look reads it anew
+            reloaded = true;
+            reloadOrder();
+            continue;
+        }
+        // A search far into a large table reads it in fewer, larger slices.
+        slice = std::min<size_t>(slice * 2, size_t(1) << 20);
+    }
+}
+
+void Table::reloadOrder() const {
+    loadSnapshot();
+    settle();
+    noteOutsideChange();
+}
+
+// Whether the row at this position exists, reading the order that far.
+bool Table::haveRow(int pos) const {
+    if (pos < 0)
+        return false;
+    readRowsWhile([&] { return size_t(pos) >= m_snap->ids.size(); });
+    return size_t(pos) < m_snap->ids.size();
+}
+
+void Table::readAllRows() const {
+    readRowsWhile([] { return true; });
+}
+
+// The number of rows: counted by SQLite while not all ids are read.
+int Table::rowTotal() const {
+    Snapshot &snap = *m_snap;
+    if (!snap.complete && snap.total < 0) {
+        std::optional<ReadTransaction> read;
+        if (!m_db.inTransaction())
+            read.emplace(m_db);
+        if (snap.version != *m_versionCell)
+            reloadOrder();
+        if (!snap.complete) {
+            std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> s(
+                m_stmts->prepare(QStringLiteral("SELECT count(*) FROM %1").arg(Database::quoted(m_def.name))), sqlite3_finalize);
+            Stepper step(m_db.handle(), s.get());
+            snap.total = step.row() ? sqlite3_column_int64(s.get(), 0) : 0;
+        }
+    }
+    return int(snap.complete ? snap.ids.size() : size_t(std::max<qint64>(snap.total, qint64(snap.ids.size()))));
+}
+
+// The rest of the order is read from the event loop, a slice per pass, so a
+// large table is whole soon after it is shown without holding up the
+// program; whatever needs rows sooner reads them itself.
+void Table::readRestLater() const {
+    if (!m_snap || m_snap->complete || m_extra->restPending)
+        return;
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app)
+        return;
+    m_extra->restPending = true;
+    const std::weak_ptr<int> alive = m_alive;
+    const Table *self = this;
+    QMetaObject::invokeMethod(
+        app,
+        [alive, self] {
+            if (alive.expired())
+                return;
+            self->m_extra->restPending = false;
+            if (!self->isOpen() || !self->m_snap || self->m_snap->complete)
+                return;
+            try {
+                const size_t target = self->m_snap->ids.size() + TableInternals::orderSlices().further;
+                self->readRowsWhile([self, target] { return self->m_snap->ids.size() < target; });
+            } catch (...) {
+                return;  // the next use of the rows reads on and tells what failed
+            }
+            self->readRestLater();
+        },
+        Qt::QueuedConnection);
 }
 
 // Brings the order of rows up to date when another cursor, connection or
@@ -813,10 +1047,12 @@ void Table::sync(bool lookOutside) const {
         return;
     // Rows of a cursor opened before a change count as read then.
     const bool wasRead = m_snap != nullptr || m_extra->deferredVersion != *m_versionCell;
+    if (wasRead) {
+        reloadOrder();
+        return;
+    }
     loadSnapshot();
     settle();
-    if (wasRead)
-        noteOutsideChange();
 }
 
 // Finds the current row again in a freshly read order. While it exists it
@@ -826,12 +1062,12 @@ void Table::sync(bool lookOutside) const {
 // identity: its post must find it gone rather than change another row.
 void Table::settle() const {
     const auto &ids = m_snap->ids;
-    const int n = int(ids.size());
     if (m_state == TableState::Insert) {
-        m_pos = std::min(m_pos, n - 1);
+        haveRow(m_pos);
+        m_pos = std::min(m_pos, int(ids.size()) - 1);
         return;
     }
-    if (n == 0) {
+    if (!haveRow(0)) {
         m_pos = -1;
         if (m_state == TableState::Browse) {
             m_rowId = 0;
@@ -859,16 +1095,22 @@ void Table::settle() const {
 // Where a row with this id and these stored values would stand in the
 // order: the position of the first row after it, or the last row.
 int Table::nearestPosition(qint64 rowId, const QVector<QVariant> &values) const {
-    const auto &ids = m_snap->ids;
-    const int n = int(ids.size());
     int pos = 0;
     if (m_orderByRowId) {
-        pos = int(std::lower_bound(ids.begin(), ids.end(), rowId) - ids.begin());
+        pos = rowIdLowerBound(rowId);
     } else {
         const auto key = valuesKey(values);
         pos = lowerBound(key, key.size(), true, rowId);
     }
-    return std::clamp(pos, 0, n - 1);
+    return std::clamp(pos, 0, int(m_snap->ids.size()) - 1);
+}
+
+// First position whose row id is not below this one (order by row id),
+// reading the order as far as needed.
+int Table::rowIdLowerBound(qint64 rowId) const {
+    const auto &ids = m_snap->ids;
+    readRowsWhile([&] { return ids.empty() || ids.back() < rowId; });
+    return int(std::lower_bound(ids.begin(), ids.end(), rowId) - ids.begin());
 }
 
 // Grids and controls are told RowsChanged when the rows were read again
@@ -979,7 +1221,7 @@ void Table::first() {
     requireOpen();
     checkBrowseMode();
     sync();
-    if (m_snap->ids.empty()) {
+    if (!haveRow(0)) {
         clearPosition();
         return;
     }
@@ -991,6 +1233,7 @@ void Table::last() {
     requireOpen();
     checkBrowseMode();
     sync();
+    readAllRows();
     if (m_snap->ids.empty()) {
         clearPosition();
         return;
@@ -1003,7 +1246,7 @@ void Table::next() {
     requireOpen();
     checkBrowseMode();
     sync();
-    if (m_pos + 1 < int(m_snap->ids.size())) {
+    if (haveRow(m_pos + 1)) {
         setPosition(m_pos + 1);
     } else {
         m_eof = true;
@@ -1038,7 +1281,7 @@ int Table::recordCount() const {
         }
     }
     sync();
-    return int(m_snap->ids.size());
+    return rowTotal();
 }
 
 int Table::recNo() const {
@@ -1052,6 +1295,7 @@ void Table::moveTo(int recNo) {
     requireOpen();
     checkBrowseMode();
     sync();
+    haveRow(std::max(recNo - 1, 0));
     if (m_snap->ids.empty()) {
         clearPosition();
         return;
@@ -1079,6 +1323,7 @@ bool Table::gotoRowId(qint64 rowId) {
 
 std::vector<qint64> Table::orderedRowIds() const {
     sync();
+    readAllRows();
     return m_snap->ids;
 }
 
@@ -1090,14 +1335,17 @@ int Table::positionOf(qint64 rowId) const {
         if (p >= 0 && p < n && ids[p] == rowId)
             return p;
     if (m_orderByRowId) {
-        const auto it = std::lower_bound(ids.begin(), ids.end(), rowId);
-        return it != ids.end() && *it == rowId ? int(it - ids.begin()) : -1;
+        const int p = rowIdLowerBound(rowId);
+        return p < int(ids.size()) && ids[p] == rowId ? p : -1;
     }
     // The row's key tells its place.
-    const auto key = rowKey(rowId);
+    std::vector<KeyValue> key;
+    if (!readRowKey(rowId, key))
+        return -1;  // not in the table
     const int p = lowerBound(key, key.size(), true, rowId);
-    if (p < n && ids[p] == rowId)
+    if (p < int(ids.size()) && ids[p] == rowId)
         return p;
+    readAllRows();
     const auto it = std::find(ids.begin(), ids.end(), rowId);
     return it != ids.end() ? int(it - ids.begin()) : -1;
 }
@@ -1106,12 +1354,21 @@ int Table::positionOf(qint64 rowId) const {
 // Key search
 
 std::vector<Table::KeyValue> Table::rowKey(qint64 rowId) const {
+    std::vector<KeyValue> key;
+    if (!readRowKey(rowId, key))
+        key.assign(m_keyParts.size(), KeyValue());
+    return key;
+}
+
+// The key of a row of the table; false when there is no such row.
+bool Table::readRowKey(qint64 rowId, std::vector<KeyValue> &key) const {
     sqlite3_stmt *s = m_stmts->fetchKey;
     Stepper step(m_db.handle(), s);
     sqlite3_bind_int64(s, 1, rowId);
     if (!step.row())
-        return std::vector<KeyValue>(m_keyParts.size());
-    return readKey(s, m_keyParts.size());
+        return false;
+    key = readKey(s, m_keyParts.size());
+    return true;
 }
 
 // The key values in the first `parts` columns of a statement's row.
@@ -1230,13 +1487,18 @@ int Table::compareKeyValues(const std::vector<KeyPart> &keyParts, const std::vec
 // before the row id among equal keys).
 int Table::lowerBound(const std::vector<KeyValue> &key, size_t parts, bool byRowId, qint64 rowId) const {
     const auto &ids = m_snap->ids;
+    auto before = [&](qint64 id) {
+        int c = compareKeys(rowKey(id), key, parts);
+        if (c == 0 && byRowId)
+            c = id < rowId ? -1 : (id > rowId ? 1 : 0);
+        return c < 0;
+    };
+    // The order is read on while its last row read still comes before the key.
+    readRowsWhile([&] { return ids.empty() || before(ids.back()); });
     int lo = 0, hi = int(ids.size());
     while (lo < hi) {
         const int mid = lo + (hi - lo) / 2;
-        int c = compareKeys(rowKey(ids[mid]), key, parts);
-        if (c == 0 && byRowId)
-            c = ids[mid] < rowId ? -1 : (ids[mid] > rowId ? 1 : 0);
-        if (c < 0)
+        if (before(ids[mid]))
             lo = mid + 1;
         else
             hi = mid;
@@ -1253,10 +1515,10 @@ bool Table::findKey(const QVariantList &key) {
     if (m_orderByRowId) {
         if (search.empty() || search[0].kind != KeyValue::Number)
             return false;
-        const auto it = std::lower_bound(ids.begin(), ids.end(), search[0].i);
-        if (it == ids.end() || *it != search[0].i)
+        const int p = rowIdLowerBound(search[0].i);
+        if (p >= int(ids.size()) || ids[p] != search[0].i)
             return false;
-        setPosition(int(it - ids.begin()));
+        setPosition(p);
         return true;
     }
     const int pos = lowerBound(search, search.size(), false, 0);
@@ -1272,14 +1534,14 @@ void Table::findNearest(const QVariantList &key) {
     sync();
     const auto search = searchKey(key);
     const auto &ids = m_snap->ids;
-    if (ids.empty()) {
+    if (!haveRow(0)) {
         clearPosition();
         return;
     }
     int pos = 0;
     if (m_orderByRowId) {
         const qint64 id = search.empty() || search[0].kind != KeyValue::Number ? 0 : search[0].i;
-        pos = int(std::lower_bound(ids.begin(), ids.end(), id) - ids.begin());
+        pos = rowIdLowerBound(id);
     } else {
         pos = lowerBound(search, search.size(), false, 0);
     }
@@ -1306,7 +1568,7 @@ void Table::edit() {
     if (isEditing())
         return;
     sync();
-    if (m_snap->ids.empty()) {
+    if (!haveRow(0)) {
         insert();
         return;
     }
@@ -1433,6 +1695,8 @@ QVariant Table::valueAt(int recNo, int index) const {
     requireOpen();
     sync(false);  // the grid looked outside before its paint
     const auto &ids = m_snap->ids;
+    if (recNo > int(ids.size()) && recNo <= rowTotal())
+        haveRow(recNo - 1);  // a row further down than read yet
     if (recNo < 1 || recNo > int(ids.size()))
         return QVariant();
     if (recNo - 1 == m_pos && m_state != TableState::Insert)
@@ -1470,14 +1734,18 @@ void Table::placeRow(qint64 rowId, bool wasPresent) {
         ids.erase(ids.begin() + m_pos);
     else if (wasPresent)
         ids.erase(std::remove(ids.begin(), ids.end(), m_rowId), ids.end());
+    else if (m_snap->total >= 0)
+        ++m_snap->total;
     int pos = 0;
     if (m_orderByRowId) {
-        pos = int(std::lower_bound(ids.begin(), ids.end(), rowId) - ids.begin());
+        pos = rowIdLowerBound(rowId);
     } else {
         const auto key = rowKey(rowId);
         pos = lowerBound(key, key.size(), true, rowId);
     }
-    ids.insert(ids.begin() + pos, rowId);
+    // Reading the order on to the row's new place reads the row itself.
+    if (pos >= int(ids.size()) || ids[pos] != rowId)
+        ids.insert(ids.begin() + pos, rowId);
     m_pos = pos;
 }
 
@@ -1594,6 +1862,7 @@ void Table::cancel() {
     m_state = TableState::Browse;
     if (wasInsert) {
         sync();
+        haveRow(std::max(m_insertReturnPos, 0));
         const int n = int(m_snap->ids.size());
         if (n == 0) {
             clearPosition();
@@ -1638,7 +1907,10 @@ void Table::remove() {
         auto &ids = m_snap->ids;
         if (m_pos < int(ids.size()) && ids[m_pos] == m_rowId)
             ids.erase(ids.begin() + m_pos);
+        if (m_snap->total > 0)
+            --m_snap->total;
     });
+    haveRow(m_pos);  // the row that now stands there
     const int n = int(m_snap->ids.size());
     if (n == 0) {
         clearPosition();
@@ -1760,6 +2032,13 @@ std::vector<qint64> Table::sortedByIndex(const QString &indexName, std::vector<q
     out.insert(out.end(), gone.begin(), gone.end());
     return out;
 }
+
+TableInternals::OrderSlices &TableInternals::orderSlices() {
+    static OrderSlices slices;
+    return slices;
+}
+
+bool Table::orderReadWhole() const { return isOpen() && m_snap && m_snap->complete; }
 
 void TableInternals::loadColumn(const Table &t, int column) {
     Table::Extra &x = *t.m_extra;

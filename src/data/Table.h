@@ -173,6 +173,10 @@ public:
     bool bof() const { return m_bof; }
     bool isEmpty() const;
     int recordCount() const;
+    // Whether the order of rows is read whole. A large table shows its first
+    // rows at once and reads the rest of its order from the event loop, or
+    // as soon as a move, search or count needs it.
+    bool orderReadWhole() const;
     int recNo() const;  // 0 when there is no current row or it is being inserted
     void moveTo(int recNo);
     // The row id of the current row (0 for a row being inserted).
@@ -258,6 +262,14 @@ private:
     void updateRecord();
     void sync(bool lookOutside = true) const;
     void loadSnapshot() const;
+    bool appendRows(size_t limit) const;
+    void readRowsWhile(const std::function<bool()> &more) const;
+    void reloadOrder() const;
+    bool haveRow(int pos) const;
+    void readAllRows() const;
+    int rowTotal() const;
+    void readRestLater() const;
+    int rowIdLowerBound(qint64 rowId) const;
     QVector<QVariant> fetchRow(qint64 rowId) const;
     QVector<QVariant> currentValues() const;
     const QVariant &currentValue(int column) const;
@@ -272,6 +284,7 @@ private:
     [[noreturn]] void rowGone();
     static KeyValue keyValueOf(FieldType type, const QVariant &v);
     std::vector<KeyValue> rowKey(qint64 rowId) const;
+    bool readRowKey(qint64 rowId, std::vector<KeyValue> &key) const;
     std::vector<KeyValue> valuesKey(const QVector<QVariant> &values) const;
     std::vector<KeyValue> searchKey(const QVariantList &key) const;
     int compareKeys(const std::vector<KeyValue> &a, const std::vector<KeyValue> &b, size_t parts) const;

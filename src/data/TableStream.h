@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
+#include <cstddef>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -45,6 +46,15 @@ struct TableInternals {
     // column: 0 the same, 1 different, -1 not to be told without converting it.
     static int comparedWithStored(const Table &t, int index, const QVariant &v);
     static void loadAll(const Table &t);
+
+    // How many row ids a cursor reads of its order at first (enough for a
+    // grid's first paint) and in each further slice (one pass of the event
+    // loop). Tests make them small so that a few rows take many slices.
+    struct OrderSlices {
+        size_t first = 4096;
+        size_t further = 32768;
+    };
+    static OrderSlices &orderSlices();
 };
 
 }  // namespace varnel::data
