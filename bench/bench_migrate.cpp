@@ -53,8 +53,8 @@ QVariant value(const data::FieldDef &f, int i) {
     return QVariant();
 }
 
-test::PxTableSpec applications(const data::TableDef &def, int count, int codePage) {
-    test::PxTableSpec table;
+test::PxTableContents applications(const data::TableDef &def, int count, int codePage) {
+    test::PxTableContents table;
     table.columns = test::paradoxColumns(def);
     table.codePage = codePage;
     table.keyFields = 1;
@@ -98,7 +98,7 @@ int main(int argc, char **argv) {
     const auto writing = std::chrono::steady_clock::now();
     test::writeParadoxTable(QDir(oldDir).filePath(QStringLiteral("Aktualne.DB")),
                             applications(data::applicationTableDef(), current, 1250));
-    test::PxTableSpec list;
+    test::PxTableContents list;
     list.columns = test::paradoxColumns(data::archiveListDef());
     list.keyFields = 1;
     const QList<QStringList> layouts = {{}, {QStringLiteral("WskProc")}, test::FieldsSince1141};

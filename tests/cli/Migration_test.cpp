@@ -23,7 +23,7 @@ using namespace varnel;
 using namespace varnel::cli;
 using namespace varnel::data;
 using test::PxColumn;
-using test::PxTableSpec;
+using test::PxTableContents;
 
 namespace {
 
@@ -101,29 +101,29 @@ protected:
     QString newDir() const { return root.filePath(QStringLiteral("nowa")); }
     void SetUp() override { QDir().mkpath(oldDir()); }
 
-    void write(const QString &file, const PxTableSpec &spec) { test::writeParadoxTable(QDir(oldDir()).filePath(file), spec); }
+    void write(const QString &file, const PxTableContents &contents) { test::writeParadoxTable(QDir(oldDir()).filePath(file), contents); }
 
     // Applications in the layout `def` with the given numbers, every field filled.
-    PxTableSpec applications(const TableDef &def, const QVector<int> &numbers, int codePage = 1250) {
-        PxTableSpec spec;
-        spec.columns = test::paradoxColumns(def);
-        spec.codePage = codePage;
-        spec.keyFields = 1;
+    PxTableContents applications(const TableDef &def, const QVector<int> &numbers, int codePage = 1250) {
+        PxTableContents contents;
+        contents.columns = test::paradoxColumns(def);
+        contents.codePage = codePage;
+        contents.keyFields = 1;
         for (int r = 0; r < numbers.size(); ++r) {
             QVariantMap row;
             for (const FieldDef &f : def.fields)
                 row[f.name] = f.type == FieldType::AutoInc ? QVariant(numbers[r]) : sample(f, r);
-            spec.rows << row;
+            contents.rows << row;
         }
-        return spec;
+        return contents;
     }
 
     void writeParam(const QStringList &without = {}, double pension = 1234.56789, double kwh = 0.61) {
         const TableDef def = test::without(paramTableDef(), without);
-        PxTableSpec spec;
-        spec.columns = test::paradoxColumns(def);
-        spec.keyFields = 1;
-        spec.rows << QVariantMap{{u("Auto"), 3},
+        PxTableContents contents;
+        contents.columns = test::paradoxColumns(def);
+        contents.keyFields = 1;
+        contents.rows << QVariantMap{{u("Auto"), 3},
                                  {u("Min_emeryt"), pension},
                                  {u("Koszt_kwh"), kwh},
                                  {u("Wzor_NrDec"), u("SM.5322/")},
@@ -131,7 +131,7 @@ protected:
                                  {u("DrukujStopke"), true},
                                  {u("Stopka"), u("Otrzymują: wnioskodawca, zarządca")},
                                  {u("WskaznikProc"), 65}};
-        write(QStringLiteral("param.db"), spec);
+        write(QStringLiteral("param.db"), contents);
     }
 
     MigrationReport migrate() { return migrateOffice(oldDir(), newDir()); }
@@ -161,11 +161,11 @@ const MigratedTable *entryFor(const MigrationReport &r, const QString &table) {
 
 TEST_F(MigrationTest, CurrentRegisterKeepsEveryValueAndNumberAndReadsTheOldDirectoryOnly) {
     const TableDef def = applicationTableDef();
-    PxTableSpec spec = applications(def, {5, 9, 42});
+    PxTableContents contents = applications(def, {5, 9, 42});
     const QStringList blanks = {u("Data_urodz"), u("Liczba_osob"), u("Dochod_razem"), u("Ryczalt_CO"), u("Adres_nr")};
     for (const QString &f : blanks)
-        spec.rows[1].remove(f);
-    write(QStringLiteral("Aktualne.DB"), spec);
+        contents.rows[1].remove(f);
+    write(QStringLiteral("Aktualne.DB"), contents);
     writeParam();
     QFile fmz(QDir(oldDir()).filePath(QStringLiteral("Decyzja.fmz")));
     ASSERT_TRUE(fmz.open(QIODevice::WriteOnly));
@@ -235,14 +235,14 @@ TEST_F(MigrationTest, OlderArchivesAreUpgradedByTheProgramsStepsWithTheirListAmo
         {"ar032001", {u("IlOsobNaWozku"), u("WskProc")}, {u("1.15.2"), u("1.16")}},
         {"ar042002", {u("WskProc")}, {u("1.16")}},
     };
-    PxTableSpec list;
+    PxTableContents list;
     list.columns = test::paradoxColumns(archiveListDef());
     list.keyFields = 1;
     for (int i = 0; i < cases.size(); ++i) {
         const TableDef def = test::without(applicationTableDef(QString::fromLatin1(cases[i].name)), cases[i].without);
-        PxTableSpec spec = applications(def, {2, 7, 11}, i % 2 ? 852 : 1250);
-        spec.rows[1][u("Osoba_na_wozku")] = u("tak");  // only "Tak" counts as a wheelchair user
-        write(QString::fromLatin1(cases[i].name).toUpper() + QStringLiteral(".DB"), spec);
+        PxTableContents contents = applications(def, {2, 7, 11}, i % 2 ? 852 : 1250);
+        contents.rows[1][u("Osoba_na_wozku")] = u("tak");  // only "Tak" counts as a wheelchair user
+        write(QString::fromLatin1(cases[i].name).toUpper() + QStringLiteral(".DB"), contents);
         list.rows << QVariantMap{{u("Data_Key"), QDate(1999 + i, i + 1, 1)},
                                  {u("FileName"), QString::fromLatin1(cases[i].name)},
                                  {u("Data_str"), u("miesiąc %1").arg(i)},
@@ -306,10 +306,10 @@ TEST_F(MigrationTest, AnOlderLayoutOfItsOwnIsUpgradedAndCopiedByFieldName) {
     // An archive that also lacks a field no upgrade adds and has one the
     // program does not know.
     const TableDef def = test::without(applicationTableDef(u("ar051999")), {u("WskProc"), u("Ryczalt_gaz")});
-    PxTableSpec spec = applications(def, {10, 20});
-    spec.columns << PxColumn{u("Uwagi"), test::px::Alpha, 20};
-    spec.rows[1][u("Uwagi")] = u("sprawdzić dochód");
-    write(QStringLiteral("ar051999.db"), spec);
+    PxTableContents contents = applications(def, {10, 20});
+    contents.columns << PxColumn{u("Uwagi"), test::px::Alpha, 20};
+    contents.rows[1][u("Uwagi")] = u("sprawdzić dochód");
+    write(QStringLiteral("ar051999.db"), contents);
 
     const MigrationReport report = migrate();
     auto db = Database::open(newDir());
@@ -367,15 +367,15 @@ TEST_F(MigrationTest, RegisterAndParametersOfTheOldestLayoutTakeTheParameterAmou
 TEST_F(MigrationTest, DictionariesInBothCodePagesAndMemosKeepTheirPolishLetters) {
     const QStringList titles = {u("spółdzielcze własnościowe"), u("ŻÓŁĆ ĄĘŚŹŃ żółć ąęśźń")};
     for (int cp : {852, 1250}) {
-        PxTableSpec spec;
-        spec.columns = test::paradoxColumns(valueDictionaryDef(u("x")));
-        spec.codePage = cp;
-        spec.keyFields = 1;
-        spec.rows << QVariantMap{{u("Auto"), 4}, {u("Opis"), titles[0]}, {u("BylModi"), true}}
+        PxTableContents contents;
+        contents.columns = test::paradoxColumns(valueDictionaryDef(u("x")));
+        contents.codePage = cp;
+        contents.keyFields = 1;
+        contents.rows << QVariantMap{{u("Auto"), 4}, {u("Opis"), titles[0]}, {u("BylModi"), true}}
                   << QVariantMap{{u("Auto"), 8}, {u("Opis"), titles[1]}, {u("BylModi"), false}};
-        write(cp == 852 ? QStringLiteral("tytprawn.db") : QStringLiteral("STATLOK.DB"), spec);
+        write(cp == 852 ? QStringLiteral("tytprawn.db") : QStringLiteral("STATLOK.DB"), contents);
     }
-    PxTableSpec managers;
+    PxTableContents managers;
     managers.columns = test::paradoxColumns(managerDictionaryDef());
     managers.codePage = 852;
     managers.keyFields = 1;
@@ -391,7 +391,7 @@ TEST_F(MigrationTest, DictionariesInBothCodePagesAndMemosKeepTheirPolishLetters)
     for (int i = 0; i < 120; ++i)
         longMemo += u("Otrzymują: wnioskodawca, zarządca budynku, a/a - źdźbło %1\r\n").arg(i);
     ASSERT_GT(longMemo.size(), 4096);
-    PxTableSpec param;
+    PxTableContents param;
     param.columns = test::paradoxColumns(paramTableDef());
     param.codePage = 852;
     param.keyFields = 1;
@@ -427,8 +427,8 @@ TEST_F(MigrationTest, DictionariesInBothCodePagesAndMemosKeepTheirPolishLetters)
 
 TEST_F(MigrationTest, ValuesOutsideTheFieldRulesAreCutOrLeftBlankAndListed) {
     TableDef def = applicationTableDef();
-    PxTableSpec spec = applications(def, {1, 2});
-    for (PxColumn &c : spec.columns) {
+    PxTableContents contents = applications(def, {1, 2});
+    for (PxColumn &c : contents.columns) {
         if (c.name == u("Nazwisko"))
             c.length = 40;  // longer than the 28 characters of the program
         if (c.name == u("Liczba_osob"))
@@ -436,10 +436,10 @@ TEST_F(MigrationTest, ValuesOutsideTheFieldRulesAreCutOrLeftBlankAndListed) {
         if (c.name == u("Dochod_razem"))
             c = PxColumn{c.name, test::px::Number, 8};
     }
-    spec.rows[1][u("Nazwisko")] = u("Grzegorzewska-Szczęsnowiczówna Żaneta");
-    spec.rows[1][u("Data_urodz")] = QDate(1850, 5, 1);
-    spec.rows[1][u("Liczba_osob")] = 70000;
-    write(QStringLiteral("Aktualne.DB"), spec);
+    contents.rows[1][u("Nazwisko")] = u("Grzegorzewska-Szczęsnowiczówna Żaneta");
+    contents.rows[1][u("Data_urodz")] = QDate(1850, 5, 1);
+    contents.rows[1][u("Liczba_osob")] = 70000;
+    write(QStringLiteral("Aktualne.DB"), contents);
 
     const MigrationReport report = migrate();
     auto db = Database::open(newDir());
@@ -470,12 +470,12 @@ TEST_F(MigrationTest, ValuesOutsideTheFieldRulesAreCutOrLeftBlankAndListed) {
 }
 
 TEST_F(MigrationTest, UnknownLanguageDriverIsReadAsWindows1250AndNamed) {
-    PxTableSpec spec;
-    spec.columns = test::paradoxColumns(valueDictionaryDef(u("x")));
-    spec.codePage = 437;
-    spec.keyFields = 1;
-    spec.rows << QVariantMap{{u("Auto"), 1}, {u("Opis"), u("najem lokalu – umowa")}};
-    write(QStringLiteral("tytprawn.db"), spec);
+    PxTableContents contents;
+    contents.columns = test::paradoxColumns(valueDictionaryDef(u("x")));
+    contents.codePage = 437;
+    contents.keyFields = 1;
+    contents.rows << QVariantMap{{u("Auto"), 1}, {u("Opis"), u("najem lokalu – umowa")}};
+    write(QStringLiteral("tytprawn.db"), contents);
 
     const MigrationReport report = migrate();
     const MigratedTable *entry = entryFor(report, u("tytprawn"));
@@ -537,10 +537,10 @@ TEST_F(MigrationTest, MissingIndexFileLeavesNoDatabase) {
 }
 
 TEST_F(MigrationTest, RequiredValueMissingLeavesNoDatabaseAndNamesTheRecords) {
-    PxTableSpec spec = applications(applicationTableDef(), {1, 2, 3});
-    spec.rows[0].remove(u("Imie"));
-    spec.rows[2].remove(u("Nazwisko"));
-    write(QStringLiteral("Aktualne.DB"), spec);
+    PxTableContents contents = applications(applicationTableDef(), {1, 2, 3});
+    contents.rows[0].remove(u("Imie"));
+    contents.rows[2].remove(u("Nazwisko"));
+    write(QStringLiteral("Aktualne.DB"), contents);
     expectFailure(u("rekord 1 (NrEw 1): pole Imie\n  rekord 3 (NrEw 3): pole Nazwisko"));
 }
 
@@ -548,7 +548,7 @@ TEST_F(MigrationTest, DamagedMemoFileLeavesNoDatabase) {
     QString memo;
     for (int i = 0; i < 30; ++i)
         memo += u("Stopka decyzji %1\r\n").arg(i);
-    PxTableSpec param;
+    PxTableContents param;
     param.columns = test::paradoxColumns(paramTableDef());
     param.keyFields = 1;
     param.rows << QVariantMap{{u("Auto"), 1}, {u("Stopka"), memo}, {u("WskaznikProc"), 70}};

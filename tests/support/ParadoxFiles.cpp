@@ -90,25 +90,25 @@ QVector<PxColumn> paradoxColumns(const data::TableDef &def) {
     return cols;
 }
 
-void writeParadoxTable(const QString &path, const PxTableSpec &spec) {
+void writeParadoxTable(const QString &path, const PxTableContents &contents) {
     QFile::remove(path);
     pxdoc_t *doc = PX_new3(onError, nullptr, nullptr, nullptr, nullptr);
-    const int n = int(spec.columns.size());
+    const int n = int(contents.columns.size());
     auto *fields = static_cast<pxfield_t *>(std::calloc(size_t(n), sizeof(pxfield_t)));  // pxlib takes them over
     QList<QByteArray> names;
     bool memo = false;
     for (int i = 0; i < n; ++i) {
-        fields[i].px_fname = strdup(spec.columns[i].name.toLatin1().constData());
-        fields[i].px_ftype = char(spec.columns[i].type);
-        fields[i].px_flen = spec.columns[i].length;
-        memo = memo || spec.columns[i].type == px::Memo;
+        fields[i].px_fname = strdup(contents.columns[i].name.toLatin1().constData());
+        fields[i].px_ftype = char(contents.columns[i].type);
+        fields[i].px_flen = contents.columns[i].length;
+        memo = memo || contents.columns[i].type == px::Memo;
     }
     const QByteArray file = QFile::encodeName(path);
-    if (PX_create_file(doc, fields, n, file.constData(), spec.keyFields > 0 ? pxfFileTypIndexDB : pxfFileTypNonIndexDB) < 0)
+    if (PX_create_file(doc, fields, n, file.constData(), contents.keyFields > 0 ? pxfFileTypIndexDB : pxfFileTypNonIndexDB) < 0)
         fail("PX_create_file", path);
-    PX_set_value(doc, "codepage", float(spec.codePage));
-    if (spec.keyFields > 0)
-        PX_set_value(doc, "numprimkeys", float(spec.keyFields));
+    PX_set_value(doc, "codepage", float(contents.codePage));
+    if (contents.keyFields > 0)
+        PX_set_value(doc, "numprimkeys", float(contents.keyFields));
     const QString mbPath = QFileInfo(path).dir().filePath(QFileInfo(path).completeBaseName() + QStringLiteral(".MB"));
     if (memo && PX_set_blob_file(doc, QFile::encodeName(mbPath).constData()) < 0)
         fail("PX_set_blob_file", mbPath);
@@ -118,7 +118,7 @@ void writeParadoxTable(const QString &path, const PxTableSpec &spec) {
     QByteArray blocks;  // with ownBlocks: the data blocks, appended after the header
     const int blockSize = doc->px_head->px_maxtablesize * 1024;
     const int perBlock = (blockSize - 6) / int(record.size());
-    for (const QVariantMap &row : spec.rows) {
+    for (const QVariantMap &row : contents.rows) {
         if (!memo) {
             // Without memos a record is laid out here and put at its place:
             // pxlib's insert looks for a free place from the start of the
@@ -126,12 +126,12 @@ void writeParadoxTable(const QString &path, const PxTableSpec &spec) {
             record.fill('\0');
             char *data = record.data();
             for (int i = 0; i < n; ++i) {
-                const PxColumn &c = spec.columns[i];
+                const PxColumn &c = contents.columns[i];
                 const QVariant value = row.value(c.name);
                 if (value.isValid() && !value.isNull()) {
                     switch (c.type) {
                     case px::Alpha: {
-                        QByteArray text = encode(value.toString(), spec.codePage);
+                        QByteArray text = encode(value.toString(), contents.codePage);
                         PX_put_data_alpha(doc, data, c.length, text.data());
                         break;
                     }
@@ -145,7 +145,7 @@ void writeParadoxTable(const QString &path, const PxTableSpec &spec) {
                 }
                 data += c.length;
             }
-            if (spec.ownBlocks) {
+            if (contents.ownBlocks) {
                 if (position % perBlock == 0)
                     blocks.append(QByteArray(blockSize, '\0'));
                 blocks.replace(qsizetype(position / perBlock) * blockSize + 6 + (position % perBlock) * record.size(),
@@ -163,7 +163,7 @@ void writeParadoxTable(const QString &path, const PxTableSpec &spec) {
         for (int i = 0; i < n; ++i) {
             MAKE_PXVAL(doc, vals[size_t(i)]);
             pxval_t *v = vals[size_t(i)];
-            const PxColumn &c = spec.columns[i];
+            const PxColumn &c = contents.columns[i];
             v->type = c.type;
             const QVariant value = row.value(c.name);
             if (!value.isValid() || value.isNull()) {
@@ -173,7 +173,7 @@ void writeParadoxTable(const QString &path, const PxTableSpec &spec) {
             switch (c.type) {
             case px::Alpha:
             case px::Memo:
-                keep.push_back(encode(value.toString(), spec.codePage));
+                keep.push_back(encode(value.toString(), contents.codePage));
                 v->value.str.val = keep.back().data();
                 v->value.str.len = int(keep.back().size());
                 break;
@@ -191,26 +191,26 @@ void writeParadoxTable(const QString &path, const PxTableSpec &spec) {
             doc->free(doc, v);
     }
 
-    if (spec.keyFields > 0) {
+    if (contents.keyFields > 0) {
         // The primary index. pxlib 0.6.8 writes the index file with the file
         // type of a table (0) in its header; Paradox and the migration expect
         // 1, so the byte is corrected after writing.
         const QString pxPath = QFileInfo(path).dir().filePath(QFileInfo(path).completeBaseName() + QStringLiteral(".PX"));
         pxdoc_t *index = PX_new3(onError, nullptr, nullptr, nullptr, nullptr);
-        auto *keys = static_cast<pxfield_t *>(std::calloc(size_t(spec.keyFields + 3), sizeof(pxfield_t)));
-        for (int i = 0; i < spec.keyFields; ++i) {
-            keys[i].px_fname = strdup(spec.columns[i].name.toLatin1().constData());
-            keys[i].px_ftype = char(spec.columns[i].type);
-            keys[i].px_flen = spec.columns[i].length;
+        auto *keys = static_cast<pxfield_t *>(std::calloc(size_t(contents.keyFields + 3), sizeof(pxfield_t)));
+        for (int i = 0; i < contents.keyFields; ++i) {
+            keys[i].px_fname = strdup(contents.columns[i].name.toLatin1().constData());
+            keys[i].px_ftype = char(contents.columns[i].type);
+            keys[i].px_flen = contents.columns[i].length;
         }
         for (int i = 0; i < 3; ++i) {
-            keys[spec.keyFields + i].px_fname = strdup(i == 0 ? "blk" : i == 1 ? "cnt" : "res");
-            keys[spec.keyFields + i].px_ftype = pxfShort;
-            keys[spec.keyFields + i].px_flen = 2;
+            keys[contents.keyFields + i].px_fname = strdup(i == 0 ? "blk" : i == 1 ? "cnt" : "res");
+            keys[contents.keyFields + i].px_ftype = pxfShort;
+            keys[contents.keyFields + i].px_flen = 2;
         }
-        if (PX_create_file(index, keys, spec.keyFields + 3, QFile::encodeName(pxPath).constData(), pxfFileTypPrimIndex) < 0)
+        if (PX_create_file(index, keys, contents.keyFields + 3, QFile::encodeName(pxPath).constData(), pxfFileTypPrimIndex) < 0)
             fail("PX_create_file (index)", pxPath);
-        PX_set_value(index, "numprimkeys", float(spec.keyFields));
+        PX_set_value(index, "numprimkeys", float(contents.keyFields));
         PX_write_primary_index(doc, index);
         PX_close(index);
         PX_delete(index);
@@ -221,7 +221,7 @@ void writeParadoxTable(const QString &path, const PxTableSpec &spec) {
     const int headerSize = doc->px_head->px_headersize;
     PX_close(doc);
     PX_delete(doc);
-    if (spec.ownBlocks && position > 0)
+    if (contents.ownBlocks && position > 0)
         appendBlocks(path, headerSize, blockSize, int(record.size()), position, blocks);
 }
 

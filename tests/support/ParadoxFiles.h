@@ -20,7 +20,7 @@ struct PxColumn {
 // currency as money, float as number, memo as a memo with a 30-byte leader.
 QVector<PxColumn> paradoxColumns(const data::TableDef &def);
 
-struct PxTableSpec {
+struct PxTableContents {
     QVector<PxColumn> columns;
     QVector<QVariantMap> rows;  // values by field name; a missing one is blank
     int codePage = 1250;        // recorded in the header; texts are written in it (852 or else 1250)
@@ -34,7 +34,7 @@ struct PxTableSpec {
 // Writes `path` (a .DB file) with pxlib, with its .MB when the table has
 // memo fields and its .PX when it is keyed. Texts are encoded in the code
 // page: Windows-1250 unless it is 852.
-void writeParadoxTable(const QString &path, const PxTableSpec &spec);
+void writeParadoxTable(const QString &path, const PxTableContents &contents);
 
 // The field types pxlib writes (from paradox.h), for tests that do not
 // include pxlib themselves.
